@@ -1,0 +1,62 @@
+#pragma once
+
+#include <glm/glm.hpp>
+
+struct GLFWwindow;
+
+/// The one camera of the game, shared by the shell, the game and the particle system.
+///
+/// In play it glides along -z at `forwardSpeed` (written by the game) and looks straight
+/// ahead; after a match it keeps looking at the wreck; in free-camera mode it is flown
+/// with the keyboard and the mouse. Angles are in degrees, distances in world units,
+/// speeds in units per second. Shared through std::shared_ptr.
+class CustomCamera {
+public:
+    /// Sets the perspective projection for a window of `width` x `height` pixels.
+    /// `fovDegrees` is the vertical field of view.
+    CustomCamera(float width, float height, float fovDegrees, float nearPlane, float farPlane);
+
+    /// Rebuilds `projection` for a new window size, keeping field of view and clip planes.
+    void setViewportSize(float width, float height);
+
+    /// Recomputes front, right, up and view from yaw, pitch, position and worldUp.
+    void updateCameraVectors();
+    /// Glides along -z and aims straight ahead, 100 units down the track.
+    void followForward(float dt);
+    /// Glides along -z and keeps looking at `target`.
+    void driftForward(float dt);
+    /// Keyboard flight (W, S, A, D, Space, C; Left Shift doubles the speed).
+    void moveFreeCamera(GLFWwindow* window, float dt);
+    /// Turns by the cursor's movement since the last sample; pitch stays within +-89.
+    void mouseLook(float cursorX, float cursorY);
+
+    glm::mat4 view{1.0f};
+    glm::mat4 projection{1.0f};
+    glm::mat4 viewProjection{1.0f};  ///< projection x view, refreshed with the frame uniforms
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+    glm::vec3 target{0.0f};
+    glm::vec3 position{0.0f};
+    glm::vec3 front{0.0f, 0.0f, -1.0f};
+    glm::vec3 up{0.0f};
+    glm::vec3 right{0.0f};
+    glm::vec3 worldUp{0.0f};
+    float lastX = 0.0f;  ///< last cursor position, window pixels
+    float lastY = 0.0f;
+    bool firstMouse = true;
+    float movementSpeed = 10.0f;
+    float mouseSensitivity = 0.3f;  ///< degrees per cursor pixel
+    float forwardSpeed = 0.0f;
+
+private:
+    float fovDegrees;
+    float nearPlane;
+    float farPlane;
+};
+
+/// The perspective projection the camera uses: OpenGL conventions, [column][row].
+glm::mat4 perspectiveProjection(float fovDegrees, float aspect, float nearPlane, float farPlane);
+
+constexpr float kSlowFreeCameraSpeed = 10.0f;  // units per second
+constexpr float kFastFreeCameraSpeed = 20.0f;
+constexpr float kMaxPitch = 89.0f;  // degrees; keeps the look-at away from the poles

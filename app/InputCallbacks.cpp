@@ -1,0 +1,165 @@
+#include "app/InputCallbacks.h"
+
+#include "app/ProgramState.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+constexpr int kRelease = GLFW_RELEASE;
+constexpr int kPress = GLFW_PRESS;
+
+// A movement key sets its flag on press only while the contact rules have not blocked
+// that direction; a release always clears it, in free-camera mode too.
+struct MovementKey {
+    int key;
+    bool ButtonPressedNew::*flag;
+    bool ButtonPressedNew::*block;
+};
+
+const MovementKey movementKeys[] = {
+    {GLFW_KEY_W, &ButtonPressedNew::w, &ButtonPressedNew::blockW},
+    {GLFW_KEY_S, &ButtonPressedNew::s, &ButtonPressedNew::blockS},
+    {GLFW_KEY_SPACE, &ButtonPressedNew::space, &ButtonPressedNew::blockSpace},
+    {GLFW_KEY_A, &ButtonPressedNew::a, &ButtonPressedNew::blockA},
+    {GLFW_KEY_D, &ButtonPressedNew::d, &ButtonPressedNew::blockD},
+    {GLFW_KEY_C, &ButtonPressedNew::c, &ButtonPressedNew::blockC},
+    {GLFW_KEY_LEFT_SHIFT, &ButtonPressedNew::shift, &ButtonPressedNew::blockShift},
+};
+
+void flipShowFrameStats() { toggles.showFrameStats = !toggles.showFrameStats; }
+
+void requestRestartAfterMatch() {
+    if (!toggles.matchRunning) toggles.restartRequested = true;
+}
+
+void requestClose() { glfwSetWindowShouldClose(window, GLFW_TRUE); }
+
+void flipWireframeMode() {
+    toggles.wireframeMode = !toggles.wireframeMode;
+    glPolygonMode(GL_FRONT_AND_BACK, toggles.wireframeMode ? GL_LINE : GL_FILL);
+}
+
+void flipHudAndCulling() {
+    toggles.hudVisible = !toggles.hudVisible;
+    toggles.cullingEnabled = !toggles.cullingEnabled;
+    if (toggles.cullingEnabled)
+        glEnable(GL_CULL_FACE);
+    else
+        glDisable(GL_CULL_FACE);
+}
+
+void flipFullscreen() {
+    toggles.fullscreenToggle = !toggles.fullscreenToggle;
+    GLFWmonitor* monitor = toggles.fullscreenToggle ? glfwGetPrimaryMonitor() : nullptr;
+    glfwSetWindowMonitor(window, monitor, 0, 0, settings.width, settings.height,
+                         settings.refreshRate);
+}
+
+struct CommandKey {
+    int key;
+    int action;  // the action that triggers it: some act on press, some on release
+    void (*run)();
+};
+
+const CommandKey commandKeys[] = {
+    {GLFW_KEY_P, kPress, &toggleFreeCameraMode},
+    {GLFW_KEY_O, kPress, &flipShowFrameStats},
+    {GLFW_KEY_R, kPress, &requestRestartAfterMatch},
+    {GLFW_KEY_ESCAPE, kRelease, &requestClose},
+    {GLFW_KEY_F1, kRelease, &flipWireframeMode},
+    {GLFW_KEY_F2, kRelease, &flipHudAndCulling},
+    {GLFW_KEY_F6, kPress, &flipFullscreen},
+};
+
+bool handleMovementKey(int key, int action) {
+    for (const MovementKey& row : movementKeys) {
+        if (row.key != key) continue;
+        ButtonPressedNew& b = *buttons;
+        if (action == kPress && !toggles.freeCameraMode && !(b.*row.block)) b.*row.flag = true;
+        if (action == kRelease) b.*row.flag = false;
+        return true;
+    }
+    return false;
+}
+
+void enterFreeCameraMode() {
+    camera->viewProjection = camera->projection * camera->view;
+    freeCamera.savedViewProjection = camera->viewProjection;
+    freeCamera.savedPosition = camera->position;
+    freeCamera.refreshRateDigits.clear();
+}
+
+void leaveFreeCameraMode() {
+    camera->viewProjection = freeCamera.savedViewProjection;
+    camera->position = freeCamera.savedPosition;
+    camera->firstMouse = true;
+    camera->front = glm::vec3(0.0f, -0.1f, -1.0f);
+    camera->right = glm::vec3(1.0f, 0.0f, 0.0f);
+    camera->up = glm::vec3(0.0f, 1.0f, 0.0f);
+    if (const std::optional<int> rate = typedRefreshRate(freeCamera.refreshRateDigits))
+        settings.refreshRate = *rate;
+}
+
+}  // namespace
+
+std::optional<int> typedRefreshRate(const std::string& digits) {
+    errno = 0;
+    const float value = std::strtof(digits.c_str(), nullptr);
+    if (errno == ERANGE || !std::isfinite(value) || value >= 2147483648.0f) {
+        std::cout << "Refresh rate " << digits << " is out of range; keeping "
+                  << settings.refreshRate << "." << std::endl;
+        return std::nullopt;
+    }
+    if (value == 0.0f) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+void toggleFreeCameraMode() {
+    if (toggles.freeCameraMode)
+        leaveFreeCameraMode();
+    else
+        enterFreeCameraMode();
+    toggles.freeCameraMode = !toggles.freeCameraMode;
+    buttons->paused = !buttons->paused;
+}
+
+void onKey(GLFWwindow*, int key, int, int action, int) {
+    if (action == GLFW_REPEAT) return;
+    if (handleMovementKey(key, action)) return;
+    for (const CommandKey& row : commandKeys)
+        if (row.key == key && row.action == action) row.run();
+}
+
+void onMouseButton(GLFWwindow*, int button, int action, int) {
+    if (action != kPress || toggles.freeCameraMode) return;
+    if (button == GLFW_MOUSE_BUTTON_LEFT) buttons->mouseLeft = true;
+    if (button == GLFW_MOUSE_BUTTON_RIGHT) buttons->mouseRight = true;
+}
+
+void onChar(GLFWwindow*, unsigned int codePoint) {
+    if (toggles.freeCameraMode && codePoint >= '0' && codePoint <= '9')
+        freeCamera.refreshRateDigits.push_back(static_cast<char>(codePoint));
+}
+
+void onWindowSize(GLFWwindow*, int width, int height) {
+    settings.width = width;
+    settings.height = height;
+    if (width <= 0 || height <= 0) return;  // minimised: keep everything as it was
+    glViewport(0, 0, width, height);
+    camera->setViewportSize(static_cast<float>(width), static_cast<float>(height));
+}
+
+void registerInputCallbacks(GLFWwindow* target) {
+    glfwSetKeyCallback(target, onKey);
+    glfwSetMouseButtonCallback(target, onMouseButton);
+    glfwSetWindowSizeCallback(target, onWindowSize);
+    glfwSetCharCallback(target, onChar);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct GLFWwindow;
+
+// The four window callbacks through which all input arrives. They run inside
+// glfwPollEvents, on the main thread, and act on the program-wide state.
+void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+void onMouseButton(GLFWwindow* window, int button, int action, int mods);
+void onWindowSize(GLFWwindow* window, int width, int height);
+void onChar(GLFWwindow* window, unsigned int codePoint);
+
+/// Registers the four callbacks on `window`.
+void registerInputCallbacks(GLFWwindow* window);
+
+/// P: enters or leaves free-camera mode (and flips the game's pause with it).
+void toggleFreeCameraMode();
+
+/// The refresh rate typed in free-camera mode: nothing when the digits give 0 (keep the
+/// old rate), or when the value does not fit a float or an int (reported on stdout).
+std::optional<int> typedRefreshRate(const std::string& digits);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/Scene.h"
+
+class CustomCamera;
+
+/// Builds everything the first frame needs, in the game's start-up order.
+void setUpScene(Scene& scene);
+
+/// Releases the scene's objects while the GL context still exists.
+void tearDownScene(Scene& scene);
+
+/// The camera's start pose: behind and above the craft, looking down the track.
+void resetCamera(CustomCamera& camera);

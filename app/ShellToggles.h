@@ -1,0 +1,24 @@
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include <string>
+
+/// The shell's switches, flipped by the input callbacks and read by the frame loop.
+struct ShellToggles {
+    bool freeCameraMode = false;   ///< P: fly the camera; gameplay input and physics halt
+    bool wireframeMode = false;    ///< F1: lines, drawn straight to the window
+    bool showFrameStats = false;   ///< O: the once-per-second statistics line
+    bool fullscreenToggle = false; ///< F6: starts false even when the settings ask for full screen
+    bool restartRequested = false; ///< R after a match ended; handled at the next loop pass
+    bool hudVisible = true;        ///< F2, together with cullingEnabled
+    bool cullingEnabled = true;
+    bool matchRunning = true;      ///< false while an end-of-match screen shows
+};
+
+/// What free-camera mode remembers from the moment it was entered.
+struct FreeCameraState {
+    std::string refreshRateDigits;  ///< digits typed while flying; a new refresh rate
+    glm::mat4 savedViewProjection{1.0f};
+    glm::vec3 savedPosition{0.0f};
+};

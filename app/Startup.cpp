@@ -1,0 +1,77 @@
+#include "app/Startup.h"
+
+#include "app/GlDebugOutput.h"
+#include "app/InputCallbacks.h"
+#include "app/ProgramState.h"
+#include "framework/ConsolePause.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <iostream>
+
+namespace {
+
+// The console must keep the message readable before the process ends.
+bool failStartup(const std::string& what) {
+    glfwTerminate();
+    std::cout << "ERROR: " << what << std::endl;
+    pauseConsole();
+    return false;
+}
+
+void setWindowHints() {
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    glfwWindowHint(GLFW_SAMPLES, 4);
+}
+
+GLFWwindow* createWindow() {
+    GLFWmonitor* monitor = settings.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    return glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), monitor,
+                            nullptr);
+}
+
+void registerDebugOutput() {
+    if (!glDebugMessageCallback) return;  // drivers without debug output just stay quiet
+    glDebugMessageCallback(onGlDebugMessage, nullptr);
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+}
+
+}  // namespace
+
+void onGlfwError(int code, const char* description) {
+    std::cout << "GLFW error " << code << ": " << description << std::endl;
+}
+
+bool startWindowAndContext() {
+    glfwSetErrorCallback(onGlfwError);
+    if (!glfwInit()) return failStartup("Failed to init GLFW");
+
+    setWindowHints();
+    window = createWindow();
+    if (!window) return failStartup("Failed to create window");
+    glfwMakeContextCurrent(window);
+
+    glewExperimental = GL_TRUE;
+    const GLenum glewStatus = glewInit();
+    if (glewStatus != GLEW_OK)
+        return failStartup(std::string("Failed to init GLEW: ") +
+                           reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
+    registerDebugOutput();
+
+    registerInputCallbacks(window);
+    glfwSwapInterval(0);  // the frame loop paces itself
+
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    return true;
+}
+
+void shutDownWindowAndContext() {
+    glfwTerminate();
+    window = nullptr;
+}

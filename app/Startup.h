@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+/// Exit status of a start-up that could not get a window, a context or the framework.
+constexpr int kStartupFailed = 1;
+
+/// Start-up up to the scene: GLFW and its error callback, the window with an OpenGL 4.3
+/// core debug context, GLEW, debug output, the framework, the input callbacks, swap
+/// interval 0 and the initial GL state. On failure it has already terminated GLFW,
+/// printed the "ERROR: " line and paused the console; the caller returns kStartupFailed.
+bool startWindowAndContext();
+
+/// Teardown after the loop: the framework goes while the context is still there, then GLFW.
+void shutDownWindowAndContext();
+
+/// GLFW's own error reports, one line each.
+void onGlfwError(int code, const char* description);

@@ -1,0 +1,65 @@
+#include "support/GameProcess.h"
+#include "support/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The id of the game's window once it is mapped, or "" after `seconds`.
+std::string waitForWindow(const std::string& title, double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string id = runCommand("xdotool search --name '^" + title + "$' 2>/dev/null");
+        if (!id.empty()) return id.substr(0, id.find('\n'));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return "";
+}
+
+}  // namespace
+
+TEST(GameBinary, WithoutSettingsOpensTheDefaultWindowAndQuitsOnEscape) {
+    TempDir dir;
+    copyBuildAssets(dir.path());
+    fs::remove(dir.path() / "assets" / "settings.ini");
+    GameProcess game(dir.path(), dir.path() / "out.log");
+
+    const std::string id = waitForWindow("Qex", 60.0);
+    ASSERT_FALSE(id.empty()) << game.output();
+    const std::string info = runCommand("xwininfo -id " + id);
+    EXPECT_NE(info.find("Width: 800"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 800"), std::string::npos) << info;
+
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    runCommand("xdotool key --window " + id + " Escape");
+    const std::optional<int> status = game.waitForExit(30.0);
+    ASSERT_TRUE(status.has_value()) << "the game did not quit on Escape";
+    EXPECT_EQ(*status, 0) << game.output();
+
+    const std::string out = game.output();
+    const std::string message =
+        "ERROR: Failed to load 'assets/settings.ini'. Using default values instead.\n";
+    ASSERT_NE(out.find(message), std::string::npos) << out;
+    EXPECT_EQ(out.find(message), out.rfind(message));  // printed once
+    EXPECT_FALSE(std::regex_search(out, std::regex("OpenGL Error:.*Type = Error"))) << out;
+}
+
+TEST(GameBinary, MissingShaderFileEndsWithStatusOneWithoutWaiting) {
+    TempDir dir;
+    copyBuildAssets(dir.path());
+    fs::remove(dir.path() / "assets" / "shader" / "HUD.frag");
+    GameProcess game(dir.path(), dir.path() / "out.log");
+
+    const std::optional<int> status = game.waitForExit(60.0);
+    ASSERT_TRUE(status.has_value()) << "the game waited instead of ending";
+    EXPECT_EQ(*status, 1);
+    EXPECT_NE(game.output().find("Couldn't open shader file: assets/shader/HUD.frag\n"),
+              std::string::npos)
+        << game.output();
+}

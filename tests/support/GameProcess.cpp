@@ -1,0 +1,76 @@
+#include "support/GameProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+std::string GameProcess::binary() {
+    const char* fromCtest = std::getenv("QEX_GAME_BINARY");
+    return fromCtest ? fromCtest : std::string(QEX_BUILD_DIR) + "/qex";
+}
+
+GameProcess::GameProcess(const fs::path& workingDirectory, const fs::path& log) : logPath(log) {
+    const std::string program = binary();
+    pid = fork();
+    if (pid != 0) return;
+    const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int in = open("/dev/null", O_RDONLY);
+    dup2(out, STDOUT_FILENO);
+    dup2(out, STDERR_FILENO);
+    dup2(in, STDIN_FILENO);
+    if (chdir(workingDirectory.c_str()) != 0) _exit(126);
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+GameProcess::~GameProcess() {
+    if (pid <= 0) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+std::optional<int> GameProcess::waitForExit(double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return std::nullopt;
+}
+
+std::string GameProcess::output() const {
+    std::ifstream in(logPath);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string runCommand(const std::string& command) {
+    std::string result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 512> chunk{};
+    while (fgets(chunk.data(), static_cast<int>(chunk.size()), pipe)) result += chunk.data();
+    pclose(pipe);
+    return result;
+}
+
+void copyBuildAssets(const fs::path& directory) {
+    fs::copy(fs::path(QEX_BUILD_DIR) / "assets", directory / "assets",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}

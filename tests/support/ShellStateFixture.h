@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/ProgramState.h"
+
+#include <gtest/gtest.h>
+
+/// Puts the shell's program-wide state back to its start values around each test,
+/// with a camera for an 800 x 800 window.
+class ShellStateTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetShellState(); }
+    void TearDown() override { resetShellState(); }
+
+    static void resetShellState() {
+        settings = Settings{};
+        toggles = ShellToggles{};
+        freeCamera = FreeCameraState{};
+        *buttons = ButtonPressedNew{};
+        camera = std::make_shared<CustomCamera>(800.0f, 800.0f, 60.0f, 0.1f, 100.0f);
+    }
+};
