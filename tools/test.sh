@@ -14,7 +14,7 @@ trap stop_xvfb EXIT
 if [ -z "${DISPLAY:-}" ]; then
     display=90
     while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
-    Xvfb ":${display}" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":${display}" -screen 0 1600x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
     export DISPLAY=":${display}"

@@ -2,10 +2,27 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
+
+namespace {
+
+// A busy X server now and then refuses a connection; a moment later it takes it.
+constexpr int kConnectAttempts = 5;
+
+bool initGlfwPatiently() {
+    for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+        if (glfwInit()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200 * (attempt + 1)));
+    }
+    return false;
+}
+
+}  // namespace
 
 GlContext::GlContext(int width, int height) {
-    if (!glfwInit()) return;
+    if (!initGlfwPatiently()) return;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
