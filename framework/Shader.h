@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/AssetPaths.h"
+
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 
@@ -54,5 +56,3 @@ private:
 extern const char* const builtinVertexSource;
 extern const char* const builtinFragmentSource;
 
-/// Every shader file is looked up below this folder, relative to the working directory.
-inline const std::string kShaderDirectory = "assets/shader/";
