@@ -1,0 +1,34 @@
+#version 430 core
+// Expands each point into a camera-facing quad that grows and turns as the puff ages.
+
+layout(points) in;
+layout(triangle_strip, max_vertices = 4) out;
+
+uniform mat4 ProjectionMatrix;
+
+in float secondsLeft[];
+in float heading[];
+out vec2 puffCoordinates;
+out float opacity;
+
+const float kLifetime = 4.0;  // as in "particle.compute"
+const float kBirthSize = 0.4;  // half the quad's side, world units
+const float kDeathSize = 2.4;
+
+void main() {
+    const float age = clamp(kLifetime - secondsLeft[0], 0.0, kLifetime);
+    const float grown = age / kLifetime;
+    const float variety = fract(heading[0] * 7.31);  // 0..1, steady through the puff's life
+    const float halfSide = mix(kBirthSize, kDeathSize, sqrt(grown)) * (0.7 + 0.6 * variety);
+    opacity = smoothstep(0.0, 0.25, age) * smoothstep(0.0, 1.5, secondsLeft[0]) * (1.0 - 0.4 * grown);
+    const float turn = heading[0] * 3.0 + age * (variety - 0.5);
+    const mat2 rotation = mat2(cos(turn), sin(turn), -sin(turn), cos(turn));
+    const vec2 corners[4] = vec2[](vec2(-1.0, -1.0), vec2(1.0, -1.0), vec2(-1.0, 1.0), vec2(1.0, 1.0));
+    const vec4 centre = gl_in[0].gl_Position;
+    for (int i = 0; i < 4; ++i) {
+        puffCoordinates = corners[i] * 0.5 + 0.5;
+        gl_Position = ProjectionMatrix * (centre + vec4(rotation * corners[i] * halfSide, 0.0, 0.0));
+        EmitVertex();
+    }
+    EndPrimitive();
+}

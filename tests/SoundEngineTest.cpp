@@ -1,0 +1,137 @@
+// The sound layer on SDL's silent driver, as CI (which has no audio device) runs it.
+
+#include "app/sound/SoundEngine.h"
+
+#include "support/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <thread>
+
+namespace {
+
+const std::string kMusic = std::string(QEX_BUILD_DIR) + "/assets/music/NA_AlienManifestation.mp3";
+
+// A short 16-bit stereo WAV tone, so that a loop comes round within the test.
+std::string toneFile(const TempDir& dir, double seconds) {
+    constexpr std::uint32_t kRate = 44100;
+    const std::uint32_t frames = static_cast<std::uint32_t>(seconds * kRate);
+    std::string wav;
+    const auto word = [&wav](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) wav.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    wav += "RIFF";
+    word(36 + frames * 4, 4);
+    wav += "WAVEfmt ";
+    word(16, 4);
+    word(1, 2);  // PCM
+    word(2, 2);
+    word(kRate, 4);
+    word(kRate * 4, 4);
+    word(4, 2);
+    word(16, 2);
+    wav += "data";
+    word(frames * 4, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const auto s = static_cast<std::int16_t>(8000.0 * std::sin(2.0 * 3.14159265 * 440.0 * i / kRate));
+        word(static_cast<std::uint16_t>(s), 2);
+        word(static_cast<std::uint16_t>(s), 2);
+    }
+    return dir.write("tone.wav", wav);
+}
+
+void waitSeconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+// One engine per test, released with drop() as the game releases it.
+class Sound : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine = createIrrKlangDevice(SoundDriver::Null);
+        ASSERT_NE(engine, nullptr);
+    }
+    void TearDown() override {
+        if (engine) engine->drop();
+    }
+    SoundEngine* engine = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Sound, TheNullDriverIsSilentOutput) { EXPECT_TRUE(engine->isSilent()); }
+
+TEST_F(Sound, MusicStartsPlayingAtOnceAndMovesOn) {
+    engine->play2D(kMusic, true);
+    EXPECT_TRUE(engine->isCurrentlyPlaying(kMusic));
+    const double start = engine->playPosition();
+    waitSeconds(0.5);
+    EXPECT_TRUE(engine->isCurrentlyPlaying(kMusic));
+    EXPECT_GT(engine->playPosition(), start + 0.2);  // the silent driver keeps real time
+}
+
+TEST_F(Sound, LoopedMusicComesRoundAgain) {
+    TempDir dir;
+    const std::string tone = toneFile(dir, 0.3);
+    engine->play2D(tone, true);
+    waitSeconds(1.0);  // more than three times the length
+    EXPECT_TRUE(engine->isCurrentlyPlaying(tone));
+    EXPECT_LT(engine->playPosition(), 0.35);
+}
+
+TEST_F(Sound, MusicPlayedOnceEnds) {
+    TempDir dir;
+    const std::string tone = toneFile(dir, 0.3);
+    engine->play2D(tone, false);
+    EXPECT_TRUE(engine->isCurrentlyPlaying(tone));
+    waitSeconds(1.0);
+    EXPECT_FALSE(engine->isCurrentlyPlaying(tone));
+}
+
+TEST_F(Sound, StopAllSoundsStopsTheMusicAndPlayRestartsItFromTheBeginning) {
+    engine->play2D(kMusic, true);
+    waitSeconds(0.5);
+    engine->stopAllSounds();
+    EXPECT_FALSE(engine->isCurrentlyPlaying(kMusic));
+    EXPECT_LT(engine->playPosition(), 0.0);
+    engine->play2D(kMusic, true);  // what the match restart does
+    EXPECT_TRUE(engine->isCurrentlyPlaying(kMusic));
+    EXPECT_LT(engine->playPosition(), 0.3);
+}
+
+TEST_F(Sound, VolumeIsKeptWithinZeroAndOne) {
+    engine->setSoundVolume(0.3f);
+    EXPECT_FLOAT_EQ(engine->getSoundVolume(), 0.3f);
+    engine->setSoundVolume(4.0f);
+    EXPECT_FLOAT_EQ(engine->getSoundVolume(), 1.0f);
+    engine->setSoundVolume(-1.0f);
+    EXPECT_FLOAT_EQ(engine->getSoundVolume(), 0.0f);
+}
+
+TEST_F(Sound, AMissingFileIsReportedAndNothingPlays) {
+    testing::internal::CaptureStdout();
+    engine->play2D("assets/music/none.mp3", true);
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("Cannot play assets/music/none.mp3"), std::string::npos) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1);
+    EXPECT_FALSE(engine->isCurrentlyPlaying("assets/music/none.mp3"));
+}
+
+// Without an audio device (as on CI) the automatic choice falls back to silence with one
+// line; with a device it opens that. Either way the game gets an engine that plays.
+TEST(SoundDevice, AutomaticChoiceAlwaysYieldsAPlayingEngine) {
+    testing::internal::CaptureStdout();
+    SoundEngine* engine = createIrrKlangDevice();
+    const std::string output = testing::internal::GetCapturedStdout();
+    ASSERT_NE(engine, nullptr);
+    if (engine->isSilent()) {
+        EXPECT_NE(output.find("No audio device found"), std::string::npos) << output;
+        EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1);
+    }
+    engine->play2D(kMusic, true);
+    EXPECT_TRUE(engine->isCurrentlyPlaying(kMusic));
+    engine->drop();
+}
