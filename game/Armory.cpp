@@ -1,0 +1,125 @@
+#include "game/Armory.h"
+
+#include "game/BulletOpenGl.h"
+#include "game/ObjectNames.h"
+#include "game/Projectile.h"
+#include "render/Model.h"
+
+#include <utility>
+
+namespace {
+
+constexpr float kMotionThreshold = 0.1f;  // every kind sweeps once it moves this far per step
+const btQuaternion kNoRotation(0.0f, 0.0f, 0.0f, 1.0f);
+const btQuaternion kMissileRotation(1.0f, 0.0f, 0.0f, 1.0f);  // lies along z
+
+constexpr int kPrimaryDamage = 1;
+constexpr float kPrimaryMass = 1.0f;
+constexpr float kPrimaryRadius = 0.4f;
+const btVector3 kPrimaryMuzzle(0.0f, 0.0f, -3.0f);
+const btVector3 kPrimaryImpulse(0.0f, 0.0f, -80.0f);
+const btVector3 kPrimaryImpulsePoint(0.1f, 0.0f, 0.1f);
+
+constexpr float kHeavyMass = 1000.0f;
+constexpr float kHeavyRadius = 4.0f;
+constexpr float kHeavyHeadStart = 2.5f;  // seconds taken off its life, leaving 0.5 s
+const btVector3 kHeavyMuzzle(0.0f, 0.0f, -4.0f);
+const btVector3 kHeavyImpulse(0.0f, 0.0f, -60000.0f);
+const btVector3 kHeavySpin(0.0f, 0.0f, 100000.0f);
+
+constexpr int kBossShotDamage = 2;
+constexpr float kBossShotMass = 1.0f;
+constexpr float kBossShotRadius = 0.8f;
+constexpr float kBossShotSpeed = 20.0f;
+constexpr float kBossShotSweepRadius = 0.7f;
+constexpr float kBossShotImpulseHeight = 0.05f;
+
+constexpr int kMissileDamage = 1;
+constexpr float kMissileMass = 1.0f;
+constexpr float kMissileRadius = 0.35f;
+constexpr float kMissileHeight = 1.5f;
+constexpr float kMissileSweepRadius = 0.4f;
+
+constexpr float kTemplateSpecularAlpha = 1.0f;
+
+// A template's material vector is its coefficients followed by the specular alpha.
+void finishTemplate(Model& model, const char* texture, const glm::vec3& coefficients) {
+    model.setTexture(texture);
+    model.materialCoefficients = coefficients;
+    model.specularAlpha = kTemplateSpecularAlpha;
+}
+
+}  // namespace
+
+Armory::Armory(BulletOpenGl& owner) : game(owner) { clearProjectileModels(); }
+
+void Armory::loadProjectileModels() {
+    bossShotModel = std::make_shared<Model>("assets/models/BossProjectileTest02.dae");
+    bossShotModel->setColor(glm::vec3(0.5f));
+    finishTemplate(*bossShotModel, "enemyBullet.jpg", glm::vec3(1.0f, 0.0f, 1.0f));
+
+    playerShotModel = std::make_shared<Model>("assets/models/PlayerProjectile.dae");
+    finishTemplate(*playerShotModel, "playerBullet.jpg", glm::vec3(1.0f, 0.0f, 1.0f));
+
+    missileModel = std::make_shared<Model>("assets/models/missileTest.dae");
+    finishTemplate(*missileModel, "missile.jpg", glm::vec3(0.7f, 0.5f, 1.0f));
+
+    playerHeavyShotModel = std::make_shared<Model>("assets/models/test1dae.dae");
+    finishTemplate(*playerHeavyShotModel, "playerBullet.jpg", glm::vec3(1.0f, 0.0f, 1.0f));
+}
+
+void Armory::clearProjectileModels() {
+    bossShotModel = std::make_shared<Model>();
+    missileModel = std::make_shared<Model>();
+    playerShotModel = std::make_shared<Model>();
+    playerHeavyShotModel = std::make_shared<Model>();
+}
+
+Projectile* Armory::firePrimaryShot(const btVector3& craft, std::shared_ptr<Shader> shader) {
+    Projectile* shot = game.addProjectile(*playerShotModel, kPrimaryDamage, kPrimaryMass,
+                                          std::make_unique<btSphereShape>(kPrimaryRadius),
+                                          craft + kPrimaryMuzzle, kNoRotation, std::move(shader));
+    shot->setName(std::string(kPrimaryShotName));
+    shot->applyImpulseInBodyFrame(kPrimaryImpulse, kPrimaryImpulsePoint);
+    shot->setMotionSweep(kMotionThreshold, kPrimaryRadius);
+    return shot;
+}
+
+Projectile* Armory::fireHeavyShot(const btVector3& craft, int damage,
+                                  std::shared_ptr<Shader> shader) {
+    Projectile* shot = game.addProjectile(*playerHeavyShotModel, damage, kHeavyMass,
+                                          std::make_unique<btSphereShape>(kHeavyRadius),
+                                          craft + kHeavyMuzzle, kNoRotation, std::move(shader));
+    shot->setName(std::string(kHeavyShotName));
+    shot->spawnTime -= kHeavyHeadStart;
+    shot->applyImpulseInBodyFrame(kHeavyImpulse, btVector3(0.0f, 0.0f, 0.0f));
+    shot->getRigidBody()->applyTorqueImpulse(kHeavySpin);
+    shot->getRigidBody()->setCcdMotionThreshold(kMotionThreshold);
+    return shot;
+}
+
+Projectile* Armory::fireBossShot(const btVector3& spawn, const btVector3& aim, float spinOffset,
+                                 std::shared_ptr<Shader> shader) {
+    Projectile* shot = game.addProjectile(*bossShotModel, kBossShotDamage, kBossShotMass,
+                                          std::make_unique<btSphereShape>(kBossShotRadius), spawn,
+                                          kNoRotation, std::move(shader));
+    shot->setName(std::string(kBossShotName));
+    // A zero aim has no direction to normalise: such a shot simply drops.
+    const btVector3 impulse = aim.fuzzyZero() ? aim : aim.normalized() * kBossShotSpeed;
+    shot->getRigidBody()->applyImpulse(impulse,
+                                       btVector3(spinOffset, kBossShotImpulseHeight, 0.0f));
+    shot->setMotionSweep(kMotionThreshold, kBossShotSweepRadius);
+    return shot;
+}
+
+Projectile* Armory::launchMissile(const btVector3& spawn, const btVector3& impulse,
+                                  std::shared_ptr<Shader> shader) {
+    Projectile* missile =
+        game.addProjectile(*missileModel, kMissileDamage, kMissileMass,
+                           std::make_unique<btCapsuleShape>(kMissileRadius, kMissileHeight), spawn,
+                           kMissileRotation, std::move(shader));
+    missile->setName(std::string(kBossShotName));
+    missile->getRigidBody()->applyCentralImpulse(impulse);
+    missile->setMotionSweep(kMotionThreshold, kMissileSweepRadius);
+    return missile;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <btBulletDynamicsCommon.h>
+
+#include <memory>
+
+class BulletOpenGl;
+class Model;
+class Projectile;
+class Shader;
+
+/// The four kinds of shot: their template models, shapes, masses, damage and launches.
+///
+/// Every shot copies its kind's template and is left to the physics world; what happens
+/// on impact is the contact rules' business. The templates stay empty until
+/// loadProjectileModels(), so display-free code can fire shots that draw nothing.
+class Armory {
+public:
+    static constexpr float kLifetime = 3.0f;  ///< seconds; every kind expires at this age
+
+    explicit Armory(BulletOpenGl& game);
+
+    /// Imports and textures the four templates; needs a current GL context.
+    void loadProjectileModels();
+    /// Back to empty templates, releasing their GL objects (with a context current).
+    void clearProjectileModels();
+
+    /// "pProjectile": damage 1, 80 units/s toward -z from 3 units ahead of `craft`.
+    Projectile* firePrimaryShot(const btVector3& craft, std::shared_ptr<Shader> shader);
+    /// "sProjectile": 60 units/s toward -z from 4 units ahead of `craft`, spinning, and
+    /// only 0.5 s to live (its clock starts 2.5 s early).
+    Projectile* fireHeavyShot(const btVector3& craft, int damage, std::shared_ptr<Shader> shader);
+    /// "bProjectile": damage 2, 20 units/s along `aim`, nudged off centre by `spinOffset` in x.
+    Projectile* fireBossShot(const btVector3& spawn, const btVector3& aim, float spinOffset,
+                             std::shared_ptr<Shader> shader);
+    /// "bProjectile": a capsule missile of damage 1 launched by `impulse` (unit mass).
+    Projectile* launchMissile(const btVector3& spawn, const btVector3& impulse,
+                              std::shared_ptr<Shader> shader);
+
+    std::shared_ptr<Model> bossShotModel;
+    std::shared_ptr<Model> missileModel;
+    std::shared_ptr<Model> playerShotModel;
+    std::shared_ptr<Model> playerHeavyShotModel;
+
+private:
+    BulletOpenGl& game;
+};

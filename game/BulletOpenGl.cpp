@@ -1,0 +1,207 @@
+#include "game/BulletOpenGl.h"
+
+#include "app/ButtonPressedNew.h"
+#include "game/BulletConversion.h"
+#include "game/ContactRules.h"
+#include "game/GameObject.h"
+#include "game/ObjectNames.h"
+#include "game/Projectile.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cassert>
+#include <functional>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+constexpr int kMaxSubSteps = 1;
+constexpr float kPhysicsSubStep = 1.0f / 60.0f;  // seconds
+
+float glfwClock() { return static_cast<float>(glfwGetTime()); }
+
+template <class T>
+void eraseEvery(std::vector<T*>& registry, const GameObject* object) {
+    registry.erase(std::remove(registry.begin(), registry.end(), object), registry.end());
+}
+
+bool contains(const std::vector<ContactKey>& sortedKeys, const ContactKey& key) {
+    return std::binary_search(sortedKeys.begin(), sortedKeys.end(), key);
+}
+
+}  // namespace
+
+ContactKey ContactKey::of(const btCollisionObject* a, const btCollisionObject* b) {
+    return std::less<const btCollisionObject*>()(a, b) ? ContactKey{a, b} : ContactKey{b, a};
+}
+
+bool ContactKey::operator<(const ContactKey& other) const {
+    const std::less<const btCollisionObject*> before;
+    if (first != other.first) return before(first, other.first);
+    return before(second, other.second);
+}
+
+bool ContactKey::operator==(const ContactKey& other) const {
+    return first == other.first && second == other.second;
+}
+
+BulletOpenGl::BulletOpenGl() : clock(glfwClock) {}
+
+BulletOpenGl::~BulletOpenGl() = default;
+
+void BulletOpenGl::render(float frameTimeSeconds) {
+    frameTime = frameTimeSeconds;
+    for (Projectile* projectile : projectiles) {
+        Model* model = projectile->getModel();
+        if (!model) continue;
+        model->setModelMatrix(toMatrix(projectile->motionTransform()));
+        model->draw(projectile->getShader());
+    }
+    for (GameObject* object : objects)
+        if (Model* model = object->getModel()) model->draw(object->getShader());
+
+    if (!world) return;
+    world->debugDrawWorld();
+    if (debugger && debugger->getDebugMode() != 0) debugger->drawLines();
+}
+
+void BulletOpenGl::stepPhysics(float timeStep) {
+    if (!world) return;
+    updatePauseBookkeeping();
+    world->stepSimulation(timeStep, kMaxSubSteps, kPhysicsSubStep);
+    processContacts();
+}
+
+void BulletOpenGl::updatePauseBookkeeping() {
+    assert(buttons && "the game is set up before the physics is stepped");
+    if (!buttons->paused) {
+        pausing = false;
+        pauseDuration = 0.0f;
+        return;
+    }
+    if (!pausing) {
+        pauseStart = now();
+        pausing = true;
+    }
+    pauseDuration = now() - pauseStart;
+}
+
+void BulletOpenGl::processContacts() {
+    if (!world) return;
+    collectContactEvents();
+    for (const ContactKey& pair : beginEvents) onContactBegin(pair.first, pair.second);
+    for (const ContactKey& pair : endEvents) onContactEnd(pair.first, pair.second);
+    disposeRemovedObjects();
+}
+
+void BulletOpenGl::collectContactEvents() {
+    currentPairs.clear();
+    beginEvents.clear();
+    endEvents.clear();
+
+    btDispatcher& dispatcher = *world->getDispatcher();
+    const int manifoldCount = dispatcher.getNumManifolds();
+    for (int i = 0; i < manifoldCount; ++i) {
+        const btPersistentManifold& manifold = *dispatcher.getManifoldByIndexInternal(i);
+        if (manifold.getNumContacts() < 1) continue;
+        const btCollisionObject* a = manifold.getBody0();
+        const btCollisionObject* b = manifold.getBody1();
+        const ContactKey key = ContactKey::of(a, b);
+        // Two manifolds of one pair still make one contact.
+        if (std::find(currentPairs.begin(), currentPairs.end(), key) != currentPairs.end())
+            continue;
+        currentPairs.push_back(key);
+        if (!contains(contactPairs, key)) beginEvents.push_back({a, b});
+    }
+    std::sort(currentPairs.begin(), currentPairs.end());
+    std::set_difference(contactPairs.begin(), contactPairs.end(), currentPairs.begin(),
+                        currentPairs.end(), std::back_inserter(endEvents));
+    contactPairs.swap(currentPairs);
+}
+
+void BulletOpenGl::onContactBegin(const btCollisionObject* a, const btCollisionObject* b) {
+    GameObject* first = findObject(a);
+    GameObject* second = findObject(b);
+    if (first && second) runContactBeginRule(*this, *first, *second);
+}
+
+void BulletOpenGl::onContactEnd(const btCollisionObject* a, const btCollisionObject* b) {
+    const GameObject* first = findObject(a);
+    const GameObject* second = findObject(b);
+    if (first && second) runContactEndRule(*buttons, *first, *second);
+}
+
+GameObject* BulletOpenGl::findObject(const btCollisionObject* body) const {
+    for (GameObject* object : objects)
+        if (object->getRigidBody() == body) return object;
+    for (Projectile* projectile : projectiles)
+        if (projectile->getRigidBody() == body) return projectile;
+    return nullptr;
+}
+
+void BulletOpenGl::removeObject(GameObject* object) {
+    btRigidBody* body = object->getRigidBody();
+    if (world && body->isInWorld()) world->removeRigidBody(body);
+    if (dynamic_cast<Projectile*>(object)) {
+        eraseEvery(projectiles, object);
+        if (std::find(removedObjects.begin(), removedObjects.end(), object) == removedObjects.end())
+            removedObjects.push_back(object);
+    } else {
+        eraseEvery(objects, object);
+    }
+}
+
+GameObject* BulletOpenGl::addObject(std::unique_ptr<btCollisionShape> shape, float mass,
+                                    const btVector3& position, const btQuaternion& rotation) {
+    GameObject* object =
+        keep(std::make_unique<GameObject>(mass, std::move(shape), position, rotation));
+    objects.push_back(object);
+    addToWorld(*object);
+    return object;
+}
+
+Projectile* BulletOpenGl::addProjectile(const Model& model, int damage, float mass,
+                                        std::unique_ptr<btCollisionShape> shape,
+                                        const btVector3& position, const btQuaternion& rotation,
+                                        std::shared_ptr<Shader> shader) {
+    Projectile* projectile = keep(std::make_unique<Projectile>(
+        model, damage, mass, std::move(shape), position, rotation, std::move(shader), now()));
+    projectiles.push_back(projectile);
+    addToWorld(*projectile);
+    projectile->setName(std::string(kNewProjectileName));
+    projectile->getRigidBody()->setActivationState(DISABLE_DEACTIVATION);
+    projectile->getRigidBody()->setFriction(0.0f);
+    return projectile;
+}
+
+void BulletOpenGl::addToWorld(GameObject& object) {
+    if (world) world->addRigidBody(object.getRigidBody());
+}
+
+void BulletOpenGl::disposeRemovedObjects() {
+    if (removedObjects.empty()) return;
+    for (GameObject* removed : removedObjects) {
+        forgetRemovedObject(*removed);
+        const btCollisionObject* body = removed->getRigidBody();
+        contactPairs.erase(
+            std::remove_if(contactPairs.begin(), contactPairs.end(),
+                           [body](const ContactKey& key) { return key.involves(body); }),
+            contactPairs.end());
+    }
+    const auto isRemoved = [this](const std::unique_ptr<GameObject>& owned) {
+        return std::find(removedObjects.begin(), removedObjects.end(), owned.get()) !=
+               removedObjects.end();
+    };
+    ownedObjects.erase(std::remove_if(ownedObjects.begin(), ownedObjects.end(), isRemoved),
+                       ownedObjects.end());
+    removedObjects.clear();
+}
+
+void BulletOpenGl::releaseAllObjects() {
+    assert(objects.empty() && projectiles.empty() && "empty the registries first");
+    removedObjects.clear();
+    ownedObjects.clear();
+    contactPairs.clear();  // every key names a freed body now
+}

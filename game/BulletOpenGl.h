@@ -1,0 +1,118 @@
+#pragma once
+
+#include "game/Debugger.h"
+
+#include <btBulletDynamicsCommon.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct ButtonPressedNew;
+class GameObject;
+class Model;
+class Projectile;
+class Shader;
+
+/// Two bodies in contact, the lower pointer first. Compared, never dereferenced: a key can
+/// outlive the bodies it names.
+struct ContactKey {
+    const btCollisionObject* first;
+    const btCollisionObject* second;
+
+    static ContactKey of(const btCollisionObject* a, const btCollisionObject* b);
+    bool involves(const btCollisionObject* body) const { return first == body || second == body; }
+    bool operator<(const ContactKey& other) const;
+    bool operator==(const ContactKey& other) const;
+};
+
+/// The bridge between the Bullet world and the game: the registries of the objects the
+/// game walks, the contact pass that turns Bullet's manifolds into begin and end events
+/// between named objects, the physics step with its pause bookkeeping, and the drawing.
+///
+/// `objects` and `projectiles` are registries of plain pointers; the objects are owned
+/// here for as long as the match keeps them (see keep()). The world itself is built and
+/// torn down by the derived game. Times are seconds of `clock`.
+class BulletOpenGl {
+public:
+    using Clock = std::function<float()>;
+
+    BulletOpenGl();
+    virtual ~BulletOpenGl();
+    BulletOpenGl(const BulletOpenGl&) = delete;  // owns Bullet bodies
+    BulletOpenGl& operator=(const BulletOpenGl&) = delete;
+
+    virtual void createWorld() {}
+    virtual void destroyWorld() {}
+    /// Draws projectiles (with their full physics pose), then objects, then the debug lines.
+    virtual void render(float frameTime);
+    /// At most one 1/60 s sub-step, then the contact pass. Does nothing without a world.
+    virtual void stepPhysics(float timeStep);
+    /// The name-pair rules; bodies that no registry holds are ignored.
+    virtual void onContactBegin(const btCollisionObject* a, const btCollisionObject* b);
+    virtual void onContactEnd(const btCollisionObject* a, const btCollisionObject* b);
+
+    /// One begin event per pair that came into contact since the last pass (in manifold
+    /// order, bodies as Bullet gives them), then one end event per pair that separated (in
+    /// key order). The manifolds are read before any rule runs, because a rule that removes
+    /// a body makes Bullet release manifolds and reorder the array.
+    void processContacts();
+    /// Searches `objects`, then `projectiles`; null when neither holds the body.
+    GameObject* findObject(const btCollisionObject* body) const;
+    /// Takes the body out of the world and every entry out of its registry. A removed
+    /// projectile is freed at the end of the contact pass or frame update that removed it.
+    void removeObject(GameObject* object);
+
+    /// A plain object, registered in `objects` and added to the world.
+    GameObject* addObject(std::unique_ptr<btCollisionShape> shape, float mass,
+                          const btVector3& position, const btQuaternion& rotation);
+    /// A projectile named "projectile" with its own copy of `model`, registered, added to
+    /// the world, never deactivated, without friction; the caller names and launches it.
+    Projectile* addProjectile(const Model& model, int damage, float mass,
+                              std::unique_ptr<btCollisionShape> shape, const btVector3& position,
+                              const btQuaternion& rotation, std::shared_ptr<Shader> shader);
+    /// Adds the body alone (default group and mask) when a world exists.
+    void addToWorld(GameObject& object);
+    /// Takes ownership of an object for the rest of the match; registers nothing.
+    template <class T>
+    T* keep(std::unique_ptr<T> object) {
+        T* kept = object.get();
+        ownedObjects.push_back(std::move(object));
+        return kept;
+    }
+
+    float now() const { return clock(); }
+
+    Clock clock;  ///< the game clock; GLFW's unless a test sets another
+    std::shared_ptr<ButtonPressedNew> buttons;
+    std::unique_ptr<btDiscreteDynamicsWorld> world;
+    std::shared_ptr<Shader> objectShader;
+    std::unique_ptr<Debugger> debugger;
+    std::vector<GameObject*> objects;      ///< every non-projectile object the match walks
+    std::vector<Projectile*> projectiles;  ///< every live projectile, missiles included
+    std::vector<ContactKey> contactPairs;  ///< sorted: the pairs in contact after the last pass
+    float frameTime = 0.0f;
+    float pauseStart = 0.0f;
+    float pauseDuration = 0.0f;  ///< length of the pause in progress; 0 while not paused
+    bool pausing = false;
+
+protected:
+    /// Frees the projectiles removed since the last call, after letting the derived game
+    /// forget them; their contact keys go too, so a new body at a reused address is new.
+    void disposeRemovedObjects();
+    /// Frees every object of the match and forgets every contact. The world must be gone,
+    /// or the bodies out of it.
+    void releaseAllObjects();
+    virtual void forgetRemovedObject(const GameObject&) {}
+
+private:
+    void updatePauseBookkeeping();
+    void collectContactEvents();
+
+    std::vector<std::unique_ptr<GameObject>> ownedObjects;
+    std::vector<GameObject*> removedObjects;
+    // Reused on every pass so that the contact pass allocates nothing once warmed up.
+    std::vector<ContactKey> currentPairs;
+    std::vector<ContactKey> beginEvents;  ///< bodies in Bullet's order, not sorted
+    std::vector<ContactKey> endEvents;
+};

@@ -1,0 +1,325 @@
+#include "game/Game.h"
+
+#include "app/ButtonPressedNew.h"
+#include "app/CustomCamera.h"
+#include "game/Arena.h"
+#include "game/BulletConversion.h"
+#include "game/Enemy.h"
+#include "game/ObjectNames.h"
+#include "game/Player.h"
+#include "game/Projectile.h"
+#include "render/HUD.h"
+#include "render/HudQuad.h"
+#include "render/Model.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cassert>
+#include <cstdlib>
+#include <ctime>
+#include <utility>
+
+namespace {
+
+const btQuaternion kNoRotation(0.0f, 0.0f, 0.0f, 1.0f);
+constexpr float kGuideMass = 1.0f;
+
+const btVector3 kPlayerStart(0.0f, 0.0f, 0.0f);
+const btQuaternion kPlayerRotation(-1.0f, 0.0f, 0.0f, 1.0f);  // the capsule lies along z
+constexpr float kPlayerRadius = 0.6f;
+constexpr float kPlayerHeight = 1.2f;
+constexpr float kPlayerMass = 1.0f;
+const btVector3 kSensorHalfExtents(0.5f, 0.5f, 0.5f);
+
+const btVector3 kBossStart(0.0f, 0.0f, -30.0f);
+constexpr float kBossRadius = 3.0f;
+constexpr float kBossHeight = 2.0f;
+constexpr float kBossMass = 1.0f;
+const btVector3 kBossGuideHalfExtents(1.0f, 1.0f, 1.0f);
+
+constexpr float kShieldRadius = 4.5f;
+constexpr float kShieldMass = 100.0f;
+constexpr int kShieldHealth = 10;
+
+// A wreck falls faster than the world's gravity and spins on the way down.
+struct WreckFall {
+    float sweptSphereRadius;
+    btVector3 torqueImpulse;
+};
+const WreckFall kPlayerWreck{4.0f, {1.0f, 1.0f, 1.0f}};
+const WreckFall kBossWreck{1.2f, {0.0f, 10.0f, 0.0f}};
+const btVector3 kWreckGravity(0.0f, -10.0f, 0.0f);
+constexpr float kWreckMotionThreshold = 0.1f;
+
+// Window fractions and RGBA colour of one HUD element.
+struct HudLayout {
+    float x;
+    float y;
+    float w;
+    float h;
+    glm::vec4 color;
+};
+const HudLayout kPlayerHealthBar{0.05f, 0.9f, 0.65f, 0.05f, {0.2f, 0.2f, 1.0f, 0.9f}};
+const HudLayout kHeavyShotIcon{0.71f, 0.9f, 0.03f, 0.05f, {1.0f, 1.0f, 1.0f, 1.0f}};
+const HudLayout kAmmoBar{0.75f, 0.9f, 0.2f, 0.05f, {0.2f, 0.8f, 1.0f, 0.5f}};
+const HudLayout kBossHealthBar{0.05f, 0.05f, 0.9f, 0.05f, {1.0f, 0.2f, 0.2f, 0.9f}};
+
+HudQuad quadFor(const HudLayout& layout) {
+    return makeHudQuad(layout.x, layout.y, layout.w, layout.h, layout.color);
+}
+
+}  // namespace
+
+Game::Game(Graphics graphics)
+    : armory(*this), bossBehaviour(*this, armory), graphicsEnabled(graphics == Graphics::On) {}
+
+Game::~Game() { tearDown(); }
+
+void Game::setup(std::shared_ptr<Shader> textureShader, std::shared_ptr<Shader> barShader,
+                 std::shared_ptr<ButtonPressedNew> controls,
+                 std::shared_ptr<CustomCamera> sharedCamera, float width, float height) {
+    createWorld();
+    objectShader = std::move(textureShader);
+    hudShader = std::move(barShader);
+    buttons = std::move(controls);
+    camera = std::move(sharedCamera);
+    windowWidth = width;
+    windowHeight = height;
+    debugger = std::make_unique<Debugger>(objectShader);
+    debugger->setDebugMode(0);
+    world->setDebugDrawer(debugger.get());
+}
+
+void Game::createWorld() {
+    collisionConfiguration =
+        std::make_unique<btDefaultCollisionConfiguration>(btDefaultCollisionConstructionInfo());
+    dispatcher = std::make_unique<btCollisionDispatcher>(collisionConfiguration.get());
+    broadphase = std::make_unique<btDbvtBroadphase>();
+    solver = std::make_unique<btSequentialImpulseConstraintSolver>();
+    world = std::make_unique<btDiscreteDynamicsWorld>(dispatcher.get(), broadphase.get(),
+                                                      solver.get(), collisionConfiguration.get());
+    world->setGravity(btVector3(0.0f, kGravity, 0.0f));
+    if (debugger) world->setDebugDrawer(debugger.get());
+    if (graphicsEnabled) armory.loadProjectileModels();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+// The world goes first: its destructor still talks to the broadphase and the dispatcher.
+void Game::destroyWorld() {
+    world.reset();
+    solver.reset();
+    broadphase.reset();
+    dispatcher.reset();
+    collisionConfiguration.reset();
+}
+
+void Game::createPlayer(const Model& model, std::shared_ptr<Shader> shader,
+                        std::shared_ptr<Shader> barShader) {
+    player = addPlayer(model, std::make_unique<btCapsuleShape>(kPlayerRadius, kPlayerHeight),
+                       std::move(shader));
+    if (!graphicsEnabled) return;
+    auto healthBar = std::make_shared<HUD>(quadFor(kPlayerHealthBar), barShader.get(), windowWidth,
+                                           windowHeight);
+    auto icon = std::make_shared<HUD>(quadFor(kHeavyShotIcon), barShader.get(),
+                                      "Heavy_Rounds_modded.png", windowWidth, windowHeight);
+    auto ammoBar =
+        std::make_shared<HUD>(quadFor(kAmmoBar), barShader.get(), windowWidth, windowHeight);
+    player->setHealthBar(healthBar.get());
+    player->setAmmoBar(ammoBar.get());
+    hudElements.push_back(std::move(healthBar));
+    hudElements.push_back(std::move(icon));
+    hudElements.push_back(std::move(ammoBar));
+}
+
+Player* Game::addPlayer(const Model& model, std::unique_ptr<btCollisionShape> shape,
+                        std::shared_ptr<Shader> shader) {
+    GameObject* sensor = addObject(std::make_unique<btBoxShape>(kSensorHalfExtents), kGuideMass,
+                                   kPlayerStart, kNoRotation);
+    Player* craft = keep(std::make_unique<Player>(
+        model, Player::kMaxHealth, Player::kMaxAmmo, sensor, kPlayerMass, std::move(shape),
+        kPlayerStart, kPlayerRotation, std::move(shader)));
+    craft->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
+    objects.push_back(craft);
+    addToWorld(*craft);
+    return craft;
+}
+
+void Game::createBoss(const Model& model, std::shared_ptr<Shader> shader,
+                      std::shared_ptr<Shader> barShader) {
+    boss = addBoss(model, std::make_unique<btCapsuleShape>(kBossRadius, kBossHeight),
+                   std::move(shader));
+    if (!graphicsEnabled) return;
+    auto healthBar =
+        std::make_shared<HUD>(quadFor(kBossHealthBar), barShader.get(), windowWidth, windowHeight);
+    boss->setHealthBar(healthBar.get());
+    hudElements.push_back(std::move(healthBar));
+}
+
+Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape,
+                     std::shared_ptr<Shader> shader) {
+    GameObject* guide = addObject(std::make_unique<btBoxShape>(kBossGuideHalfExtents), kGuideMass,
+                                  kBossStart, kNoRotation);
+    Enemy* enemy =
+        keep(std::make_unique<Enemy>(model, Enemy::kMaxHealth, Enemy::kMaxAmmo, guide, kBossMass,
+                                     std::move(shape), kBossStart, kNoRotation, std::move(shader)));
+    enemy->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
+    enemy->shieldObject = addShield(*enemy);
+    objects.push_back(enemy);
+    addToWorld(*enemy);
+    return enemy;
+}
+
+// Built down but not raised: the boss's attacks put it into the world when they want it.
+Enemy* Game::addShield(const Enemy& owner) {
+    const btTransform pose = owner.motionTransform();
+    Enemy* shield =
+        keep(std::make_unique<Enemy>(shieldModel(), kShieldHealth, 0, nullptr, kShieldMass,
+                                     std::make_unique<btSphereShape>(kShieldRadius),
+                                     pose.getOrigin(), pose.getRotation(), owner.getShader()));
+    shield->setName(std::string(kShieldName));
+    shield->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
+    return shield;
+}
+
+Model Game::shieldModel() const {
+    if (!graphicsEnabled) return Model();
+    Model model("assets/models/BossShield.dae");
+    model.setTexture("shield.jpg");
+    model.materialCoefficients = glm::vec3(0.7f, 1.0f, 1.0f);
+    model.specularAlpha = 1.0f;
+    return model;
+}
+
+void Game::createArena() { buildArenaWalls(*this); }
+
+void Game::buildCrashPit(const GameObject& wreck) { buildCrashPitUnder(*this, wreck); }
+
+void Game::update(float frameTimeSeconds) {
+    assert(buttons && camera && "the game is set up before it is updated");
+    frameTime = frameTimeSeconds;
+    if (buttons->paused) return;  // nothing moves, ages or drifts
+
+    if (gameActive)
+        playMatch();
+    else
+        watchFallenObject();
+    expireProjectiles();
+    driftScene();
+    disposeRemovedObjects();
+}
+
+void Game::movePlayer() { player->steer(*buttons, *camera, frameTime); }
+
+void Game::updatePlayerWeapons() { player->updateWeapons(*buttons, armory, now()); }
+
+void Game::updateBoss(Enemy* enemy, Player* craft, float dt) {
+    bossBehaviour.updateBoss(*enemy, craft, dt);
+}
+
+// The player's health is looked at first: both cannot fall in one frame.
+void Game::playMatch() {
+    assert(player && boss && "createPlayer and createBoss come before the first update");
+    movePlayer();
+    updatePlayerWeapons();
+    updateBoss(boss, player, frameTime);
+    if (player->getHealth() < 1)
+        destroyFallen(*player, kPlayerWreck.sweptSphereRadius, kPlayerWreck.torqueImpulse);
+    else if (boss->getHealth() < 1)
+        destroyFallen(*boss, kBossWreck.sweptSphereRadius, kBossWreck.torqueImpulse);
+}
+
+void Game::destroyFallen(GameObject& fallen, float sweptSphereRadius,
+                         const btVector3& torqueImpulse) {
+    btRigidBody& body = *fallen.getRigidBody();
+    fallen.clearCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
+    body.setCcdMotionThreshold(kWreckMotionThreshold);
+    body.setCcdSweptSphereRadius(sweptSphereRadius);
+    body.clearForces();
+    body.setLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
+    body.setGravity(kWreckGravity);
+    body.applyTorqueImpulse(torqueImpulse);
+    body.activate(true);  // a kinematic body may have gone to sleep; a wreck must fall
+    scrollSpeed = 0.0f;
+    buildCrashPit(fallen);
+    gameActive = false;
+}
+
+// Once decided, the wreck is drawn with its full physics pose and the camera watches it.
+void Game::watchFallenObject() {
+    GameObject* fallen = nullptr;
+    if (player && player->getHealth() < 1)
+        fallen = player;
+    else if (boss && boss->getHealth() < 1)
+        fallen = boss;
+    if (!fallen) return;
+    const btTransform pose = fallen->motionTransform();
+    if (Model* model = fallen->getModel()) model->setModelMatrix(toMatrix(pose));
+    camera->target = toGlm(pose.getOrigin());
+}
+
+void Game::expireProjectiles() {
+    const float time = now();
+    for (std::size_t i = 0; i < projectiles.size();) {
+        Projectile* projectile = projectiles[i];
+        if (projectile->age(time, pauseDuration) > Armory::kLifetime)
+            removeObject(projectile);  // the next one moves into place i
+        else
+            ++i;
+    }
+}
+
+// Everything but the projectiles slides toward -z; visible objects follow their bodies by
+// translation only.
+void Game::driftScene() {
+    camera->forwardSpeed = scrollSpeed;
+    const float shift = frameTime * scrollSpeed;
+    const std::size_t count = objects.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        GameObject& object = *objects[i];
+        btTransform pose = object.motionTransform();
+        pose.getOrigin().setZ(pose.getOrigin().z() - shift);
+        object.setMotionTransform(pose);
+
+        Model* model = object.getModel();
+        if (!model) continue;
+        const glm::vec3 origin = toGlm(pose.getOrigin());
+        model->transform(glm::translate(glm::mat4(1.0f), origin - model->recordedPosition));
+        model->recordedPosition = origin;
+    }
+}
+
+void Game::forgetRemovedObject(const GameObject& object) { bossBehaviour.forgetMissile(object); }
+
+void Game::restartMatch(const Model& playerModel, const Model& bossModel) {
+    assert(buttons && "the game is set up before a match is restarted");
+    objects.clear();
+    projectiles.clear();
+    hudElements.clear();
+    destroyWorld();
+    releaseMatch();
+    createWorld();
+    buttons->clearAllButPause();
+    scrollSpeed = kScrollSpeed;
+    gameActive = true;
+    createPlayer(playerModel, objectShader, hudShader);
+    createBoss(bossModel, objectShader, hudShader);
+    createArena();
+}
+
+// Only after the world is gone: its destructor still reads the bodies it holds.
+void Game::releaseMatch() {
+    releaseAllObjects();
+    player = nullptr;
+    boss = nullptr;
+    bossBehaviour.startNewMatch();
+}
+
+void Game::tearDown() {
+    objects.clear();
+    projectiles.clear();
+    hudElements.clear();
+    destroyWorld();
+    releaseMatch();
+    armory.clearProjectileModels();
+    debugger.reset();
+}

@@ -1,0 +1,56 @@
+#include "game/GameObject.h"
+
+#include "game/NameHash.h"
+
+#include <utility>
+
+namespace {
+
+btVector3 inertiaFor(float mass, btCollisionShape& shape) {
+    btVector3 inertia(0.0f, 0.0f, 0.0f);
+    if (mass != 0.0f) shape.calculateLocalInertia(mass, inertia);
+    return inertia;
+}
+
+}  // namespace
+
+GameObject::GameObject(float mass, std::unique_ptr<btCollisionShape> collisionShape,
+                       const btVector3& position, const btQuaternion& rotation)
+    : shape(std::move(collisionShape)),
+      motionState(std::make_unique<OpenGLMotionState>(btTransform(rotation, position))),
+      hash(nameHash(name)) {
+    const btRigidBody::btRigidBodyConstructionInfo info(mass, motionState.get(), shape.get(),
+                                                        inertiaFor(mass, *shape));
+    body = std::make_unique<btRigidBody>(info);
+}
+
+GameObject::~GameObject() = default;
+
+void GameObject::setName(std::string newName) {
+    name = std::move(newName);
+    hash = nameHash(name);
+}
+
+btTransform GameObject::motionTransform() const {
+    btTransform transform;
+    motionState->getWorldTransform(transform);
+    return transform;
+}
+
+void GameObject::setMotionTransform(const btTransform& transform) {
+    motionState->setWorldTransform(transform);
+}
+
+void GameObject::addCollisionFlags(int flags) {
+    body->setCollisionFlags(body->getCollisionFlags() | flags);
+}
+
+void GameObject::clearCollisionFlags(int flags) {
+    body->setCollisionFlags(body->getCollisionFlags() & ~flags);
+}
+
+void GameObject::attachModel(const Model& source, std::shared_ptr<Shader> drawingShader) {
+    model = source;
+    shader = std::move(drawingShader);
+    hasModel = true;
+}

@@ -1,0 +1,99 @@
+#include "game/Player.h"
+
+#include "app/ButtonPressedNew.h"
+#include "app/CustomCamera.h"
+#include "game/Armory.h"
+#include "game/ObjectNames.h"
+#include "render/HUD.h"
+
+#include <utility>
+
+namespace {
+
+constexpr float kSensorSpeed = 15.0f;   // units per second, forward, back and vertical
+constexpr float kLateralFactor = 1.2f;  // sideways is faster than the other directions
+constexpr float kCraftEasing = 0.9f;    // share of the gap closed per tenth of a second
+constexpr float kCameraEasingX = 0.65f;
+constexpr float kCameraEasingYZ = 0.85f;
+constexpr float kEasingRate = 10.0f;
+constexpr float kCameraLookAhead = 100.0f;  // units down the track
+constexpr float kFullReloadTime = 2.0f;     // seconds from empty to full
+
+btVector3 sensorStep(const ButtonPressedNew& buttons, float s) {
+    btVector3 step(0.0f, 0.0f, 0.0f);
+    if (buttons.w) step.setZ(step.z() - s);
+    if (buttons.s) step.setZ(step.z() + s);
+    if (buttons.a) step.setX(step.x() - kLateralFactor * s);
+    if (buttons.d) step.setX(step.x() + kLateralFactor * s);
+    if (buttons.space) step.setY(step.y() + s);
+    if (buttons.c || buttons.shift) step.setY(step.y() - s);  // once, even with both keys
+    return step;
+}
+
+void followWithCamera(CustomCamera& camera, const btVector3& gap, float dt) {
+    camera.position.x += dt * kCameraEasingX * kEasingRate * gap.x();
+    camera.position.y += dt * kCameraEasingYZ * kEasingRate * gap.y();
+    camera.position.z += dt * kCameraEasingYZ * kEasingRate * gap.z();
+    camera.target = glm::vec3(0.0f, 0.0f, camera.position.z - kCameraLookAhead);
+}
+
+}  // namespace
+
+Player::Player(const Model& source, int fullHealth, int fullAmmo, GameObject* sensor, float mass,
+               std::unique_ptr<btCollisionShape> collisionShape, const btVector3& position,
+               const btQuaternion& rotation, std::shared_ptr<Shader> drawingShader)
+    : Combatant(source, fullHealth, fullAmmo, sensor, mass, std::move(collisionShape), position,
+                rotation, std::move(drawingShader)) {
+    setName(std::string(kPlayerName));
+    sensor->setName(std::string(kSensorName));
+}
+
+void Player::steer(const ButtonPressedNew& buttons, CustomCamera& camera, float dt) {
+    GameObject& sensor = *getGuide();
+    btTransform sensorPose = sensor.motionTransform();
+    btTransform craftPose = motionTransform();
+
+    sensorPose.getOrigin() += sensorStep(buttons, dt * kSensorSpeed);
+    const btVector3 gap = sensorPose.getOrigin() - craftPose.getOrigin();
+    craftPose.getOrigin() += gap * (kCraftEasing * dt * kEasingRate);
+    followWithCamera(camera, gap, dt);
+
+    sensor.setMotionTransform(sensorPose);
+    setMotionTransform(craftPose);
+}
+
+void Player::updateWeapons(ButtonPressedNew& buttons, Armory& armory, float now) {
+    if (getAmmo() < 1) reload(buttons, now);
+
+    const btVector3 craft = position();
+    if (buttons.mouseLeft) {
+        armory.firePrimaryShot(craft, getShader());
+        spendRounds(1, now);
+        buttons.mouseLeft = false;
+    } else if (buttons.mouseRight) {
+        armory.fireHeavyShot(craft, getAmmo() / 2, getShader());
+        spendRounds(getAmmo(), now);
+        buttons.mouseRight = false;
+    }
+}
+
+// The bar shows the reload creeping back; both fire flags are swallowed until it is done.
+void Player::reload(ButtonPressedNew& buttons, float now) {
+    const float secondsPerRound = kFullReloadTime / static_cast<float>(getMaxAmmo());
+    const float progress = (now - getReloadStart()) / secondsPerRound;
+    const float roundsToLoad = static_cast<float>(getMaxAmmo());
+    if (progress <= roundsToLoad) {
+        if (ammoBar) ammoBar->setFill(progress, roundsToLoad);
+        buttons.mouseLeft = false;
+        buttons.mouseRight = false;
+        return;
+    }
+    resetAmmo();
+    if (ammoBar) ammoBar->setFill(getAmmo(), getMaxAmmo());
+}
+
+void Player::spendRounds(int rounds, float now) {
+    addAmmo(-rounds);
+    if (ammoBar) ammoBar->setFill(static_cast<float>(getAmmo()), static_cast<float>(getMaxAmmo()));
+    if (getAmmo() < 1) setReloadStart(now);
+}

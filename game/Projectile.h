@@ -1,0 +1,36 @@
+#pragma once
+
+#include "game/GameObject.h"
+
+/// One shot: a dynamic body launched by an impulse and left to the physics world.
+///
+/// Its health is `hits` and its maximum health the `damage` it deals, so the contact rules
+/// read both through the common GameObject operations. Ages by the game clock from
+/// `spawnTime`.
+class Projectile : public GameObject {
+public:
+    /// `hits` starts equal to `damage`; `spawnTime` is in seconds of the game clock.
+    Projectile(const Model& model, int damage, float mass, std::unique_ptr<btCollisionShape> shape,
+               const btVector3& position, const btQuaternion& rotation,
+               std::shared_ptr<Shader> shader, float spawnTime);
+
+    int getHealth() const override { return hits; }
+    void resetHealth() override { hits = damage; }
+    int getMaxHealth() const override { return damage; }
+    void addHealth(int n) override { hits += n; }
+
+    /// Seconds since launch, not counting the pause in progress.
+    float age(float now, float pauseDuration) const { return now - pauseDuration - spawnTime; }
+
+    /// Turns `impulse` by the body's rotation, then applies it at `relativePoint`.
+    void applyImpulseInBodyFrame(const btVector3& impulse, const btVector3& relativePoint);
+    /// Continuous collision detection: sweeps once the shot moves `threshold` per step.
+    void setMotionSweep(float threshold, float sweptSphereRadius);
+
+    float spawnTime;
+    bool spent = false;  ///< hit by a player shot: a spent missile stops homing
+
+private:
+    int damage;
+    int hits;
+};

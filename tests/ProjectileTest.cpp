@@ -1,0 +1,110 @@
+#include "game/ObjectNames.h"
+#include "game/Projectile.h"
+#include "support/HeadlessGame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// Far from the boss and the walls, so nothing touches the shots.
+const btVector3 kOpenSky(200.0f, 200.0f, 0.0f);
+
+float speedOf(const Projectile& shot) { return shot.getRigidBody()->getLinearVelocity().length(); }
+
+}  // namespace
+
+TEST(Projectiles, LaunchSpeedsOfTheFourKinds) {
+    HeadlessGame h;
+    Armory& armory = h.game.armory;
+    const Projectile& primary = *armory.firePrimaryShot(kOpenSky, nullptr);
+    const Projectile& heavy = *armory.fireHeavyShot(kOpenSky + btVector3(20, 0, 0), 7, nullptr);
+    const Projectile& bossShot =
+        *armory.fireBossShot(kOpenSky + btVector3(40, 0, 0), {1.0f, 2.0f, 3.0f}, 0.05f, nullptr);
+    const Projectile& missile =
+        *armory.launchMissile(kOpenSky + btVector3(60, 0, 0), {2.0f, 4.0f, -28.0f}, nullptr);
+
+    EXPECT_NEAR(speedOf(primary), 80.0f, 1e-3f);
+    EXPECT_NEAR(speedOf(heavy), 60.0f, 1e-3f);
+    EXPECT_NEAR(speedOf(bossShot), 20.0f, 1e-3f);
+    EXPECT_NEAR(speedOf(missile), 28.4f, 0.1f);
+    EXPECT_LT(primary.getRigidBody()->getLinearVelocity().z(), 0.0f);
+    EXPECT_LT(heavy.getRigidBody()->getLinearVelocity().z(), 0.0f);
+    // Torque impulse 100000 on a solid sphere of mass 1000 and radius 4 (inertia 6400).
+    EXPECT_NEAR(heavy.getRigidBody()->getAngularVelocity().z(), 15.625f, 1e-2f);
+}
+
+TEST(Projectiles, ResetHealthRestoresHitsToDamage) {
+    HeadlessGame h;
+    Projectile& shot = *h.game.armory.fireBossShot(kOpenSky, {0, 0, 1}, 0.05f, nullptr);
+    shot.addHealth(-2);
+    EXPECT_EQ(shot.getHealth(), 0);
+    shot.resetHealth();
+    EXPECT_EQ(shot.getHealth(), 2);
+}
+
+TEST(Projectiles, ExpireAfterThreeSecondsAndTheHeavyShotAfterHalfASecond) {
+    HeadlessGame h;
+    h.game.armory.firePrimaryShot(kOpenSky, nullptr);
+    h.game.armory.fireHeavyShot(kOpenSky + btVector3(50, 0, 0), 7, nullptr);
+    const float launched = h.time;
+
+    h.time = launched + 0.49f;
+    h.game.update(0.0f);
+    EXPECT_EQ(h.game.projectiles.size(), 2u);
+    h.time = launched + 0.51f;
+    h.game.update(0.0f);
+    ASSERT_EQ(h.game.projectiles.size(), 1u);
+    EXPECT_EQ(h.game.projectiles[0]->getName(), kPrimaryShotName);
+
+    h.time = launched + 2.99f;
+    h.game.update(0.0f);
+    EXPECT_EQ(h.game.projectiles.size(), 1u);
+    h.time = launched + 3.01f;
+    h.game.update(0.0f);
+    EXPECT_TRUE(h.game.projectiles.empty());
+    EXPECT_EQ(h.game.world->getNumCollisionObjects(), 10);  // the match without shots
+}
+
+TEST(Projectiles, SeveralExpiringInOneFrameAllGo) {
+    HeadlessGame h;
+    for (int i = 0; i < 4; ++i)
+        h.game.armory.firePrimaryShot(kOpenSky + btVector3(10.0f * i, 0, 0), nullptr);
+    h.time += 3.5f;
+    h.game.update(0.0f);
+    EXPECT_TRUE(h.game.projectiles.empty());
+}
+
+TEST(Projectiles, AgeLeavesOutThePauseInProgressButCountsItOnceItEnds) {
+    HeadlessGame h;
+    h.game.armory.firePrimaryShot(kOpenSky, nullptr);
+    h.time += 2.0f;
+
+    h.buttons->paused = true;
+    for (int i = 0; i < 120; ++i) h.frame();  // 2 s of pause
+    EXPECT_NEAR(h.game.pauseDuration, 2.0f - HeadlessGame::kFrame, 1e-3f);
+    EXPECT_EQ(h.game.projectiles.size(), 1u);  // paused: nothing ages
+
+    h.buttons->paused = false;
+    h.frame();  // the pause has ended: 4 s by the clock
+    EXPECT_TRUE(h.game.projectiles.empty());
+}
+
+TEST(Projectiles, AgeSubtractsThePauseDuration) {
+    HeadlessGame h;
+    const Projectile& shot = *h.game.armory.firePrimaryShot(kOpenSky, nullptr);
+    EXPECT_FLOAT_EQ(shot.age(h.time + 5.0f, 2.5f), 2.5f);
+}
+
+TEST(Projectiles, DoNotDriftWithTheScene) {
+    HeadlessGame h;
+    h.game.gameActive = false;  // no player or boss activity, only expiry and drift
+    Projectile& shot = *h.game.armory.fireBossShot(kOpenSky, {0, 0, 1}, 0.05f, nullptr);
+    shot.getRigidBody()->setLinearVelocity(btVector3(0, 0, 0));
+    const float zBefore = shot.position().z();
+    h.game.frameTime = 0.5f;
+    h.game.update(0.5f);
+    EXPECT_FLOAT_EQ(shot.position().z(), zBefore);
+    EXPECT_FLOAT_EQ(h.player().position().z(), -15.0f);  // 30 units/s for half a second
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/ButtonPressedNew.h"
+#include "app/CustomCamera.h"
+#include "game/Enemy.h"
+#include "game/Game.h"
+#include "game/Player.h"
+#include "render/Model.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+/// A match without a display: a Game that makes no GL call, with its own input record,
+/// camera and clock. frame() runs one loop pass the way the shell does when it draws:
+/// the clock moves on, the physics steps, then the game updates.
+class HeadlessGame {
+public:
+    static constexpr float kFrame = 1.0f / 60.0f;  // seconds
+
+    enum class Contents { Match, EmptyWorld };
+
+    /// Match: player, boss and arena built as at start. EmptyWorld: set up, nothing added.
+    explicit HeadlessGame(Contents contents = Contents::Match);
+
+    void frame(float dt = kFrame);
+    void frames(int count, float dt = kFrame);
+    /// The clock and the physics only, without the gameplay update.
+    void step(float dt = kFrame);
+
+    Player& player() { return *game.player; }
+    Enemy& boss() { return *game.boss; }
+    Enemy& shield() { return *game.boss->shieldObject; }
+    bool isRegistered(const GameObject* object) const;
+
+    float time = 100.0f;  ///< the game clock, seconds; away from 0, which means "never"
+    std::shared_ptr<ButtonPressedNew> buttons = std::make_shared<ButtonPressedNew>();
+    std::shared_ptr<CustomCamera> camera;
+    Model emptyModel;
+    Game game{Graphics::Off};
+};
+
+/// Random draws that repeat `values` in order, for the boss's choices.
+std::function<int()> repeating(std::vector<int> values);
+
+/// Moves an object's motion state to `position`, keeping its rotation.
+void placeAt(GameObject& object, const btVector3& position);
