@@ -1,0 +1,201 @@
+#include "effects/ParticleSystem.h"
+
+#include "app/CustomCamera.h"
+#include "framework/DdsImage.h"
+#include "render/ParticleShader.h"
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr GLsizeiptr kParticleBytes = sizeof(glm::vec4);
+constexpr GLuint kReadPositions = 0;
+constexpr GLuint kReadVelocities = 1;
+constexpr GLuint kWritePositions = 2;
+constexpr GLuint kWriteVelocities = 3;
+constexpr GLuint kCounterBinding = 4;
+const char* const kSmokeFile = "assets/textures/smokecloud.dds";
+
+// Where the smoke starts: one particle at the origin, drifting gently up.
+const glm::vec4 kSeedPosition(0.0f, 0.0f, 0.0f, 10.0f);
+const glm::vec4 kSeedVelocity(0.0f, 0.002f, 0.0f, 0.0f);
+
+float randomOffset() { return static_cast<float>(std::rand() % 100 - 50) / 100.0f; }
+
+void setUnsigned(ParticleShader& program, const char* name, std::uint32_t value) {
+    const GLint location = program.uniformLocation(name);
+    if (location != -1) glUniform1ui(location, value);
+}
+
+void setFloat(ParticleShader& program, const char* name, float value) {
+    const GLint location = program.uniformLocation(name);
+    if (location != -1) glUniform1f(location, value);
+}
+
+void setMatrix(ParticleShader& program, const char* name, const glm::mat4& value) {
+    const GLint location = program.uniformLocation(name);
+    if (location != -1) glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
+}
+
+}  // namespace
+
+ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
+                               std::shared_ptr<ParticleShader> render,
+                               std::shared_ptr<CustomCamera> viewer)
+    : computeProgram(std::move(compute)), renderProgram(std::move(render)),
+      camera(std::move(viewer)) {
+    createParticleBuffers();
+    createCounter();
+    uploadSeed();
+    createVertexArrays();
+    loadSmokeTexture();
+}
+
+ParticleSystem::~ParticleSystem() {
+    glDeleteTextures(1, &smokeTexture);
+    glDeleteVertexArrays(2, particleVaos.data());
+    glDeleteBuffers(1, &counterBuffer);
+    glDeleteBuffers(2, velocityBuffers.data());
+    glDeleteBuffers(2, positionBuffers.data());
+}
+
+void ParticleSystem::createParticleBuffers() {
+    const GLsizeiptr bytes = static_cast<GLsizeiptr>(maximumCount) * kParticleBytes;
+    for (std::array<GLuint, 2>* buffers : {&positionBuffers, &velocityBuffers}) {
+        for (GLuint& buffer : *buffers) {
+            glGenBuffers(1, &buffer);
+            glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
+            glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_DYNAMIC_DRAW);
+        }
+    }
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+}
+
+void ParticleSystem::createCounter() {
+    const GLuint zero = 0;
+    glGenBuffers(1, &counterBuffer);
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, counterBuffer);
+    glBufferData(GL_ATOMIC_COUNTER_BUFFER, sizeof(GLuint), nullptr, GL_DYNAMIC_DRAW);
+    glBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(GLuint), &zero);
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+}
+
+void ParticleSystem::uploadSeed() {
+    seedPositions.push_back(kSeedPosition);
+    seedVelocities.push_back(kSeedVelocity);
+    lastCount = static_cast<std::uint32_t>(seedPositions.size());
+    const GLsizeiptr bytes = static_cast<GLsizeiptr>(lastCount) * kParticleBytes;
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, positionBuffers[0]);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, bytes, seedPositions.data());
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, velocityBuffers[0]);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, bytes, seedVelocities.data());
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+}
+
+void ParticleSystem::createVertexArrays() {
+    glGenVertexArrays(2, particleVaos.data());
+    for (int k = 0; k < 2; ++k) {
+        glBindVertexArray(particleVaos[k]);
+        glBindBuffer(GL_ARRAY_BUFFER, positionBuffers[k]);
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+    }
+    glBindVertexArray(0);
+}
+
+// A smoke file that is missing or in another format leaves the texture without an
+// image; the driver reports the empty upload through the debug output.
+void ParticleSystem::loadSmokeTexture() {
+    glGenTextures(1, &smokeTexture);
+    glBindTexture(GL_TEXTURE_2D, smokeTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    const DdsImage image = loadDds(kSmokeFile);
+    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, image.width, image.height, 0,
+                           static_cast<GLsizei>(image.size), image.data.get());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void ParticleSystem::takeSpawnsFromAccumulator(float frameTime) {
+    spawnCount = 0;
+    spawnAccumulator += static_cast<double>(frameTime) * 1000.0;
+    if (spawnAccumulator > 0.0) {
+        spawnCount = static_cast<std::uint32_t>(spawnAccumulator);
+        spawnAccumulator -= spawnCount;
+    }
+}
+
+void ParticleSystem::setStepUniforms(float frameTime) {
+    const float random1 = randomOffset();
+    const float random2 = randomOffset();
+    glUseProgram(computeProgram->program);
+    setUnsigned(*computeProgram, "MaximumCount", maximumCount);
+    setUnsigned(*computeProgram, "LastCount", lastCount);
+    setUnsigned(*computeProgram, "SpawnCount", spawnCount);
+    setFloat(*computeProgram, "DeltaT", frameTime);
+    setFloat(*computeProgram, "randomNum1", random1);
+    setFloat(*computeProgram, "randomNum2", random2);
+}
+
+void ParticleSystem::bindStepBuffers() {
+    const int next = 1 - currentSet;
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadPositions, positionBuffers[currentSet]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadVelocities, velocityBuffers[currentSet]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kWritePositions, positionBuffers[next]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kWriteVelocities, velocityBuffers[next]);
+    glBindBufferBase(GL_ATOMIC_COUNTER_BUFFER, kCounterBinding, counterBuffer);
+}
+
+// A counter that cannot be mapped keeps the last count: the smoke then draws the
+// previous number of particles for one more step instead of reading garbage.
+void ParticleSystem::readAndResetCounter() {
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, counterBuffer);
+    void* mapped = glMapBufferRange(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(GLuint),
+                                    GL_MAP_READ_BIT | GL_MAP_WRITE_BIT);
+    if (mapped) {
+        GLuint written = 0;
+        std::memcpy(&written, mapped, sizeof(GLuint));
+        lastCount = std::min(written, maximumCount);  // never draw past the buffers
+        const GLuint zero = 0;
+        std::memcpy(mapped, &zero, sizeof(GLuint));
+        glUnmapBuffer(GL_ATOMIC_COUNTER_BUFFER);
+    }
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+}
+
+void ParticleSystem::update(float frameTime) {
+    takeSpawnsFromAccumulator(frameTime);
+    setStepUniforms(frameTime);
+    bindStepBuffers();
+    const GLuint groups = workGroupsFor(lastCount);
+    currentSet = static_cast<std::uint8_t>(1 - currentSet);
+    glDispatchCompute(groups, 1, 1);
+    glMemoryBarrier(GL_ATOMIC_COUNTER_BARRIER_BIT);
+    readAndResetCounter();
+    glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT);
+}
+
+void ParticleSystem::draw(const glm::mat4& modelMatrix) {
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    glBlendFunc(GL_SRC_COLOR, GL_SRC_COLOR);
+    glBlendEquation(GL_MAX);  // overlapping puffs never add up or darken the scene
+
+    glUseProgram(renderProgram->program);
+    setMatrix(*renderProgram, "ViewMatrix", camera->view);
+    setMatrix(*renderProgram, "ModelMatrix", modelMatrix);
+    setMatrix(*renderProgram, "ProjectionMatrix", camera->projection);
+
+    glBindVertexArray(particleVaos[currentSet]);
+    glBindTexture(GL_TEXTURE_2D, smokeTexture);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(lastCount));
+    glBindVertexArray(0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <GL/glew.h>
+#include <glm/glm.hpp>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CustomCamera;
+class ParticleShader;
+
+/// The smoke that rises from a wreck once a match is decided, simulated on the GPU.
+///
+/// A compute program advances the particles from one set of shader-storage buffers into
+/// the other (ping-pong) and counts the survivors with an atomic counter; a point
+/// program draws the newest set as camera-facing smoke puffs. The CPU only keeps time,
+/// dispatches, reads the 4-byte counter back and issues one draw. Never reset: the smoke
+/// of one ending carries on at the next. Needs a current OpenGL 4.3 context; owns its
+/// buffers and texture.
+class ParticleSystem {
+public:
+    ParticleSystem(std::shared_ptr<ParticleShader> computeProgram,
+                   std::shared_ptr<ParticleShader> renderProgram,
+                   std::shared_ptr<CustomCamera> camera);
+    ~ParticleSystem();
+    ParticleSystem(const ParticleSystem&) = delete;  // owns GL objects
+    ParticleSystem& operator=(const ParticleSystem&) = delete;
+
+    /// One simulation step of `frameTime` seconds: spawns one particle per elapsed
+    /// millisecond and advances the rest.
+    void update(float frameTime);
+    /// Draws the live particles where `modelMatrix` puts them, with max blending.
+    void draw(const glm::mat4& modelMatrix);
+
+    /// Work groups for a step that reads `count` particles: one per 128, at least one.
+    static GLuint workGroupsFor(std::uint32_t count) { return count / kWorkGroupSize + 1; }
+
+    static constexpr std::uint32_t kWorkGroupSize = 128;  ///< invocations along x
+
+    std::uint32_t maximumCount = 10000;
+    double spawnAccumulator = 0.0;  ///< elapsed *milliseconds* not yet turned into particles
+    std::uint32_t spawnCount = 0;
+    std::array<GLuint, 2> positionBuffers{};  ///< one vec4 per particle
+    std::array<GLuint, 2> velocityBuffers{};
+    GLuint counterBuffer = 0;  ///< one uint: particles written by the last step
+    std::array<GLuint, 2> particleVaos{};
+    std::vector<glm::vec4> seedPositions;
+    std::vector<glm::vec4> seedVelocities;
+    std::uint32_t lastCount = 0;  ///< live particles after the last step; the draw count
+    std::shared_ptr<ParticleShader> computeProgram;
+    std::shared_ptr<ParticleShader> renderProgram;
+    std::shared_ptr<CustomCamera> camera;
+    std::uint8_t currentSet = 0;  ///< the buffer set holding the newest state
+    GLuint smokeTexture = 0;
+
+private:
+    void createParticleBuffers();
+    void createCounter();
+    void uploadSeed();
+    void createVertexArrays();
+    void loadSmokeTexture();
+    void takeSpawnsFromAccumulator(float frameTime);
+    void setStepUniforms(float frameTime);
+    void bindStepBuffers();
+    void readAndResetCounter();
+};

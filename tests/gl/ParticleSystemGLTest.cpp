@@ -1,0 +1,192 @@
+#include "effects/ParticleSystem.h"
+
+#include "app/CustomCamera.h"
+#include "render/ParticleShader.h"
+#include "support/GlContext.h"
+#include "support/GameProcess.h"
+#include "support/TempFiles.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A predictable simulation: every live particle moves up by one unit per step and
+// each spawned particle starts at (0, 0, 0, its spawn index).
+const char* const kStepShader = R"(#version 430 core
+layout(local_size_x = 128) in;
+layout(std430, binding = 0) buffer InPositions { vec4 inPositions[]; };
+layout(std430, binding = 1) buffer InVelocities { vec4 inVelocities[]; };
+layout(std430, binding = 2) buffer OutPositions { vec4 outPositions[]; };
+layout(std430, binding = 3) buffer OutVelocities { vec4 outVelocities[]; };
+layout(binding = 4, offset = 0) uniform atomic_uint written;
+uniform uint MaximumCount;
+uniform uint LastCount;
+uniform uint SpawnCount;
+void main() {
+    uint i = gl_GlobalInvocationID.x;
+    if (i < LastCount) {
+        uint slot = atomicCounterIncrement(written);
+        outPositions[slot] = inPositions[i] + vec4(0, 1, 0, 0);
+        outVelocities[slot] = inVelocities[i];
+    }
+    uint invocations = gl_NumWorkGroups.x * 128u;
+    for (uint s = i; s < SpawnCount; s += invocations) {
+        uint slot = atomicCounterIncrement(written);
+        outPositions[slot] = vec4(0, 0, 0, float(s));
+        outVelocities[slot] = vec4(0);
+    }
+}
+)";
+const char* const kPointVertex =
+    "#version 430 core\nlayout(location = 0) in vec4 position;\nuniform mat4 ViewMatrix;\n"
+    "uniform mat4 ModelMatrix;\nuniform mat4 ProjectionMatrix;\n"
+    "void main() { gl_Position = ProjectionMatrix * ViewMatrix * ModelMatrix * vec4(position.xyz, 1); }\n";
+const char* const kPointGeometry =
+    "#version 430 core\nlayout(points) in;\nlayout(points, max_vertices = 1) out;\n"
+    "void main() { gl_Position = gl_in[0].gl_Position; EmitVertex(); EndPrimitive(); }\n";
+const char* const kPointFragment =
+    "#version 430 core\nout vec4 color;\nvoid main() { color = vec4(1); }\n";
+
+class Particles : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        dir.write("assets/shader/step.compute", kStepShader);
+        dir.write("assets/shader/point.vert", kPointVertex);
+        dir.write("assets/shader/point.geom", kPointGeometry);
+        dir.write("assets/shader/point.frag", kPointFragment);
+        const fs::path smoke = fs::path(QEX_BUILD_DIR) / "assets/textures/smokecloud.dds";
+        if (fs::exists(smoke)) {
+            fs::create_directories(dir.path() / "assets/textures");
+            fs::copy_file(smoke, dir.path() / "assets/textures/smokecloud.dds");
+        }
+        camera = std::make_shared<CustomCamera>(320.0f, 240.0f, 60.0f, 0.1f, 100.0f);
+    }
+
+    std::unique_ptr<ParticleSystem> makeSystem(const std::string& compute = "step.compute") {
+        return std::make_unique<ParticleSystem>(
+            std::make_shared<ParticleShader>(compute),
+            std::make_shared<ParticleShader>("point.vert", "point.geom", "point.frag"), camera);
+    }
+
+    static std::vector<glm::vec4> readBuffer(GLuint buffer, std::uint32_t count) {
+        std::vector<glm::vec4> values(count);
+        glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
+        glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, count * sizeof(glm::vec4), values.data());
+        glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+        return values;
+    }
+
+    TempDir dir;
+    ScopedWorkingDirectory cwd{dir.path()};
+    std::shared_ptr<CustomCamera> camera;
+};
+
+}  // namespace
+
+TEST(ParticleWorkGroups, OneGroupPer128ParticlesAndAtLeastOne) {
+    EXPECT_EQ(ParticleSystem::workGroupsFor(0), 1u);
+    EXPECT_EQ(ParticleSystem::workGroupsFor(127), 1u);
+    EXPECT_EQ(ParticleSystem::workGroupsFor(128), 2u);
+    EXPECT_EQ(ParticleSystem::workGroupsFor(10000), 79u);
+}
+
+TEST_F(Particles, StartsWithTheSeedParticleInSetZero) {
+    const auto system = makeSystem();
+    EXPECT_EQ(system->lastCount, 1u);
+    EXPECT_EQ(system->currentSet, 0);
+    EXPECT_EQ(system->maximumCount, 10000u);
+    const auto seed = readBuffer(system->positionBuffers[0], 1);
+    EXPECT_EQ(seed[0], glm::vec4(0.0f, 0.0f, 0.0f, 10.0f));
+    EXPECT_EQ(readBuffer(system->velocityBuffers[0], 1)[0], glm::vec4(0.0f, 0.002f, 0.0f, 0.0f));
+    GLint size = 0;
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, system->positionBuffers[1]);
+    glGetBufferParameteriv(GL_SHADER_STORAGE_BUFFER, GL_BUFFER_SIZE, &size);
+    EXPECT_EQ(size, 160000);
+}
+
+TEST_F(Particles, ZeroFrameTimeSpawnsNothingButStillSteps) {
+    const auto system = makeSystem();
+    system->update(0.0f);
+    EXPECT_EQ(system->spawnCount, 0u);
+    EXPECT_DOUBLE_EQ(system->spawnAccumulator, 0.0);
+    EXPECT_EQ(system->lastCount, 1u);  // the seed was carried over by the dispatch
+    EXPECT_EQ(system->currentSet, 1);
+    EXPECT_EQ(readBuffer(system->positionBuffers[1], 1)[0], glm::vec4(0, 1, 0, 10));
+}
+
+TEST_F(Particles, SpawnsOneParticlePerMillisecondCarryingTheFraction) {
+    const auto system = makeSystem();
+    system->update(0.015625f);
+    EXPECT_EQ(system->spawnCount, 15u);
+    EXPECT_DOUBLE_EQ(system->spawnAccumulator, 0.625);
+    EXPECT_EQ(system->lastCount, 16u);
+    system->update(0.015625f);
+    EXPECT_EQ(system->spawnCount, 16u);
+    EXPECT_DOUBLE_EQ(system->spawnAccumulator, 0.25);
+    EXPECT_EQ(system->lastCount, 32u);
+    EXPECT_EQ(system->currentSet, 0);  // back in the first set after two steps
+}
+
+TEST_F(Particles, StepsPingPongAndTheCounterMatchesTheParticlesWritten) {
+    const auto system = makeSystem();
+    system->update(0.0078125f);  // 7.8 ms: seven spawns; reads set 0, writes set 1
+    ASSERT_EQ(system->currentSet, 1);
+    const auto written = readBuffer(system->positionBuffers[1], system->lastCount);
+    ASSERT_EQ(written.size(), 8u);
+    float seedsFound = 0.0f;
+    float spawnIndexSum = 0.0f;
+    for (const glm::vec4& p : written) {
+        if (p.y == 1.0f) seedsFound += 1.0f;
+        if (p.y == 0.0f) spawnIndexSum += p.w;
+    }
+    EXPECT_EQ(seedsFound, 1.0f);
+    EXPECT_EQ(spawnIndexSum, 21.0f);  // spawns 0..6, each exactly once
+
+    GLuint counter = 99;
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, system->counterBuffer);
+    glGetBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(counter), &counter);
+    EXPECT_EQ(counter, 0u);  // reset for the next step
+}
+
+TEST_F(Particles, DrawUsesTheNewestSetAndLeavesMaxBlending) {
+    const auto system = makeSystem();
+    system->update(0.002f);
+    glBlendEquation(GL_FUNC_ADD);
+    system->draw(glm::mat4(1.0f));
+    GLint equation = 0;
+    glGetIntegerv(GL_BLEND_EQUATION_RGB, &equation);
+    EXPECT_EQ(equation, GL_MAX);
+    GLint vao = -1;
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vao);
+    EXPECT_EQ(vao, 0);
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+// The game's own smoke program: particles stay within capacity and rise over time.
+TEST_F(Particles, GameSmokeRisesAndStaysWithinCapacity) {
+    const fs::path gameShaders = fs::path(QEX_BUILD_DIR) / "assets/shader";
+    if (!fs::exists(gameShaders / "particle.compute")) GTEST_SKIP() << "no smoke shader built";
+    fs::copy_file(gameShaders / "particle.compute", dir.path() / "assets/shader/particle.compute");
+    const auto system = makeSystem("particle.compute");
+
+    auto meanHeight = [&] {
+        const auto particles = readBuffer(system->positionBuffers[system->currentSet],
+                                          system->lastCount);
+        float sum = 0.0f;
+        for (const glm::vec4& p : particles) sum += p.y;
+        return particles.empty() ? 0.0f : sum / static_cast<float>(particles.size());
+    };
+    for (int step = 0; step < 30; ++step) system->update(1.0f / 60.0f);
+    const float early = meanHeight();
+    for (int step = 0; step < 90; ++step) system->update(1.0f / 60.0f);
+    EXPECT_GT(system->lastCount, 100u);
+    EXPECT_LE(system->lastCount, 10000u);
+    EXPECT_GT(meanHeight(), early);
+}

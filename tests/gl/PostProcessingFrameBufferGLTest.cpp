@@ -1,0 +1,141 @@
+#include "effects/PostProcessingFrameBuffer.h"
+
+#include "framework/Shader.h"
+#include "support/GlContext.h"
+
+#include <array>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+std::array<GLint, 2> textureSize(GLuint texture) {
+    std::array<GLint, 2> size{};
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size[0]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return size;
+}
+
+std::array<GLint, 2> renderbufferSize(GLuint renderbuffer) {
+    std::array<GLint, 2> size{};
+    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &size[0]);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &size[1]);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    return size;
+}
+
+GLint attachedName(GLenum attachment) {
+    GLint name = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment,
+                                          GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME, &name);
+    return name;
+}
+
+}  // namespace
+
+TEST_F(GlTest, TargetIsCompleteWithWindowSizedAttachments) {
+    testing::internal::CaptureStdout();
+    const PostProcessingFrameBuffer target(320, 240);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");  // no incomplete-framebuffer line
+
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GL_FRAMEBUFFER_COMPLETE);
+    EXPECT_EQ(attachedName(GL_COLOR_ATTACHMENT0), static_cast<GLint>(target.colorTexture));
+    EXPECT_EQ(attachedName(GL_DEPTH_STENCIL_ATTACHMENT),
+              static_cast<GLint>(target.depthStencilBuffer));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    EXPECT_EQ(textureSize(target.colorTexture), (std::array<GLint, 2>{320, 240}));
+    EXPECT_EQ(renderbufferSize(target.depthStencilBuffer), (std::array<GLint, 2>{320, 240}));
+    GLint format = 0;
+    glBindRenderbuffer(GL_RENDERBUFFER, target.depthStencilBuffer);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_INTERNAL_FORMAT, &format);
+    EXPECT_EQ(format, GL_DEPTH24_STENCIL8);
+}
+
+TEST_F(GlTest, ResizeKeepsTheNamesAndChangesTheSize) {
+    PostProcessingFrameBuffer target(320, 240);
+    const PostProcessingFrameBuffer copy = target;  // a copy sees the same GL objects
+    target.resize(1024, 768);
+
+    EXPECT_EQ(textureSize(copy.colorTexture), (std::array<GLint, 2>{1024, 768}));
+    EXPECT_EQ(renderbufferSize(copy.depthStencilBuffer), (std::array<GLint, 2>{1024, 768}));
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    EXPECT_EQ(attachedName(GL_COLOR_ATTACHMENT0), static_cast<GLint>(target.colorTexture));
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GL_FRAMEBUFFER_COMPLETE);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+TEST_F(GlTest, QuadCoversClipSpaceWithTextureOriginLowerLeft) {
+    const PostProcessingFrameBuffer target(64, 64);
+    const std::array<float, 24> expected = {-1, 1, 0, 1, -1, -1, 0, 0, 1, -1, 1, 0,
+                                            -1, 1, 0, 1, 1,  -1, 1, 0, 1, 1,  1, 1};
+    EXPECT_EQ(target.quadVertices, expected);
+
+    std::array<float, 24> uploaded{};
+    glBindBuffer(GL_ARRAY_BUFFER, target.quadVbo);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(uploaded), uploaded.data());
+    EXPECT_EQ(uploaded, expected);
+
+    GLint stride = 0;
+    GLint offset = 0;
+    glBindVertexArray(target.quadVao);
+    glGetVertexAttribiv(1, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &stride);
+    EXPECT_EQ(stride, 16);
+    void* pointer = nullptr;
+    glGetVertexAttribPointerv(1, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
+    offset = static_cast<GLint>(reinterpret_cast<std::intptr_t>(pointer));
+    EXPECT_EQ(offset, 8);
+}
+
+// The resolve pass as the frame loop runs it: what lands in the window is the scene
+// drawn into the target, give or take the gentle look the post-processing applies.
+TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
+    constexpr int kSize = 64;
+    glfwSetWindowSize(context.window, kSize, kSize);
+    glViewport(0, 0, kSize, kSize);
+    Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
+    PostProcessingFrameBuffer target(kSize, kSize);
+
+    // Scene: left half dark blue, right half warm orange, drawn with scissored clears.
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, kSize / 2, kSize);
+    glClearColor(0.1f, 0.2f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(kSize / 2, 0, kSize / 2, kSize);
+    glClearColor(0.9f, 0.5f, 0.1f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    std::vector<unsigned char> scene(kSize * kSize * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, scene.data());
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glUseProgram(resolve.program);
+    glDisable(GL_DEPTH_TEST);
+    glBindVertexArray(target.quadVao);
+    glBindTexture(GL_TEXTURE_2D, target.colorTexture);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    std::vector<unsigned char> window(kSize * kSize * 3);
+    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, window.data());
+
+    int worst = 0;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            if (std::abs(x - kSize / 2) < 3) continue;  // anti-aliasing may soften the edge
+            for (int c = 0; c < 3; ++c) {
+                const size_t i = static_cast<size_t>((y * kSize + x) * 3 + c);
+                worst = std::max(worst, std::abs(int(scene[i]) - int(window[i])));
+            }
+        }
+    }
+    EXPECT_LE(worst, 48) << "the resolve pass changed the scene beyond a colour grade";
+}
