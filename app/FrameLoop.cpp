@@ -2,6 +2,9 @@
 
 #include "app/FrameTiming.h"
 #include "app/ProgramState.h"
+#include "app/SceneSetup.h"
+#include "game/Enemy.h"
+#include "game/Player.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -11,12 +14,86 @@
 namespace {
 
 float now() { return static_cast<float>(glfwGetTime()); }
+float windowWidth() { return static_cast<float>(settings.width); }
+float windowHeight() { return static_cast<float>(settings.height); }
 
+// Wireframe mode draws straight to the window, without the resolve pass.
 void beginScenePass() {
+    if (!toggles.wireframeMode) glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
+}
+
+void loadHudProjection(Shader& hudShader) {
+    hudProjectionMatrix = setHudProjection(hudShader, windowWidth(), windowHeight());
+}
+
+// The sky is a picture behind everything: drawn first, without depth.
+void drawSky(Scene& scene) {
+    glDepthMask(GL_FALSE);
+    loadHudProjection(*scene.hudShader);
+    skyPicture->draw();
+    glDepthMask(GL_TRUE);
+}
+
+void loadFrameUniforms(Scene& scene) {
+    setFrameUniforms(*scene.textureShader, *camera, scene.sun, scene.bossGlow);
+}
+
+// Only the position of the defeated vehicle reaches the smoke, not its turn or scale.
+glm::mat4 smokeAnchor(const GameObject& fallen) {
+    glm::mat4 anchor(1.0f);
+    const Model* model = fallen.getModel();
+    if (model && !model->meshes.empty()) anchor[3] = model->meshes.front().modelMatrix[3];
+    return anchor;
+}
+
+void showEnding(Scene& scene, const GameObject& fallen, HUD& picture, float frameTime) {
+    glDisable(GL_CULL_FACE);
+    scene.smoke->update(frameTime);
+    scene.smoke->draw(smokeAnchor(fallen));
+    loadHudProjection(*scene.hudShader);
+    picture.draw();
+    toggles.matchRunning = false;
+}
+
+// The player is looked at first: when both fall in one frame, the player has lost.
+void drawEndOfMatch(Scene& scene, float frameTime) {
+    if (game.player->getHealth() <= 0)
+        showEnding(scene, *game.player, *losePicture, frameTime);
+    else if (game.boss->getHealth() <= 0)
+        showEnding(scene, *game.boss, *winPicture, frameTime);
+}
+
+// Where the game's update last moved the object's model to.
+glm::vec3 lastPhysicsPosition(const GameObject& object) {
+    const Model* model = object.getModel();
+    return model ? model->recordedPosition : glm::vec3(0.0f);
+}
+
+void resolveToWindow(Scene& scene) {
+    if (toggles.wireframeMode) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glUseProgram(scene.postProcessingShader->program);
+    glDisable(GL_DEPTH_TEST);
+    glBindVertexArray(postProcessing->quadVao);
+    glBindTexture(GL_TEXTURE_2D, postProcessing->colorTexture);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void drawHud(Scene& scene) {
+    if (!toggles.hudVisible) return;
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    loadHudProjection(*scene.hudShader);
+    for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    glDisable(GL_BLEND);
 }
 
 void flyFreeCamera(float frameTime) {
@@ -37,14 +114,32 @@ void updateCamera(float frameTime) {
         camera->driftForward(frameTime);
 }
 
-// Steps in the order they happen within one drawn frame.
-void drawFrame(Scene&, float frameTime) {
+// Steps in the order they happen within one drawn frame: sky, uniforms, objects,
+// landscape, end-of-match screen, update, resolve, HUD, camera.
+void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
+    drawSky(scene);
+    loadFrameUniforms(scene);
+    game.render(frameTime);
+    scene.landscape->draw(scene.textureShader);
+    drawEndOfMatch(scene, frameTime);
+    loadFrameUniforms(scene);
+    game.update(frameTime);
+    scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
+    scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
+    resolveToWindow(scene);
+    drawHud(scene);
     updateCamera(frameTime);
 }
 
 void runOnePass(Scene& scene, FrameTiming& timing) {
+    if (toggles.restartRequested) {
+        restartMatch(scene);
+        timing.accumulated = 0.0f;
+    }
     const float passStart = now();
+
+    game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
     glfwPollEvents();  // the input callbacks run in here
 
     if (timing.frameDue(settings.refreshRate)) {

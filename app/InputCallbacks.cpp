@@ -63,6 +63,9 @@ void flipFullscreen() {
                          settings.refreshRate);
 }
 
+void flipDebugWireframes() { game.debugger->toggleWireframes(); }
+void flipDebugBoundingBoxes() { game.debugger->toggleBoundingBoxes(); }
+
 struct CommandKey {
     int key;
     int action;  // the action that triggers it: some act on press, some on release
@@ -76,6 +79,8 @@ const CommandKey commandKeys[] = {
     {GLFW_KEY_ESCAPE, kRelease, &requestClose},
     {GLFW_KEY_F1, kRelease, &flipWireframeMode},
     {GLFW_KEY_F2, kRelease, &flipHudAndCulling},
+    {GLFW_KEY_F3, kPress, &flipDebugWireframes},
+    {GLFW_KEY_F4, kPress, &flipDebugBoundingBoxes},
     {GLFW_KEY_F6, kPress, &flipFullscreen},
 };
 
@@ -149,12 +154,22 @@ void onChar(GLFWwindow*, unsigned int codePoint) {
         freeCamera.refreshRateDigits.push_back(static_cast<char>(codePoint));
 }
 
+void fitToWindow(HUD& element, int width, int height) {
+    element.windowWidth = static_cast<float>(width);
+    element.windowHeight = static_cast<float>(height);
+    element.setFill(static_cast<int>(element.currentFill), static_cast<int>(element.maxFill));
+}
+
 void onWindowSize(GLFWwindow*, int width, int height) {
     settings.width = width;
     settings.height = height;
     if (width <= 0 || height <= 0) return;  // minimised: keep everything as it was
     glViewport(0, 0, width, height);
     camera->setViewportSize(static_cast<float>(width), static_cast<float>(height));
+    for (HUD* picture : {skyPicture.get(), winPicture.get(), losePicture.get()})
+        if (picture) fitToWindow(*picture, width, height);
+    for (const std::shared_ptr<HUD>& element : game.hudElements) fitToWindow(*element, width, height);
+    if (postProcessing) postProcessing->resize(width, height);
 }
 
 void registerInputCallbacks(GLFWwindow* target) {

@@ -15,6 +15,11 @@ void onChar(GLFWwindow* window, unsigned int codePoint);
 /// Registers the four callbacks on `window`.
 void registerInputCallbacks(GLFWwindow* window);
 
+class HUD;
+
+/// Rebuilds a screen-space element's placement for a new window size, keeping its fill.
+void fitToWindow(HUD& element, int width, int height);
+
 /// P: enters or leaves free-camera mode (and flips the game's pause with it).
 void toggleFreeCameraMode();
 

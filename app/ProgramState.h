@@ -4,6 +4,11 @@
 #include "app/CustomCamera.h"
 #include "app/Settings.h"
 #include "app/ShellToggles.h"
+#include "effects/PostProcessingFrameBuffer.h"
+#include "game/Game.h"
+#include "render/HUD.h"
+
+#include <glm/glm.hpp>
 
 #include <memory>
 
@@ -17,3 +22,9 @@ extern std::shared_ptr<CustomCamera> camera;       // created by the scene set-u
 extern std::shared_ptr<ButtonPressedNew> buttons;  // written by the input callbacks
 extern ShellToggles toggles;
 extern FreeCameraState freeCamera;
+extern std::shared_ptr<HUD> skyPicture;            // the full-window background
+extern std::shared_ptr<HUD> winPicture;            // shown once the boss has fallen
+extern std::shared_ptr<HUD> losePicture;           // shown once the player has fallen
+extern glm::mat4 hudProjectionMatrix;              // rebuilt before every screen-space draw
+extern std::shared_ptr<PostProcessingFrameBuffer> postProcessing;  // the scene's off-screen target
+extern Game game;                                  // the one game; owns the physics world

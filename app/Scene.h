@@ -1,15 +1,46 @@
 #pragma once
 
+#include "app/LandscapeTiles.h"
+#include "app/SceneLighting.h"
+#include "app/sound/SoundEngine.h"
+#include "effects/ParticleSystem.h"
 #include "framework/Shader.h"
+#include "framework/Shape.h"
+#include "framework/Texture.h"
+#include "framework/TextureMaterial.h"
+#include "render/Model.h"
+#include "render/ParticleShader.h"
 
 #include <memory>
+#include <vector>
 
 /// What the entry point builds before the loop and owns until teardown: the shader
-/// programs and the drawable objects of the scene. Program-wide objects (camera, input
-/// record, toggles) live in ProgramState instead.
+/// programs, the lights and the models. Program-wide objects (camera, input record,
+/// toggles, pictures) live in ProgramState instead.
 struct Scene {
     std::shared_ptr<Shader> textureShader;
     std::shared_ptr<Shader> hudShader;
     std::shared_ptr<Shader> postProcessingShader;
+    std::shared_ptr<ParticleShader> particleDrawShader;
+    std::shared_ptr<ParticleShader> particleComputeShader;
+
+    // The framework's own objects: built at start-up and kept, though no frame draws them.
+    std::shared_ptr<Texture> woodTexture;
+    std::shared_ptr<Texture> tilesTexture;
+    std::shared_ptr<TextureMaterial> woodMaterial;
+    std::shared_ptr<TextureMaterial> tilesMaterial;
+    std::vector<std::unique_ptr<Shape>> shapes;
+
+    DirectionalLight sun;
+    PointLight bossGlow;
+
+    std::unique_ptr<ParticleSystem> smoke;  ///< rises from the wreck once a match is decided
+
+    std::unique_ptr<Model> playerModel;
+    std::unique_ptr<Model> bossModel;
+    std::unique_ptr<LandscapeTiles> landscape;
+
+    SoundEngine* soundEngine = nullptr;  ///< released with drop(); null only without any output
+
     float statsWindowStart = 0.0f;  ///< seconds; read partway through the set-up
 };

@@ -3,24 +3,117 @@
 #include "app/ProgramState.h"
 
 #include <GLFW/glfw3.h>
+#include <glm/gtc/matrix_transform.hpp>
 
 namespace {
+
+float windowWidth() { return static_cast<float>(settings.width); }
+float windowHeight() { return static_cast<float>(settings.height); }
 
 void buildShaders(Scene& scene) {
     scene.textureShader = std::make_shared<Shader>("texture.vert", "texture.frag");
     scene.hudShader = std::make_shared<Shader>("HUD.vert", "HUD.frag");
     scene.postProcessingShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
+    scene.particleDrawShader =
+        std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
+    scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
+}
+
+void buildFrameworkObjects(Scene& scene) {
+    scene.woodTexture = std::make_shared<Texture>("wood_texture.dds");
+    scene.tilesTexture = std::make_shared<Texture>("tiles_diffuse.dds");
+    scene.woodMaterial = std::make_shared<TextureMaterial>(
+        scene.textureShader, glm::vec3(0.1f, 0.7f, 0.1f), 2.0f, scene.woodTexture);
+    scene.tilesMaterial = std::make_shared<TextureMaterial>(
+        scene.textureShader, glm::vec3(0.1f, 0.7f, 0.3f), 8.0f, scene.tilesTexture);
+
+    const auto at = [](float x, float y, float z) {
+        return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
+    };
+    scene.shapes.push_back(std::make_unique<Shape>(at(0.0f, 2.0f, 0.0f),
+                                                   makeCube(1.5f, 1.5f, 1.5f), scene.woodMaterial));
+    scene.shapes.push_back(std::make_unique<Shape>(at(-1.5f, -1.0f, 0.0f),
+                                                   makeCylinder(1.3f, 1.0f), scene.tilesMaterial));
+    scene.shapes.push_back(
+        std::make_unique<Shape>(glm::mat4(1.0f), makeSphere(1.0f), scene.tilesMaterial));
+    scene.shapes.push_back(std::make_unique<Shape>(at(0.0f, 0.0f, -25.0f),
+                                                   makeCube(10.0f, 10.0f, 10.0f), scene.woodMaterial));
 }
 
 void createCamera() {
-    camera = std::make_shared<CustomCamera>(
-        static_cast<float>(settings.width), static_cast<float>(settings.height), settings.fov,
-        settings.nearPlane, settings.farPlane);
+    camera = std::make_shared<CustomCamera>(windowWidth(), windowHeight(), settings.fov,
+                                            settings.nearPlane, settings.farPlane);
     resetCamera(*camera);
 }
 
+void createLights(Scene& scene) {
+    scene.sun = DirectionalLight(settings.illuminationMultiplier);
+    scene.bossGlow = PointLight{};
+}
+
+void setUpGame(Scene& scene) {
+    game.setup(scene.textureShader, scene.hudShader, buttons, camera, windowWidth(),
+               windowHeight());
+}
+
+void createMatch(Scene& scene) {
+    game.createPlayer(*scene.playerModel, scene.textureShader, scene.hudShader);
+    game.createBoss(*scene.bossModel, scene.textureShader, scene.hudShader);
+    game.createArena();
+}
+
+void createEffects(Scene& scene) {
+    postProcessing = std::make_shared<PostProcessingFrameBuffer>(settings.width, settings.height);
+    scene.smoke = std::make_unique<ParticleSystem>(scene.particleComputeShader,
+                                                   scene.particleDrawShader, camera);
+}
+
+void loadModels(Scene& scene) {
+    scene.playerModel = std::make_unique<Model>("assets/models/FlagAnimationsFINAL_mk2.dae");
+    scene.landscape = std::make_unique<LandscapeTiles>();
+    scene.bossModel = std::make_unique<Model>("assets/models/BossAnimation.dae");
+}
+
+void dressModels(Scene& scene) {
+    scene.playerModel->setColor(glm::vec3(0.0f, 0.8f, 0.7f));
+    scene.bossModel->setColor(glm::vec3(1.0f, 0.0f, 0.0f));
+    scene.landscape->dress();
+    scene.landscape->place();
+}
+
+const char* const kMusicFile = "assets/music/NA_AlienManifestation.mp3";
+constexpr float kMusicVolume = 0.3f;
+
+// Without even the silent output the game plays on without music.
+void startMusic(Scene& scene) {
+    if (!scene.soundEngine) return;
+    scene.soundEngine->stopAllSounds();
+    scene.soundEngine->play2D(kMusicFile, true);
+    scene.soundEngine->setSoundVolume(kMusicVolume);
+}
+
+std::shared_ptr<HUD> picture(Scene& scene, const char* file, float x, float y, float w, float h) {
+    return std::make_shared<HUD>(makeHudQuad(x, y, w, h, glm::vec4(1.0f)),
+                                 scene.hudShader.get(), file, windowWidth(), windowHeight());
+}
+
+void createPictures(Scene& scene) {
+    skyPicture = picture(scene, "sky.jpg", 0.0f, 0.0f, 1.0f, 1.0f);
+    winPicture = picture(scene, "YouWin01.png", 0.25f, 0.25f, 0.5f, 0.5f);
+    losePicture = picture(scene, "YouLose01.png", 0.25f, 0.25f, 0.5f, 0.5f);
+}
+
 }  // namespace
+
+void restartMatch(Scene& scene) {
+    resetCamera(*camera);
+    game.restartMatch(*scene.playerModel, *scene.bossModel);
+    scene.landscape->place();
+    toggles.matchRunning = true;
+    startMusic(scene);
+    toggles.restartRequested = false;
+}
 
 void resetCamera(CustomCamera& cam) {
     cam.position = glm::vec3(0.0f, 2.0f, 4.0f);
@@ -33,11 +126,43 @@ void resetCamera(CustomCamera& cam) {
 
 void setUpScene(Scene& scene) {
     buildShaders(scene);
+    buildFrameworkObjects(scene);
     createCamera();
+    createLights(scene);
     scene.statsWindowStart = static_cast<float>(glfwGetTime());
+    setUpGame(scene);
+    createEffects(scene);
+    loadModels(scene);
+    dressModels(scene);
+    createMatch(scene);
+    scene.soundEngine = createIrrKlangDevice();
+    startMusic(scene);
+    createPictures(scene);
 }
 
+// The game, the pictures and the post-processing target are program-wide, but their GL
+// objects must go while the context lives.
 void tearDownScene(Scene& scene) {
-    scene = Scene{};
+    if (scene.soundEngine) scene.soundEngine->drop();
+    scene.soundEngine = nullptr;
+    game.tearDown();
+    scene.playerModel.reset();
+    scene.bossModel.reset();
+    scene.landscape.reset();
+    scene.smoke.reset();
+    scene.shapes.clear();
+    scene.woodMaterial.reset();
+    scene.tilesMaterial.reset();
+    scene.woodTexture.reset();
+    scene.tilesTexture.reset();
+    skyPicture.reset();
+    winPicture.reset();
+    losePicture.reset();
+    postProcessing.reset();
+    scene.textureShader.reset();
+    scene.hudShader.reset();
+    scene.postProcessingShader.reset();
+    scene.particleDrawShader.reset();
+    scene.particleComputeShader.reset();
     camera.reset();
 }

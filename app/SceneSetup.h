@@ -7,6 +7,10 @@ class CustomCamera;
 /// Builds everything the first frame needs, in the game's start-up order.
 void setUpScene(Scene& scene);
 
+/// A new match after R: a new world with a new player, boss and arena, the camera and
+/// the landscape back at the start. The caller starts its frame time over.
+void restartMatch(Scene& scene);
+
 /// Releases the scene's objects while the GL context still exists.
 void tearDownScene(Scene& scene);
 

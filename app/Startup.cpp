@@ -4,6 +4,7 @@
 #include "app/InputCallbacks.h"
 #include "app/ProgramState.h"
 #include "framework/ConsolePause.h"
+#include "framework/Framework.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -62,6 +63,7 @@ bool startWindowAndContext() {
         return failStartup(std::string("Failed to init GLEW: ") +
                            reinterpret_cast<const char*>(glewGetErrorString(glewStatus)));
     registerDebugOutput();
+    if (!initFramework()) return failStartup("Failed to init framework");
 
     registerInputCallbacks(window);
     glfwSwapInterval(0);  // the frame loop paces itself
@@ -72,6 +74,7 @@ bool startWindowAndContext() {
 }
 
 void shutDownWindowAndContext() {
+    shutdownFramework();
     glfwTerminate();
     window = nullptr;
 }
