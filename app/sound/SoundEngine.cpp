@@ -17,6 +17,9 @@ const char* const kSilentDriver = "dummy";
 
 // `driver` null lets SDL pick the system's device.
 bool openAudio(const char* driver) {
+    // SDL would turn SIGINT and SIGTERM into quit events that nobody reads, and the game
+    // could then no longer be stopped from the terminal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (driver)
         SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
     else
