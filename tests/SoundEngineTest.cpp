@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -134,4 +136,18 @@ TEST(SoundDevice, AutomaticChoiceAlwaysYieldsAPlayingEngine) {
     engine->play2D(kMusic, true);
     EXPECT_TRUE(engine->isCurrentlyPlaying(kMusic));
     engine->drop();
+}
+
+// An open audio output must not take over the terminal's signals: Ctrl+C and SIGTERM
+// still end the game.
+TEST(SoundDevice, TerminationSignalsStillEndTheProcess) {
+    EXPECT_EXIT(
+        {
+            SoundEngine* engine = createIrrKlangDevice(SoundDriver::Null);
+            if (!engine) std::exit(2);
+            std::raise(SIGTERM);
+            engine->drop();
+            std::exit(0);
+        },
+        testing::KilledBySignal(SIGTERM), "");
 }
