@@ -90,6 +90,8 @@ void drawHud(Scene& scene) {
     if (!toggles.hudVisible) return;
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
+    // The smoke leaves max blending behind; the bars need ordinary alpha blending.
+    glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
     for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
