@@ -1,4 +1,5 @@
 #include "support/GameProcess.h"
+#include "support/RunningGame.h"
 #include "support/TempFiles.h"
 
 #include <gtest/gtest.h>
@@ -9,28 +10,13 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The id of the game's window once it is mapped, or "" after `seconds`.
-std::string waitForWindow(const std::string& title, double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        const std::string id = runCommand("xdotool search --name '^" + title + "$' 2>/dev/null");
-        if (!id.empty()) return id.substr(0, id.find('\n'));
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return "";
-}
-
-}  // namespace
-
 TEST(GameBinary, WithoutSettingsOpensTheDefaultWindowAndQuitsOnEscape) {
     TempDir dir;
     copyBuildAssets(dir.path());
     fs::remove(dir.path() / "assets" / "settings.ini");
     GameProcess game(dir.path(), dir.path() / "out.log");
 
-    const std::string id = waitForWindow("Qex", 60.0);
+    const std::string id = waitForWindow("Qex", 60.0, game.processId());
     ASSERT_FALSE(id.empty()) << game.output();
     const std::string info = runCommand("xwininfo -id " + id);
     EXPECT_NE(info.find("Width: 800"), std::string::npos) << info;

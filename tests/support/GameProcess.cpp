@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,28 +10,61 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The test's own environment, with DISPLAY replaced when `display` is given.
+std::vector<std::string> childEnvironment(const std::string& display) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry)
+        if (display.empty() || std::strncmp(*entry, "DISPLAY=", 8) != 0)
+            environment.emplace_back(*entry);
+    if (!display.empty()) environment.push_back("DISPLAY=" + display);
+    return environment;
+}
+
+// The null-terminated array execve takes; points into `strings`.
+std::vector<char*> pointersTo(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& s : strings) pointers.push_back(s.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
 
 std::string GameProcess::binary() {
     const char* fromCtest = std::getenv("QEX_GAME_BINARY");
     return fromCtest ? fromCtest : std::string(QEX_BUILD_DIR) + "/qex";
 }
 
-GameProcess::GameProcess(const fs::path& workingDirectory, const fs::path& log) : logPath(log) {
+GameProcess::GameProcess(const fs::path& workingDirectory, const fs::path& log,
+                         const std::string& display)
+    : logPath(log) {
     const std::string program = binary();
+    // Built before the fork: the child of a process with threads (llvmpipe's) may only
+    // make async-signal-safe calls, and setenv can allocate.
+    std::vector<std::string> environment = childEnvironment(display);
+    const std::vector<char*> envp = pointersTo(environment);
+    char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
     pid = fork();
     if (pid != 0) return;
+    // A test killed on timeout must not leave a game spinning on the shared display.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int in = open("/dev/null", O_RDONLY);
     dup2(out, STDOUT_FILENO);
     dup2(out, STDERR_FILENO);
     dup2(in, STDIN_FILENO);
     if (chdir(workingDirectory.c_str()) != 0) _exit(126);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    execve(program.c_str(), argv, envp.data());
     _exit(127);
 }
 

@@ -5,11 +5,13 @@
 #include <string>
 
 /// The real game binary, started in a working directory of the test's choosing with
-/// standard output going to a log file and standard input from /dev/null. Killed if it
-/// is still running when the object goes.
+/// standard output going to a log file and standard input from /dev/null, on the
+/// test's display or on `display` when one is given. Killed if it is still running when
+/// the object goes, and also when the test process dies first.
 class GameProcess {
 public:
-    GameProcess(const std::filesystem::path& workingDirectory, const std::filesystem::path& log);
+    GameProcess(const std::filesystem::path& workingDirectory, const std::filesystem::path& log,
+                const std::string& display = std::string());
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
@@ -17,6 +19,8 @@ public:
     /// The exit status, or nothing when the process is still running after `seconds`.
     std::optional<int> waitForExit(double seconds);
     std::string output() const;
+    /// The process id, for finding its window among others of the same title.
+    int processId() const { return pid; }
 
     /// The path of the game executable the build made (set by CTest).
     static std::string binary();
