@@ -288,6 +288,15 @@ void BossBehaviour::steerMissiles(const Player& player, float homingDelay) {
     }
 }
 
+float BossBehaviour::easeTowardGuide(Enemy& boss, const btTransform& guidePose, float follow) {
+    btTransform bossPose = boss.motionTransform();
+    const float gap = guidePose.getOrigin().x() - bossPose.getOrigin().x();
+    bossPose.getOrigin() +=
+        (guidePose.getOrigin() - bossPose.getOrigin()) * (follow * frameTime * kEasingRate);
+    boss.setMotionTransform(bossPose);
+    return gap;
+}
+
 bool BossBehaviour::moveBossTo(Enemy& boss, float x, float speed, float follow) {
     assert(boss.getGuide());
     GameObject& guide = *boss.getGuide();
@@ -298,11 +307,7 @@ bool BossBehaviour::moveBossTo(Enemy& boss, float x, float speed, float follow) 
         guidePose.getOrigin().setX(guidePose.getOrigin().x() + signOf(distance) * step);
         guide.setMotionTransform(guidePose);
     }
-    btTransform bossPose = boss.motionTransform();
-    const float gap = guidePose.getOrigin().x() - bossPose.getOrigin().x();
-    bossPose.getOrigin() +=
-        (guidePose.getOrigin() - bossPose.getOrigin()) * (follow * frameTime * kEasingRate);
-    boss.setMotionTransform(bossPose);
+    const float gap = easeTowardGuide(boss, guidePose, follow);
     return std::fabs(gap) <= kArrivalTolerance && std::fabs(distance) <= step;
 }
 
@@ -319,11 +324,7 @@ bool BossBehaviour::chasePlayer(Enemy& boss, const Player& player, float follow,
         guidePose.getOrigin().setX(guidePose.getOrigin().x() + signOf(distance) * step);
         guide.setMotionTransform(guidePose);
     }
-    btTransform bossPose = boss.motionTransform();
-    const float gap = guidePose.getOrigin().x() - bossPose.getOrigin().x();
-    bossPose.getOrigin() +=
-        (guidePose.getOrigin() - bossPose.getOrigin()) * (follow * frameTime * kEasingRate);
-    boss.setMotionTransform(bossPose);
+    const float gap = easeTowardGuide(boss, guidePose, follow);
     return gap <= kArrivalTolerance && now - chaseStart >= duration;
 }
 

@@ -68,6 +68,8 @@ public:
 
 private:
     void keepShield(Enemy& boss);
+    /// Moves the boss part of the way to its guide; returns the x gap before the move.
+    float easeTowardGuide(Enemy& boss, const btTransform& guidePose, float follow);
     void chooseNextAttack(const Enemy& boss, float healthRatio);
     void takeRandomSideTarget(const Enemy& boss);
     bool runAttack(Enemy& boss, const Player& player, float healthRatio);
