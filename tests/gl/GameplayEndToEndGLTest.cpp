@@ -236,10 +236,17 @@ void expectABurstToShortenTheAmmoBar(const RunningGame& game) {
     EXPECT_TRUE(barShows(shot, kAmmoBarStart, isAmmoBarTinted)) << "the ammo bar lost its left end";
 }
 
+// A slow machine draws fewer frames a second, so the smoke gets a few seconds to gather.
 void expectSmokeToRise(const RunningGame& game, const Screenshot& atTheEnd,
                        const Screenshot& losePicture) {
+    const auto deadline = Clock::now() + Seconds(6.0);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    const Screenshot later = game.screenshot();
+    Screenshot later = game.screenshot();
+    while (Clock::now() < deadline &&
+           later.fractionNewlyPassing(atTheEnd, kWholeWindow, isSmokeGrey) <= kLeastNewSmoke) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        later = game.screenshot();
+    }
     EXPECT_GT(later.fractionNewlyPassing(atTheEnd, kWholeWindow, isSmokeGrey), kLeastNewSmoke)
         << "no smoke rose from the wreck; " << later.keptAs("GameplayEndToEnd-smoke.png");
     EXPECT_TRUE(showsPicture(later, losePicture)) << "the lose picture went before R";
