@@ -2,13 +2,13 @@
 
 #include "app/CustomCamera.h"
 #include "framework/DdsImage.h"
+#include "framework/ShaderUniforms.h"
 #include "render/ParticleShader.h"
-
-#include <glm/gtc/type_ptr.hpp>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -26,20 +26,16 @@ const glm::vec4 kSeedVelocity(0.0f, 0.002f, 0.0f, 0.0f);
 
 float randomOffset() { return static_cast<float>(std::rand() % 100 - 50) / 100.0f; }
 
-void setUnsigned(ParticleShader& program, const char* name, std::uint32_t value) {
-    const GLint location = program.uniformLocation(name);
-    if (location != -1) glUniform1ui(location, value);
-}
-
-void setFloat(ParticleShader& program, const char* name, float value) {
-    const GLint location = program.uniformLocation(name);
-    if (location != -1) glUniform1f(location, value);
-}
-
-void setMatrix(ParticleShader& program, const char* name, const glm::mat4& value) {
-    const GLint location = program.uniformLocation(name);
-    if (location != -1) glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
-}
+// Named once so that a step or a draw builds no strings.
+const std::string kMaximumCountUniform = "MaximumCount";
+const std::string kLastCountUniform = "LastCount";
+const std::string kSpawnCountUniform = "SpawnCount";
+const std::string kDeltaTUniform = "DeltaT";
+const std::string kRandom1Uniform = "randomNum1";
+const std::string kRandom2Uniform = "randomNum2";
+const std::string kViewMatrixUniform = "ViewMatrix";
+const std::string kModelMatrixUniform = "ModelMatrix";
+const std::string kProjectionMatrixUniform = "ProjectionMatrix";
 
 }  // namespace
 
@@ -134,12 +130,12 @@ void ParticleSystem::setStepUniforms(float frameTime) {
     const float random1 = randomOffset();
     const float random2 = randomOffset();
     glUseProgram(computeProgram->program);
-    setUnsigned(*computeProgram, "MaximumCount", maximumCount);
-    setUnsigned(*computeProgram, "LastCount", lastCount);
-    setUnsigned(*computeProgram, "SpawnCount", spawnCount);
-    setFloat(*computeProgram, "DeltaT", frameTime);
-    setFloat(*computeProgram, "randomNum1", random1);
-    setFloat(*computeProgram, "randomNum2", random2);
+    setUniformUnsigned(*computeProgram, kMaximumCountUniform, maximumCount);
+    setUniformUnsigned(*computeProgram, kLastCountUniform, lastCount);
+    setUniformUnsigned(*computeProgram, kSpawnCountUniform, spawnCount);
+    setUniformFloat(*computeProgram, kDeltaTUniform, frameTime);
+    setUniformFloat(*computeProgram, kRandom1Uniform, random1);
+    setUniformFloat(*computeProgram, kRandom2Uniform, random2);
 }
 
 void ParticleSystem::bindStepBuffers() {
@@ -187,9 +183,9 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix) {
     glBlendEquation(GL_MAX);  // overlapping puffs never add up or darken the scene
 
     glUseProgram(renderProgram->program);
-    setMatrix(*renderProgram, "ViewMatrix", camera->view);
-    setMatrix(*renderProgram, "ModelMatrix", modelMatrix);
-    setMatrix(*renderProgram, "ProjectionMatrix", camera->projection);
+    renderProgram->setUniform(kViewMatrixUniform, camera->view);
+    renderProgram->setUniform(kModelMatrixUniform, modelMatrix);
+    renderProgram->setUniform(kProjectionMatrixUniform, camera->projection);
 
     glBindVertexArray(particleVaos[currentSet]);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);

@@ -1,5 +1,7 @@
 #include "framework/Material.h"
 
+#include "framework/ShaderUniforms.h"
+
 #include <cassert>
 #include <utility>
 
@@ -19,6 +21,5 @@ Material::Material(std::shared_ptr<Shader> program, const glm::vec3& coefficient
 
 void Material::setUniforms() {
     shader->setUniform(kCoefficientsUniform, materialCoefficients);
-    const GLint alphaLocation = shader->uniformLocation(kSpecularAlphaUniform);
-    if (alphaLocation != -1) glUniform1f(alphaLocation, specularAlpha);
+    setUniformFloat(*shader, kSpecularAlphaUniform, specularAlpha);
 }

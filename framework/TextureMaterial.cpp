@@ -1,5 +1,7 @@
 #include "framework/TextureMaterial.h"
 
+#include "framework/ShaderUniforms.h"
+
 #include <cassert>
 #include <utility>
 
@@ -21,6 +23,5 @@ void TextureMaterial::setUniforms() {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, diffuseTexture->handle);
     }
-    const GLint unitLocation = shader->uniformLocation(kDiffuseTextureUniform);
-    if (unitLocation != -1) glUniform1i(unitLocation, 0);
+    setUniformInt(*shader, kDiffuseTextureUniform, 0);  // texture unit 0
 }

@@ -2,7 +2,7 @@
 
 #include "framework/Shader.h"
 #include "game/BulletConversion.h"
-#include "render/ShaderUniforms.h"
+#include "framework/ShaderUniforms.h"
 
 #include <cassert>
 #include <utility>

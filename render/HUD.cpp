@@ -1,7 +1,7 @@
 #include "render/HUD.h"
 
 #include "framework/Shader.h"
-#include "render/ShaderUniforms.h"
+#include "framework/ShaderUniforms.h"
 #include "render/stbTexture.h"
 
 #include <glm/gtc/matrix_transform.hpp>

@@ -2,7 +2,7 @@
 
 #include "framework/Shader.h"
 #include "render/AssimpConversion.h"
-#include "render/ShaderUniforms.h"
+#include "framework/ShaderUniforms.h"
 #include "render/stbTexture.h"
 
 #include <GLFW/glfw3.h>

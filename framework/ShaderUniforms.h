@@ -14,6 +14,16 @@ inline void setUniformFlag(Shader& shader, const std::string& name, bool value) 
     if (location != -1) glUniform1i(location, value ? 1 : 0);
 }
 
+inline void setUniformInt(Shader& shader, const std::string& name, int value) {
+    const GLint location = shader.uniformLocation(name);
+    if (location != -1) glUniform1i(location, value);
+}
+
+inline void setUniformUnsigned(Shader& shader, const std::string& name, GLuint value) {
+    const GLint location = shader.uniformLocation(name);
+    if (location != -1) glUniform1ui(location, value);
+}
+
 inline void setUniformFloat(Shader& shader, const std::string& name, float value) {
     const GLint location = shader.uniformLocation(name);
     if (location != -1) glUniform1f(location, value);
