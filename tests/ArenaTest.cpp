@@ -27,14 +27,6 @@ const WallTouch wallTouches[] = {
     {kBackWallName, {0.0f, 2.0f, 9.2f}, {&B::blockS, &B::blockS}, {&B::s, &B::s}},
 };
 
-void holdEveryMovementKey(ButtonPressedNew& b) {
-    b.w = b.s = b.space = b.a = b.d = b.c = b.shift = true;
-}
-
-int blockedCount(const ButtonPressedNew& b) {
-    return b.blockW + b.blockS + b.blockSpace + b.blockA + b.blockD + b.blockC + b.blockShift;
-}
-
 }  // namespace
 
 TEST(Arena, SensorReachingEachWallBlocksItsDirectionUntilItLeaves) {

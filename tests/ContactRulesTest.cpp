@@ -208,14 +208,6 @@ const WallCase wallCases[] = {
     {kDownWallName, {&B::blockC, &B::blockShift}, {&B::c, &B::shift}},
 };
 
-void holdEveryMovementKey(ButtonPressedNew& b) {
-    b.w = b.s = b.space = b.a = b.d = b.c = b.shift = true;
-}
-
-int blockedCount(const ButtonPressedNew& b) {
-    return b.blockW + b.blockS + b.blockSpace + b.blockA + b.blockD + b.blockC + b.blockShift;
-}
-
 }  // namespace
 
 TEST_F(ContactRules, SensorTouchingAWallBlocksThatDirectionInEitherOrder) {

@@ -53,3 +53,11 @@ void placeAt(GameObject& object, const btVector3& position) {
     pose.setOrigin(position);
     object.setMotionTransform(pose);
 }
+
+void holdEveryMovementKey(ButtonPressedNew& b) {
+    b.w = b.s = b.space = b.a = b.d = b.c = b.shift = true;
+}
+
+int blockedCount(const ButtonPressedNew& b) {
+    return b.blockW + b.blockS + b.blockSpace + b.blockA + b.blockD + b.blockC + b.blockShift;
+}

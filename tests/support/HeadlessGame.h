@@ -45,3 +45,9 @@ std::function<int()> repeating(std::vector<int> values);
 
 /// Moves an object's motion state to `position`, keeping its rotation.
 void placeAt(GameObject& object, const btVector3& position);
+
+/// Presses every movement key at once, as the player could.
+void holdEveryMovementKey(ButtonPressedNew& buttons);
+
+/// How many movement directions the wall rules have blocked.
+int blockedCount(const ButtonPressedNew& buttons);
