@@ -132,6 +132,7 @@ void drawFrame(Scene& scene, float frameTime) {
     resolveToWindow(scene);
     drawHud(scene);
     updateCamera(frameTime);
+    game.events.clear();  // everything above has had its look at this frame's events
 }
 
 void runOnePass(Scene& scene, FrameTiming& timing) {
