@@ -68,7 +68,7 @@ struct ShippedFile {
     unsigned bones;
 };
 
-// Counts as the files hold them; see testdata/SOURCES.md.
+// Counts as the files hold them; see tests/data/SOURCES.md.
 const ShippedFile kShippedFiles[] = {
     {"collada/box_nested_animation.dae", 1, 36, 36, 1},
     {"collada/parent-child-child-letter-f.dae", 1, 204, 204, 3},
