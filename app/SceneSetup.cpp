@@ -115,8 +115,9 @@ void restartMatch(Scene& scene) {
     toggles.restartRequested = false;
 }
 
+// Far enough behind the craft that all of it shows above the player's bars.
 void resetCamera(CustomCamera& cam) {
-    cam.position = glm::vec3(0.0f, 2.0f, 4.0f);
+    cam.position = glm::vec3(0.0f, 2.0f, 8.0f);
     cam.worldUp = glm::vec3(0.0f, 1.0f, 0.0f);
     cam.yaw = -90.0f;
     cam.pitch = 0.0f;

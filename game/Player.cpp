@@ -14,7 +14,9 @@ namespace {
 constexpr float kSensorSpeed = 15.0f;   // units per second, forward, back and vertical
 constexpr float kLateralFactor = 1.2f;  // sideways is faster than the other directions
 constexpr float kCraftEasing = 0.9f;    // share of the gap closed per tenth of a second
-constexpr float kCameraEasingX = 0.65f;
+// Sideways the camera keeps pace with the craft: any slower and a strafe to a side wall
+// leaves the craft at the window's edge.
+constexpr float kCameraEasingX = 0.9f;
 constexpr float kCameraEasingYZ = 0.85f;
 constexpr float kEasingRate = 10.0f;
 constexpr float kCameraLookAhead = 100.0f;  // units down the track
