@@ -117,7 +117,7 @@ void updateCamera(float frameTime) {
 }
 
 // Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, update, resolve, HUD, camera.
+// landscape, end-of-match screen, held fire, update, resolve, HUD, camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
@@ -126,6 +126,7 @@ void drawFrame(Scene& scene, float frameTime) {
     scene.landscape->draw(scene.textureShader);
     drawEndOfMatch(scene, frameTime);
     loadFrameUniforms(scene);
+    if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);

@@ -143,9 +143,13 @@ void onKey(GLFWwindow*, int key, int, int action, int) {
         if (row.key == key && row.action == action) row.run();
 }
 
+// The left button fires once on its press and keeps firing while held; a release counts
+// in free-camera mode too, as a key's does.
 void onMouseButton(GLFWwindow*, int button, int action, int) {
+    if (button == GLFW_MOUSE_BUTTON_LEFT && action == kRelease)
+        heldFire.release(HeldFire::Source::Mouse);
     if (action != kPress || toggles.freeCameraMode) return;
-    if (button == GLFW_MOUSE_BUTTON_LEFT) buttons->mouseLeft = true;
+    if (button == GLFW_MOUSE_BUTTON_LEFT) heldFire.press(HeldFire::Source::Mouse, *buttons);
     if (button == GLFW_MOUSE_BUTTON_RIGHT) buttons->mouseRight = true;
 }
 

@@ -4,6 +4,7 @@ Settings settings;
 GLFWwindow* window = nullptr;
 std::shared_ptr<CustomCamera> camera;
 std::shared_ptr<ButtonPressedNew> buttons = std::make_shared<ButtonPressedNew>();
+HeldFire heldFire;
 ShellToggles toggles;
 FreeCameraState freeCamera;
 std::shared_ptr<HUD> skyPicture;

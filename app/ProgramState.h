@@ -2,6 +2,7 @@
 
 #include "app/ButtonPressedNew.h"
 #include "app/CustomCamera.h"
+#include "app/HeldFire.h"
 #include "app/Settings.h"
 #include "app/ShellToggles.h"
 #include "effects/PostProcessingFrameBuffer.h"
@@ -20,6 +21,7 @@ extern Settings settings;                          // filled once, before the wi
 extern GLFWwindow* window;                         // the only window
 extern std::shared_ptr<CustomCamera> camera;       // created by the scene set-up
 extern std::shared_ptr<ButtonPressedNew> buttons;  // written by the input callbacks
+extern HeldFire heldFire;                          // left button or fire held: shots keep coming
 extern ShellToggles toggles;
 extern FreeCameraState freeCamera;
 extern std::shared_ptr<HUD> skyPicture;            // the full-window background
