@@ -86,6 +86,19 @@ void resolveToWindow(Scene& scene) {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// Primary shots fly straight down the track: they cross the boss's distance in line with
+// the craft.
+glm::vec3 aimPoint() {
+    const glm::vec3 craft = lastPhysicsPosition(*game.player);
+    return glm::vec3(craft.x, craft.y, lastPhysicsPosition(*game.boss).z);
+}
+
+void drawAimCue() {
+    if (!toggles.matchRunning || toggles.freeCameraMode) return;
+    aimReticle->aimAt(aimPoint(), camera->viewProjection);
+    aimReticle->draw();
+}
+
 void drawHud(Scene& scene) {
     if (!toggles.hudVisible) return;
     glEnable(GL_CULL_FACE);
@@ -95,6 +108,7 @@ void drawHud(Scene& scene) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
     for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    drawAimCue();
     glDisable(GL_BLEND);
 }
 

@@ -173,6 +173,7 @@ void onWindowSize(GLFWwindow*, int width, int height) {
     for (HUD* picture : {skyPicture.get(), winPicture.get(), losePicture.get()})
         if (picture) fitToWindow(*picture, width, height);
     for (const std::shared_ptr<HUD>& element : game.hudElements) fitToWindow(*element, width, height);
+    if (aimReticle) aimReticle->fitToWindow(static_cast<float>(width), static_cast<float>(height));
     if (postProcessing) postProcessing->resize(width, height);
 }
 

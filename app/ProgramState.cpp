@@ -10,6 +10,7 @@ FreeCameraState freeCamera;
 std::shared_ptr<HUD> skyPicture;
 std::shared_ptr<HUD> winPicture;
 std::shared_ptr<HUD> losePicture;
+std::unique_ptr<AimReticle> aimReticle;
 glm::mat4 hudProjectionMatrix{1.0f};
 std::shared_ptr<PostProcessingFrameBuffer> postProcessing;
 Game game;

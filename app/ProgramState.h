@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AimReticle.h"
 #include "app/ButtonPressedNew.h"
 #include "app/CustomCamera.h"
 #include "app/HeldFire.h"
@@ -27,6 +28,7 @@ extern FreeCameraState freeCamera;
 extern std::shared_ptr<HUD> skyPicture;            // the full-window background
 extern std::shared_ptr<HUD> winPicture;            // shown once the boss has fallen
 extern std::shared_ptr<HUD> losePicture;           // shown once the player has fallen
+extern std::unique_ptr<AimReticle> aimReticle;     // where the primary shots are heading
 extern glm::mat4 hudProjectionMatrix;              // rebuilt before every screen-space draw
 extern std::shared_ptr<PostProcessingFrameBuffer> postProcessing;  // the scene's off-screen target
 extern Game game;                                  // the one game; owns the physics world

@@ -102,6 +102,7 @@ void createPictures(Scene& scene) {
     skyPicture = picture(scene, "sky.jpg", 0.0f, 0.0f, 1.0f, 1.0f);
     winPicture = picture(scene, "YouWin01.png", 0.25f, 0.25f, 0.5f, 0.5f);
     losePicture = picture(scene, "YouLose01.png", 0.25f, 0.25f, 0.5f, 0.5f);
+    aimReticle = std::make_unique<AimReticle>(scene.hudShader.get(), windowWidth(), windowHeight());
 }
 
 }  // namespace
@@ -159,6 +160,7 @@ void tearDownScene(Scene& scene) {
     skyPicture.reset();
     winPicture.reset();
     losePicture.reset();
+    aimReticle.reset();
     postProcessing.reset();
     scene.textureShader.reset();
     scene.hudShader.reset();
