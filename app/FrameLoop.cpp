@@ -1,6 +1,7 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
+#include "app/InputCallbacks.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -159,6 +160,7 @@ void runOnePass(Scene& scene, FrameTiming& timing) {
 
     game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
     glfwPollEvents();  // the input callbacks run in here
+    pollGamepad();
 
     if (timing.frameDue(settings.refreshRate)) {
         drawFrame(scene, timing.accumulated);

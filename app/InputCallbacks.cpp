@@ -63,6 +63,16 @@ void flipFullscreen() {
                          settings.refreshRate);
 }
 
+void pressFireFromPad() {
+    if (!toggles.freeCameraMode) heldFire.press(HeldFire::Source::Gamepad, *buttons);
+}
+
+void releaseFireFromPad() { heldFire.release(HeldFire::Source::Gamepad); }
+
+void askForHeavyShot() {
+    if (!toggles.freeCameraMode) buttons->mouseRight = true;
+}
+
 void flipDebugWireframes() { game.debugger->toggleWireframes(); }
 void flipDebugBoundingBoxes() { game.debugger->toggleBoundingBoxes(); }
 
@@ -83,6 +93,36 @@ const CommandKey commandKeys[] = {
     {GLFW_KEY_F4, kPress, &flipDebugBoundingBoxes},
     {GLFW_KEY_F6, kPress, &flipFullscreen},
 };
+
+// The gamepad's buttons, acting on the change from one sample to the next as keys act on
+// their press or release.
+struct PadButton {
+    bool PadControls::*button;
+    int action;
+    void (*run)();
+};
+
+const PadButton padButtons[] = {
+    {&PadControls::fire, kPress, &pressFireFromPad},
+    {&PadControls::fire, kRelease, &releaseFireFromPad},
+    {&PadControls::heavy, kPress, &askForHeavyShot},
+    {&PadControls::start, kPress, &requestRestartAfterMatch},
+    {&PadControls::back, kRelease, &flipHudAndCulling},
+};
+
+constexpr int kUnchanged = -1;
+
+int change(bool now, bool before) {
+    if (now == before) return kUnchanged;
+    return now ? kPress : kRelease;
+}
+
+void steerWithPad(const PadControls& pad) {
+    const bool live = !toggles.freeCameraMode;
+    buttons->padRight = live ? pad.right : 0.0f;
+    buttons->padForward = live ? pad.forward : 0.0f;
+    buttons->padUp = live ? pad.up : 0.0f;
+}
 
 bool handleMovementKey(int key, int action) {
     for (const MovementKey& row : movementKeys) {
@@ -153,6 +193,19 @@ void onMouseButton(GLFWwindow*, int button, int action, int) {
     if (button == GLFW_MOUSE_BUTTON_RIGHT) buttons->mouseRight = true;
 }
 
+void onJoystick(int joystick, int event) { gamepad.joystickEvent(joystick, event); }
+
+void onGamepadSample(const PadControls& now, const PadControls& before) {
+    steerWithPad(now);
+    for (const PadButton& row : padButtons)
+        if (change(now.*row.button, before.*row.button) == row.action) row.run();
+}
+
+void pollGamepad() {
+    const PadControls before = gamepad.latest();
+    onGamepadSample(gamepad.poll(), before);
+}
+
 void onChar(GLFWwindow*, unsigned int codePoint) {
     if (toggles.freeCameraMode && codePoint >= '0' && codePoint <= '9')
         freeCamera.refreshRateDigits.push_back(static_cast<char>(codePoint));
@@ -182,4 +235,7 @@ void registerInputCallbacks(GLFWwindow* target) {
     glfwSetMouseButtonCallback(target, onMouseButton);
     glfwSetWindowSizeCallback(target, onWindowSize);
     glfwSetCharCallback(target, onChar);
+    if (!settings.gamepadEnabled) return;
+    glfwSetJoystickCallback(onJoystick);
+    gamepad.enable(settings.gamepadDeadzone);
 }

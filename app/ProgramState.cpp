@@ -5,6 +5,7 @@ GLFWwindow* window = nullptr;
 std::shared_ptr<CustomCamera> camera;
 std::shared_ptr<ButtonPressedNew> buttons = std::make_shared<ButtonPressedNew>();
 HeldFire heldFire;
+Gamepad gamepad;
 ShellToggles toggles;
 FreeCameraState freeCamera;
 std::shared_ptr<HUD> skyPicture;

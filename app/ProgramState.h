@@ -3,6 +3,7 @@
 #include "app/AimReticle.h"
 #include "app/ButtonPressedNew.h"
 #include "app/CustomCamera.h"
+#include "app/Gamepad.h"
 #include "app/HeldFire.h"
 #include "app/Settings.h"
 #include "app/ShellToggles.h"
@@ -23,6 +24,7 @@ extern GLFWwindow* window;                         // the only window
 extern std::shared_ptr<CustomCamera> camera;       // created by the scene set-up
 extern std::shared_ptr<ButtonPressedNew> buttons;  // written by the input callbacks
 extern HeldFire heldFire;                          // left button or fire held: shots keep coming
+extern Gamepad gamepad;                            // idle unless enabled in the settings
 extern ShellToggles toggles;
 extern FreeCameraState freeCamera;
 extern std::shared_ptr<HUD> skyPicture;            // the full-window background
