@@ -2,6 +2,7 @@
 
 #include "app/FrameTiming.h"
 #include "app/InputCallbacks.h"
+#include "app/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -122,6 +123,11 @@ void flyFreeCamera(float frameTime) {
     camera->mouseLook(static_cast<float>(cursorX), static_cast<float>(cursorY));
 }
 
+// Without even the silent output the game plays on without effects.
+void playSounds(Scene& scene) {
+    if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
+}
+
 void updateCamera(float frameTime) {
     if (toggles.freeCameraMode)
         flyFreeCamera(frameTime);
@@ -132,7 +138,7 @@ void updateCamera(float frameTime) {
 }
 
 // Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, held fire, update, resolve, HUD, camera.
+// landscape, end-of-match screen, held fire, update, sounds, resolve, HUD, camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
@@ -143,6 +149,7 @@ void drawFrame(Scene& scene, float frameTime) {
     loadFrameUniforms(scene);
     if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
+    playSounds(scene);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     resolveToWindow(scene);
