@@ -86,15 +86,17 @@ void resolveToWindow(Scene& scene) {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// The pause label and the results show even while F2 hides the bars.
 void drawHud(Scene& scene) {
-    if (!toggles.hudVisible) return;
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     // The smoke leaves max blending behind; the bars need ordinary alpha blending.
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
-    for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    if (toggles.hudVisible)
+        for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -117,7 +119,7 @@ void updateCamera(float frameTime) {
 }
 
 // Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, update, resolve, HUD, camera.
+// landscape, end-of-match screen, update, match record, resolve, HUD, camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
@@ -127,6 +129,7 @@ void drawFrame(Scene& scene, float frameTime) {
     drawEndOfMatch(scene, frameTime);
     loadFrameUniforms(scene);
     game.update(frameTime);
+    scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     resolveToWindow(scene);
