@@ -76,9 +76,10 @@ void Records::load() {
         return setAside(std::string("it has no [") + kSection + "] " + kBestWinKey);
     const std::string text = reader.Get(kSection, kBestWinKey, "");
     const std::optional<double> value = wholeReal(text);
-    if (!value || *value <= 0.0 || !std::isfinite(static_cast<float>(*value)))
+    const float seconds = value ? static_cast<float>(*value) : 0.0f;
+    if (!(seconds > 0.0f) || !std::isfinite(seconds))
         return setAside(std::string(kBestWinKey) + " = \"" + text + "\" is not a positive time");
-    best = static_cast<float>(*value);
+    best = seconds;
 }
 
 // A file that is there but cannot be read might still hold a good best: it is left alone,

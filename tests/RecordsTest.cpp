@@ -92,6 +92,7 @@ TEST(Records, ADamagedFileIsSetAsideWithItsLineAndNotTrusted) {
              "[records]\nbest_win_seconds = nan\n",
              "[records]\nbest_win_seconds = inf\n",
              "[records]\nbest_win_seconds = 1e60\n",     // beyond a float
+             "[records]\nbest_win_seconds = 1e-60\n",    // below one
              "[records]\nbest_win_seconds = 12 seconds\n",
              "[records]\nbest_win_seconds = \n",
              "\x89PNG\r\n\x1a\n\x01\x02\x03",
