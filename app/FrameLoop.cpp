@@ -101,16 +101,19 @@ void drawAimCue() {
     aimReticle->draw();
 }
 
+// The pause label and the results show even while F2 hides the bars.
 void drawHud(Scene& scene) {
-    if (!toggles.hudVisible) return;
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     // The smoke leaves max blending behind; the bars need ordinary alpha blending.
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
-    for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
-    drawAimCue();
+    if (toggles.hudVisible) {
+        for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+        drawAimCue();
+    }
+    scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -138,7 +141,8 @@ void updateCamera(float frameTime) {
 }
 
 // Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, held fire, update, sounds, resolve, HUD, camera.
+// landscape, end-of-match screen, held fire, update, sounds, match record, resolve, HUD,
+// camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
@@ -150,6 +154,7 @@ void drawFrame(Scene& scene, float frameTime) {
     if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
     playSounds(scene);
+    scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     resolveToWindow(scene);

@@ -5,6 +5,8 @@
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <cstdlib>
+
 namespace {
 
 float windowWidth() { return static_cast<float>(settings.width); }
@@ -13,6 +15,7 @@ float windowHeight() { return static_cast<float>(settings.height); }
 void buildShaders(Scene& scene) {
     scene.textureShader = std::make_shared<Shader>("texture.vert", "texture.frag");
     scene.hudShader = std::make_shared<Shader>("HUD.vert", "HUD.frag");
+    scene.hudTextShader = std::make_shared<Shader>("HudText.vert", "HudText.frag");
     scene.postProcessingShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
     scene.particleDrawShader =
@@ -112,12 +115,18 @@ void createPictures(Scene& scene) {
     aimReticle = std::make_unique<AimReticle>(scene.hudShader.get(), windowWidth(), windowHeight());
 }
 
+void createHudText(Scene& scene) {
+    Records records(recordsFile(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
+}
+
 }  // namespace
 
 void restartMatch(Scene& scene) {
     resetCamera(*camera);
     game.restartMatch(*scene.playerModel, *scene.bossModel);
     scene.landscape->place();
+    scene.hudText->startNewMatch();
     toggles.matchRunning = true;
     startMusic(scene);
     toggles.restartRequested = false;
@@ -146,6 +155,7 @@ void setUpScene(Scene& scene) {
     createMatch(scene);
     startSound(scene);
     createPictures(scene);
+    createHudText(scene);
 }
 
 // The game, the pictures and the post-processing target are program-wide, but their GL
@@ -158,6 +168,7 @@ void tearDownScene(Scene& scene) {
     scene.bossModel.reset();
     scene.landscape.reset();
     scene.smoke.reset();
+    scene.hudText.reset();
     scene.shapes.clear();
     scene.woodMaterial.reset();
     scene.tilesMaterial.reset();
@@ -170,6 +181,7 @@ void tearDownScene(Scene& scene) {
     postProcessing.reset();
     scene.textureShader.reset();
     scene.hudShader.reset();
+    scene.hudTextShader.reset();
     scene.postProcessingShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();
