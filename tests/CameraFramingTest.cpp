@@ -4,18 +4,20 @@
 // every update).
 
 #include "app/SceneSetup.h"
+#include "game/HudLayout.h"
 #include "support/GeneratedModels.h"
 #include "support/HeadlessGame.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
 namespace {
 
-// The player's health and ammunition bars start this far down the window.
-constexpr float kBarsTop = 0.9f;
+// The top edge of the player's health and ammunition bars, down the window.
+const float kBarsTop = std::min(kPlayerHealthBar.y, kAmmoBar.y);
 
 struct WindowSize {
     float width;
