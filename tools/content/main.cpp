@@ -8,6 +8,7 @@
 #include "tools/content/CraftModel.h"
 #include "tools/content/DdsWriter.h"
 #include "tools/content/EffectTextures.h"
+#include "tools/content/FontAtlas.h"
 #include "tools/content/HudPictures.h"
 #include "tools/content/Landscape.h"
 #include "tools/content/ProjectileModels.h"
@@ -43,6 +44,11 @@ const TextPainter& hudFont() {
     return font;
 }
 
+const TextPainter& hudMonoFont() {
+    static const TextPainter font(kHudMonoFontPath);
+    return font;
+}
+
 const Output kOutputs[] = {
     {"models/FlagAnimationsFINAL_mk2.dae", [](const std::string& p) { return writeModel(buildCraft(), p); }},
     {"models/BossAnimation.dae", [](const std::string& p) { return writeModel(buildBoss(), p); }},
@@ -63,6 +69,7 @@ const Output kOutputs[] = {
     {"textures/YouWin01.png", [](const std::string& p) { return paintEndPanel(hudFont(), true, 1024, 640).writePng(p, true); }},
     {"textures/YouLose01.png", [](const std::string& p) { return paintEndPanel(hudFont(), false, 1024, 640).writePng(p, true); }},
     {"textures/Heavy_Rounds_modded.png", [](const std::string& p) { return paintHeavyRoundsIcon(96, 128).writePng(p, true); }},
+    {"textures/hud_font.png", [](const std::string& p) { return paintFontAtlas(hudMonoFont()).writePng(p, true); }},
     {"textures/wood_texture.dds", [](const std::string& p) { return DdsWriter::write(paintWood(256), DdsWriter::Format::Dxt1, p); }},
     {"textures/tiles_diffuse.dds", [](const std::string& p) { return DdsWriter::write(paintTiles(256), DdsWriter::Format::Dxt1, p); }},
     {"textures/smokecloud.dds", [](const std::string& p) { return DdsWriter::write(paintSmokePuff(128), DdsWriter::Format::Dxt5, p); }},
