@@ -1,6 +1,7 @@
 // The generated models under <build>/assets/models, read the way the game reads them:
-// assimp with aiProcess_Triangulate | aiProcess_FlipUVs, skinned models posed with the
-// game's formula (a half turn about x, the root transform, the node chain, the offset).
+// assimp with the game's import steps (structural check, triangles, flipped v, invalid
+// data rejected, four weights per vertex), skinned models posed with the game's formula
+// (a half turn about x, the root transform, the node chain, the offset).
 
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -19,7 +20,9 @@
 
 namespace {
 
-constexpr unsigned kGameImportFlags = aiProcess_Triangulate | aiProcess_FlipUVs;
+constexpr unsigned kGameImportFlags = aiProcess_ValidateDataStructure | aiProcess_Triangulate |
+                                      aiProcess_FlipUVs | aiProcess_FindInvalidData |
+                                      aiProcess_LimitBoneWeights;
 constexpr double kGameTicksPerSecond = 800.0;
 constexpr unsigned kShaderBoneSlots = 100;
 constexpr float kTileLength = 3928.0f / 3.0f;  // file units; the game scales tiles by 3
