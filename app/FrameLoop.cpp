@@ -150,7 +150,7 @@ void runOnePass(Scene& scene, FrameTiming& timing) {
         timing.frameDrawn();
     }
     timing.passEnded(passStart, now());
-    if (toggles.showFrameStats && timing.statsDue(now())) timing.printStats(std::cout);
+    timing.reportStats(toggles.showFrameStats, now(), std::cout);
 }
 
 }  // namespace

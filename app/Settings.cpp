@@ -27,6 +27,8 @@ Settings loadSettings(const std::string& path) {
     Settings s;
     s.width = static_cast<int>(reader.GetInteger("window", "width", defaults.width));
     s.height = static_cast<int>(reader.GetInteger("window", "height", defaults.height));
+    s.windowedWidth = s.width;
+    s.windowedHeight = s.height;
     s.refreshRate = sanitizedRefreshRate(
         static_cast<int>(reader.GetInteger("window", "refresh_rate", defaults.refreshRate)));
     s.fullscreen = reader.GetBoolean("window", "fullscreen", defaults.fullscreen);
