@@ -31,9 +31,10 @@ constexpr std::uint32_t kLargestDdsSide = 16384;
 /// "ERROR::DDS::FILE_MALFORMED: <path>" line.
 DdsImage loadDds(const std::string& path);
 
-/// loadDds for a file the caller cannot do without: anything that gives the empty record
-/// prints one line naming the file, "ERROR::DDS::FILE_NOT_READ: <path>" for a missing
-/// or empty file and "ERROR::DDS::FORMAT_UNSUPPORTED: <path>" for another format.
+/// loadDds for the game's textures, where every refusal must be traceable: anything that
+/// gives the empty record prints one line naming the file, "ERROR::DDS::FILE_NOT_READ:
+/// <path>" for a missing or empty file, "ERROR::DDS::FORMAT_UNSUPPORTED: <path>" for
+/// another format, and the malformed line above.
 DdsImage loadRequiredDds(const std::string& path);
 
 /// Returns the empty record for anything malformed; never reads beyond `bytes`.
