@@ -1,6 +1,7 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
+#include "app/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -107,6 +108,11 @@ void flyFreeCamera(float frameTime) {
     camera->mouseLook(static_cast<float>(cursorX), static_cast<float>(cursorY));
 }
 
+// Without even the silent output the game plays on without effects.
+void playSounds(Scene& scene) {
+    if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
+}
+
 void updateCamera(float frameTime) {
     if (toggles.freeCameraMode)
         flyFreeCamera(frameTime);
@@ -117,7 +123,7 @@ void updateCamera(float frameTime) {
 }
 
 // Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, update, resolve, HUD, camera.
+// landscape, end-of-match screen, update, sounds, resolve, HUD, camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
@@ -127,11 +133,13 @@ void drawFrame(Scene& scene, float frameTime) {
     drawEndOfMatch(scene, frameTime);
     loadFrameUniforms(scene);
     game.update(frameTime);
+    playSounds(scene);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     resolveToWindow(scene);
     drawHud(scene);
     updateCamera(frameTime);
+    game.events.clear();  // everything above has had its look at this frame's events
 }
 
 void runOnePass(Scene& scene, FrameTiming& timing) {

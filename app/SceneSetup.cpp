@@ -83,14 +83,21 @@ void dressModels(Scene& scene) {
 }
 
 const char* const kMusicFile = "assets/music/NA_AlienManifestation.mp3";
-constexpr float kMusicVolume = 0.3f;
 
 // Without even the silent output the game plays on without music.
 void startMusic(Scene& scene) {
     if (!scene.soundEngine) return;
     scene.soundEngine->stopAllSounds();
     scene.soundEngine->play2D(kMusicFile, true);
-    scene.soundEngine->setSoundVolume(kMusicVolume);
+    scene.soundEngine->setSoundVolume(settings.musicVolume);
+}
+
+void startSound(Scene& scene) {
+    scene.soundEngine = createIrrKlangDevice();
+    if (!scene.soundEngine) return;
+    scene.soundEngine->loadEffects();
+    scene.soundEngine->setEffectsVolume(settings.effectsVolume);
+    startMusic(scene);
 }
 
 std::shared_ptr<HUD> picture(Scene& scene, const char* file, float x, float y, float w, float h) {
@@ -135,8 +142,7 @@ void setUpScene(Scene& scene) {
     loadModels(scene);
     dressModels(scene);
     createMatch(scene);
-    scene.soundEngine = createIrrKlangDevice();
-    startMusic(scene);
+    startSound(scene);
     createPictures(scene);
 }
 

@@ -2,8 +2,9 @@
 
 #include <string>
 
-/// The window, camera and lighting settings, read once from the settings file before
-/// the window exists. Every field has its default here; the file only overrides.
+/// The window, camera, lighting, sound and gamepad settings, read once from the settings
+/// file before the window exists. Every field has its default here; the file only
+/// overrides, and every key's accepted range lives in the table in Settings.cpp.
 struct Settings {
     int width = 800;        ///< pixels; rewritten by the window-size callback
     int height = 800;
@@ -18,10 +19,18 @@ struct Settings {
     float fov = 60.0f;      ///< vertical field of view, degrees
     float nearPlane = 0.1f;
     float farPlane = 100.0f;
+
+    int samples = 0;              ///< multisampling of the window itself; 0 = none
+    bool autoRenderScale = true;  ///< "auto": the scale follows the frame budget
+    float renderScale = 1.0f;     ///< fraction of the window's size the 3D scene is drawn at
+    bool screenShake = true;
+    float musicVolume = 0.3f;     ///< 0 (silent) to 1
+    float effectsVolume = 0.6f;
+    bool gamepadEnabled = true;
+    float gamepadDeadzone = 0.2f;  ///< fraction of a stick's travel ignored around its centre
 };
 
-constexpr int kDefaultRefreshRate = 60;
-
-/// Reads `path` over the defaults. A missing file prints one line and keeps them all; a
-/// malformed line or an unconvertible value keeps the default of that key only.
+/// Reads `path` over the defaults. A missing file prints one line and keeps them all. A
+/// syntax error, or a value that is not a number, has trailing text or is out of range,
+/// prints one WARNING line and keeps the default of that key only.
 Settings loadSettings(const std::string& path = "assets/settings.ini");

@@ -9,6 +9,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -30,7 +31,23 @@ void setWindowHints() {
     glfwWindowHint(GLFW_SAMPLES, 4);
 }
 
+// X11 wraps window sizes past 16 bits, and a window larger than the screen shows
+// nothing more than one that fits.
+void fitWindowToScreen() {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (!mode || (settings.width <= mode->width && settings.height <= mode->height)) return;
+    const int width = std::min(settings.width, mode->width);
+    const int height = std::min(settings.height, mode->height);
+    std::cout << "WARNING: settings: a " << settings.width << "x" << settings.height
+              << " window does not fit the " << mode->width << "x" << mode->height
+              << " screen; using " << width << "x" << height << " instead." << std::endl;
+    settings.width = width;
+    settings.height = height;
+}
+
 GLFWwindow* createWindow() {
+    fitWindowToScreen();
     GLFWmonitor* monitor = settings.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     return glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), monitor,
                             nullptr);

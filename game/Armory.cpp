@@ -82,6 +82,7 @@ Projectile* Armory::firePrimaryShot(const btVector3& craft, std::shared_ptr<Shad
     shot->setName(std::string(kPrimaryShotName));
     shot->applyImpulseInBodyFrame(kPrimaryImpulse, kPrimaryImpulsePoint);
     shot->setMotionSweep(kMotionThreshold, kPrimaryRadius);
+    game.events.note(MatchEvent::PrimaryShot);
     return shot;
 }
 
@@ -95,6 +96,7 @@ Projectile* Armory::fireHeavyShot(const btVector3& craft, int damage,
     shot->applyImpulseInBodyFrame(kHeavyImpulse, btVector3(0.0f, 0.0f, 0.0f));
     shot->getRigidBody()->applyTorqueImpulse(kHeavySpin);
     shot->getRigidBody()->setCcdMotionThreshold(kMotionThreshold);
+    game.events.note(MatchEvent::HeavyShot);
     return shot;
 }
 
@@ -109,6 +111,7 @@ Projectile* Armory::fireBossShot(const btVector3& spawn, const btVector3& aim, f
     shot->getRigidBody()->applyImpulse(impulse,
                                        btVector3(spinOffset, kBossShotImpulseHeight, 0.0f));
     shot->setMotionSweep(kMotionThreshold, kBossShotSweepRadius);
+    game.events.note(MatchEvent::BossShot);
     return shot;
 }
 
@@ -121,5 +124,6 @@ Projectile* Armory::launchMissile(const btVector3& spawn, const btVector3& impul
     missile->setName(std::string(kBossShotName));
     missile->getRigidBody()->applyCentralImpulse(impulse);
     missile->setMotionSweep(kMotionThreshold, kMissileSweepRadius);
+    game.events.note(MatchEvent::MissileLaunch);
     return missile;
 }

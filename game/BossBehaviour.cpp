@@ -180,10 +180,14 @@ void BossBehaviour::keepShield(Enemy& boss) {
         std::find(game.objects.begin(), game.objects.end(), &shield) != game.objects.end();
     const bool lockedOut =
         shield.shieldDownTime != 0.0f && game.now() - shield.shieldDownTime < kShieldLockout;
-    if (!boss.shieldWanted && present) game.removeObject(&shield);
+    if (!boss.shieldWanted && present) {
+        game.removeObject(&shield);
+        game.events.note(MatchEvent::ShieldDown);
+    }
     if (boss.shieldWanted && !present && !lockedOut) {
         game.addToWorld(shield);
         game.objects.push_back(&shield);
+        game.events.note(MatchEvent::ShieldUp);
     }
     btTransform pose = boss.motionTransform();
     pose.getOrigin().setZ(pose.getOrigin().z() + kShieldAhead);

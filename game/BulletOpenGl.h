@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/Debugger.h"
+#include "game/MatchEvents.h"
 
 #include <btBulletDynamicsCommon.h>
 
@@ -95,6 +96,7 @@ public:
     float pauseStart = 0.0f;
     float pauseDuration = 0.0f;  ///< length of the pause in progress; 0 while not paused
     bool pausing = false;
+    MatchEvents events;  ///< noted by the rules and the update; read and cleared by the shell
 
 protected:
     /// Frees the projectiles removed since the last call, after letting the derived game

@@ -1,6 +1,7 @@
 #include "game/ContactRules.h"
 
 #include "app/ButtonPressedNew.h"
+#include "game/BulletConversion.h"
 #include "game/BulletOpenGl.h"
 #include "game/Enemy.h"
 #include "game/NameHash.h"
@@ -71,15 +72,22 @@ void updateHealthBar(GameObject& object) {
 }
 
 // A fallen shield leaves the world, comes back whole, and stays away for a while.
+glm::vec3 positionOf(const GameObject& object) { return toGlm(object.motionTransform().getOrigin()); }
+
 void shieldTakesHit(BulletOpenGl& game, GameObject& shield, const GameObject& shot) {
     shield.addHealth(-shot.getMaxHealth());
+    game.events.noteImpact(MatchEvent::ShieldHit, positionOf(shot));
     if (shield.getHealth() >= 1) return;
     game.removeObject(&shield);
+    game.events.note(MatchEvent::ShieldDown);
     if (auto* enemy = dynamic_cast<Enemy*>(&shield)) enemy->shieldDownTime = game.now();
     shield.resetHealth();
 }
 
 void targetTakesShot(BulletOpenGl& game, GameObject& target, GameObject& shot) {
+    const bool isPlayer = target.getNameHash() == nameHash(kPlayerName);
+    game.events.noteImpact(isPlayer ? MatchEvent::PlayerHit : MatchEvent::BossHit,
+                           positionOf(shot));
     target.addHealth(-shot.getHealth());
     updateHealthBar(target);
     game.removeObject(&shot);

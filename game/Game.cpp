@@ -210,7 +210,7 @@ void Game::update(float frameTimeSeconds) {
 
 void Game::movePlayer() { player->steer(*buttons, *camera, frameTime); }
 
-void Game::updatePlayerWeapons() { player->updateWeapons(*buttons, armory, now()); }
+void Game::updatePlayerWeapons() { player->updateWeapons(*buttons, armory, events, now()); }
 
 void Game::updateBoss(Enemy* enemy, Player* craft, float dt) {
     bossBehaviour.updateBoss(*enemy, craft, dt);
@@ -240,6 +240,7 @@ void Game::destroyFallen(GameObject& fallen, float sweptSphereRadius,
     body.applyTorqueImpulse(torqueImpulse);
     body.activate(true);  // a kinematic body may have gone to sleep; a wreck must fall
     scrollSpeed = 0.0f;
+    events.note(&fallen == player ? MatchEvent::PlayerDestroyed : MatchEvent::BossDestroyed);
     buildCrashPit(fallen);
     gameActive = false;
 }

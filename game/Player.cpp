@@ -3,6 +3,7 @@
 #include "app/ButtonPressedNew.h"
 #include "app/CustomCamera.h"
 #include "game/Armory.h"
+#include "game/MatchEvents.h"
 #include "game/ObjectNames.h"
 #include "render/HUD.h"
 
@@ -62,8 +63,9 @@ void Player::steer(const ButtonPressedNew& buttons, CustomCamera& camera, float 
     setMotionTransform(craftPose);
 }
 
-void Player::updateWeapons(ButtonPressedNew& buttons, Armory& armory, float now) {
-    if (getAmmo() < 1) reload(buttons, now);
+void Player::updateWeapons(ButtonPressedNew& buttons, Armory& armory, MatchEvents& events,
+                           float now) {
+    if (getAmmo() < 1) reload(buttons, events, now);
 
     const btVector3 craft = position();
     if (buttons.mouseLeft) {
@@ -78,18 +80,20 @@ void Player::updateWeapons(ButtonPressedNew& buttons, Armory& armory, float now)
 }
 
 // The bar shows the reload creeping back; both fire flags are swallowed until it is done.
-void Player::reload(ButtonPressedNew& buttons, float now) {
+void Player::reload(ButtonPressedNew& buttons, MatchEvents& events, float now) {
     const float secondsPerRound = kFullReloadTime / static_cast<float>(getMaxAmmo());
     const float progress = (now - getReloadStart()) / secondsPerRound;
     const float roundsToLoad = static_cast<float>(getMaxAmmo());
     if (progress <= roundsToLoad) {
         if (ammoBar) ammoBar->setFill(progress, roundsToLoad);
+        if (buttons.mouseLeft || buttons.mouseRight) events.note(MatchEvent::EmptyMagazine);
         buttons.mouseLeft = false;
         buttons.mouseRight = false;
         return;
     }
     resetAmmo();
     if (ammoBar) ammoBar->setFill(getAmmo(), getMaxAmmo());
+    events.note(MatchEvent::Reload);
 }
 
 void Player::spendRounds(int rounds, float now) {

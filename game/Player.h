@@ -5,6 +5,7 @@
 struct ButtonPressedNew;
 class Armory;
 class CustomCamera;
+class MatchEvents;
 
 /// The player's craft ("main"): a kinematic capsule that eases after its wall sensor
 /// ("goalPost"), which the movement flags steer directly. The camera eases along.
@@ -29,10 +30,10 @@ public:
     void steer(const ButtonPressedNew& buttons, CustomCamera& camera, float dt);
     /// Reloads an empty magazine, then fires at most one shot (primary before heavy) and
     /// clears the fire flag it used. `now` in seconds of the game clock.
-    void updateWeapons(ButtonPressedNew& buttons, Armory& armory, float now);
+    void updateWeapons(ButtonPressedNew& buttons, Armory& armory, MatchEvents& events, float now);
 
 private:
-    void reload(ButtonPressedNew& buttons, float now);
+    void reload(ButtonPressedNew& buttons, MatchEvents& events, float now);
     void spendRounds(int rounds, float now);
 
     HUD* ammoBar = nullptr;

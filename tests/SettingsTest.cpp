@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -48,10 +50,12 @@ TEST(Settings, ShippedFileHoldsTheDefaults) {
     EXPECT_EQ(printed, "");
 }
 
-TEST(Settings, IntegersAcceptHexAndIgnoreTrailingText) {
-    const Settings s = loadQuietly(writeIni("[window]\nwidth = 0x400\nheight = 1024px\n"));
+TEST(Settings, IntegersAcceptHexAndNumbersWrittenWithAnExponentOrFraction) {
+    const Settings s = loadQuietly(
+        writeIni("[window]\nwidth = 0x400\nheight = 1.024e3\nrefresh_rate = 75.0\n"));
     EXPECT_EQ(s.width, 1024);
     EXPECT_EQ(s.height, 1024);
+    EXPECT_EQ(s.refreshRate, 75);
 }
 
 TEST(Settings, LeadingZeroMeansOctal) {
@@ -96,22 +100,85 @@ TEST(Settings, RealsAndTextAreRead) {
     EXPECT_FLOAT_EQ(s.farPlane, 250.0f);
 }
 
-TEST(Settings, MalformedLinesAreSkippedSilentlyAndTheRestStillCounts) {
+TEST(Settings, SyntaxErrorWarnsWithItsLineAndTheRestStillCounts) {
     std::string printed;
-    const Settings s =
-        loadQuietly(writeIni("[window\nthis line is broken\n[window]\nheight = 600\n"), &printed);
-    EXPECT_EQ(printed, "");
+    const std::string path = writeIni("[window]\nwidth = 640\n[window\nheight = 600\n");
+    const Settings s = loadQuietly(path, &printed);
+    EXPECT_EQ(printed, "WARNING: settings: line 3 of '" + path +
+                           "' is not a section, a key = value pair or a comment; it is skipped.\n");
+    EXPECT_EQ(s.width, 640);
     EXPECT_EQ(s.height, 600);
 }
 
-TEST(Settings, NonPositiveRefreshRateWarnsAndUsesSixty) {
-    for (const char* rate : {"0", "-30"}) {
+TEST(Settings, DirectoryInsteadOfAFileIsReportedAsNotLoaded) {
+    const TempDir dir;
+    std::string printed;
+    expectDefaults(loadQuietly(dir.path().string(), &printed));
+    EXPECT_EQ(printed, "ERROR: Failed to load '" + dir.path().string() +
+                           "'. Using default values instead.\n");
+}
+
+// Every value here would leave no window, no scene or an unreadable one. Each gets one
+// warning naming its key and value, and that key keeps its default.
+TEST(Settings, BadValuesWarnAndKeepTheDefault) {
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"window", "width", "-800"},         {"window", "width", "100000"},
+        {"window", "width", "4294967297"},   {"window", "height", "12px"},
+        {"window", "height", ""},            {"window", "refresh_rate", "1e9"},
+        {"window", "refresh_rate", "0"},     {"window", "refresh_rate", "-30"},
+        {"window", "refresh_rate", "60.5"},  {"window", "fullscreen", "2"},
+        {"camera", "fov", "0"},              {"camera", "fov", "180"},
+        {"camera", "fov", "-60"},            {"camera", "fov", "nan"},
+        {"camera", "fov", "inf"},            {"camera", "near", "0"},
+        {"camera", "far", "1e7"},            {"window", "illuminationMultiplier", "nan"},
+        {"window", "illuminationMultiplier", "1e30"},
+        {"window", "samples", "32"},         {"window", "render_scale", "0.1"},
+        {"window", "render_scale", "fast"},  {"sound", "music_volume", "1.5"},
+        {"sound", "effects_volume", "-1"},   {"camera", "screen_shake", "maybe"},
+        {"gamepad", "deadzone", "1"},        {"gamepad", "enabled", "yes please"},
+    };
+    for (const Case& c : cases) {
         std::string printed;
-        const Settings s =
-            loadQuietly(writeIni(std::string("[window]\nrefresh_rate = ") + rate + "\n"), &printed);
-        EXPECT_EQ(s.refreshRate, 60) << rate;
-        EXPECT_NE(printed.find("WARNING: refresh_rate"), std::string::npos) << printed;
+        const Settings s = loadQuietly(
+            writeIni("[" + std::string(c.section) + "]\n" + c.key + " = " + c.value + "\n"),
+            &printed);
+        const std::string context = std::string(c.key) + " = " + c.value;
+        EXPECT_EQ(printed.rfind("WARNING: settings: [" + std::string(c.section) + "] " + c.key +
+                                    " = \"" + c.value + "\"",
+                                0),
+                  0u)
+            << context << " printed " << printed;
+        EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << context;
+        expectDefaults(s);
+        const Settings d;
+        EXPECT_EQ(s.samples, d.samples) << context;
+        EXPECT_EQ(s.autoRenderScale, d.autoRenderScale) << context;
+        EXPECT_FLOAT_EQ(s.musicVolume, d.musicVolume) << context;
+        EXPECT_FLOAT_EQ(s.effectsVolume, d.effectsVolume) << context;
+        EXPECT_EQ(s.screenShake, d.screenShake) << context;
+        EXPECT_FLOAT_EQ(s.gamepadDeadzone, d.gamepadDeadzone) << context;
+        EXPECT_EQ(s.gamepadEnabled, d.gamepadEnabled) << context;
     }
+}
+
+TEST(Settings, NearPlaneBeyondFarPlaneRestoresBoth) {
+    std::string printed;
+    const Settings s = loadQuietly(writeIni("[camera]\nnear = 50\nfar = 20\n"), &printed);
+    EXPECT_FLOAT_EQ(s.nearPlane, 0.1f);
+    EXPECT_FLOAT_EQ(s.farPlane, 100.0f);
+    EXPECT_NE(printed.find("WARNING: settings: [camera] near = 50"), std::string::npos) << printed;
+}
+
+TEST(Settings, RenderScaleIsAutoOrAFixedFraction) {
+    const Settings fixed = loadQuietly(writeIni("[window]\nrender_scale = 0.5\n"));
+    EXPECT_FALSE(fixed.autoRenderScale);
+    EXPECT_FLOAT_EQ(fixed.renderScale, 0.5f);
+    EXPECT_TRUE(loadQuietly(writeIni("[window]\nrender_scale = AUTO\n")).autoRenderScale);
 }
 
 // inih's own test files: real-world INI quirks (BOMs, long lines, odd sections) must
@@ -124,7 +191,9 @@ TEST(Settings, RealWorldIniFilesLoadWithoutHarm) {
         if (entry.path().extension() != ".ini") continue;
         std::string printed;
         const Settings s = loadQuietly(entry.path().string(), &printed);
-        EXPECT_EQ(printed, "") << entry.path();
+        std::istringstream lines(printed);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_EQ(line.rfind("WARNING: settings: ", 0), 0u) << entry.path() << ": " << line;
         EXPECT_GT(s.refreshRate, 0);
         ++loaded;
     }
