@@ -180,7 +180,7 @@ void runOnePass(Scene& scene, FrameTiming& timing) {
         timing.frameDrawn();
     }
     timing.passEnded(passStart, now());
-    if (toggles.showFrameStats && timing.statsDue(now())) timing.printStats(std::cout);
+    timing.reportStats(toggles.showFrameStats, now(), std::cout);
 }
 
 }  // namespace

@@ -16,9 +16,12 @@ struct FrameTiming {
     void frameDrawn();
     void passEnded(float passStart, float now);
 
-    /// The window start only moves while statistics are shown, so turning them on after
-    /// a long pause prints at once.
+    /// Once per pass: writes the statistics line when `shown` and a whole second has
+    /// passed. While hidden, the window follows the clock and the count starts afresh, so
+    /// the first line after O describes the second that followed it.
+    void reportStats(bool shown, float now, std::ostream& out);
     bool statsDue(float now) const { return now - statsWindowStart >= 1.0f; }
-    /// Writes the statistics line, then starts the next one-second window.
-    void printStats(std::ostream& out);
+    /// Writes the statistics line, then starts the next one-second window; after a pass
+    /// longer than a second that window starts now, rather than leave a backlog of lines.
+    void printStats(std::ostream& out, float now);
 };

@@ -40,18 +40,49 @@ TEST(FrameTiming, StatisticsLineFormatAndWindowAdvance) {
     t.lastPass = 0.00012f;
     t.statsWindowStart = 5.0f;
     std::ostringstream out;
-    t.printStats(out);
+    t.printStats(out, 6.01f);
     EXPECT_EQ(out.str(), " ms/frame: 16.667 frames: 60 DeltaTime: 0.120ms\n");
     EXPECT_EQ(t.frameCount, 0);
     EXPECT_FLOAT_EQ(t.statsWindowStart, 6.0f);
 }
 
-TEST(FrameTiming, StatisticsAreDueAtOnceAfterALongTimeOff) {
-    FrameTiming t;
-    t.statsWindowStart = 1.0f;
-    EXPECT_FALSE(t.statsDue(1.5f));
-    EXPECT_TRUE(t.statsDue(100.0f));
+namespace {
+
+// Passes of 1/64 s (exact in binary), each drawing a frame, as the loop runs them.
+struct PassesOf64PerSecond {
+    void run(float seconds, bool shown) {
+        for (int pass = 0; pass < static_cast<int>(seconds * 64.0f); ++pass) {
+            timing.frameDrawn();
+            timing.passEnded(clock, clock + kPass);
+            clock += kPass;
+            timing.reportStats(shown, clock, out);
+        }
+    }
+    static constexpr float kPass = 1.0f / 64.0f;
+    FrameTiming timing;
+    float clock = 0.0f;
     std::ostringstream out;
-    t.printStats(out);
-    EXPECT_TRUE(t.statsDue(100.0f));  // the window start moves by one second only
+};
+
+}  // namespace
+
+// O after minutes without statistics: one line a second later, for that second alone,
+// not one line per second since the start.
+TEST(FrameTiming, FirstLineAfterTurningStatisticsOnDescribesOneSecond) {
+    PassesOf64PerSecond loop;
+    loop.run(145.0f, false);
+    EXPECT_EQ(loop.out.str(), "");
+    loop.run(1.5f, true);
+    EXPECT_EQ(loop.out.str(), " ms/frame: 15.625 frames: 64 DeltaTime: 15.625ms\n");
+}
+
+TEST(FrameTiming, PassLongerThanASecondLeavesNoBacklogOfLines) {
+    PassesOf64PerSecond loop;
+    loop.run(2.0f, true);
+    loop.timing.passEnded(loop.clock, loop.clock + 3.5f);  // the window was dragged
+    loop.clock += 3.5f;
+    loop.timing.reportStats(true, loop.clock, loop.out);
+    loop.out.str("");
+    loop.run(0.5f, true);
+    EXPECT_EQ(loop.out.str(), "");
 }
