@@ -2,6 +2,7 @@
 
 #include "game/Armory.h"
 #include "game/BulletOpenGl.h"
+#include "game/Easing.h"
 #include "game/Enemy.h"
 #include "game/Player.h"
 #include "game/Projectile.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr float kEasingRate = 10.0f;
 constexpr float kArrivalTolerance = 0.1f;  // units in x between boss and guide
 constexpr float kShieldAhead = 2.0f;       // the shield sits this far toward the player
 
@@ -296,7 +296,7 @@ float BossBehaviour::easeTowardGuide(Enemy& boss, const btTransform& guidePose, 
     btTransform bossPose = boss.motionTransform();
     const float gap = guidePose.getOrigin().x() - bossPose.getOrigin().x();
     bossPose.getOrigin() +=
-        (guidePose.getOrigin() - bossPose.getOrigin()) * (follow * frameTime * kEasingRate);
+        (guidePose.getOrigin() - bossPose.getOrigin()) * easingFactor(follow, frameTime);
     boss.setMotionTransform(bossPose);
     return gap;
 }
