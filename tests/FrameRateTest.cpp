@@ -1,6 +1,96 @@
+#include "game/MatchEvents.h"
 #include "support/HeadlessGame.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// Every scripted moment below is a whole number of frames at each of these rates.
+constexpr float kRates[] = {5.0f, 10.0f, 30.0f, 60.0f, 240.0f};  // frames per second
+constexpr float kSubStep = BulletOpenGl::kPhysicsSubStep;
+constexpr float kPrimaryShotSpeed = 80.0f;  // units/s straight down -z
+constexpr float kPrimaryShotLead = 3.0f;    // units ahead of the craft it leaves from
+
+int framesIn(float seconds, float fps) { return static_cast<int>(std::lround(seconds * fps)); }
+
+// A match whose boss keeps to the centre line (missile barrages) and whose combatants
+// outlast the script, so that only the frame rate differs between runs.
+struct ScriptedMatch {
+    explicit ScriptedMatch(float framesPerSecond) : fps(framesPerSecond) {
+        h.game.bossBehaviour.random = repeating({0});
+        h.player().addHealth(10000);
+        h.boss().addHealth(10000);
+    }
+    void play(float seconds) { h.frames(framesIn(seconds, fps), 1.0f / fps); }
+    int bossDamage() const { return Enemy::kMaxHealth + 10000 - game().boss->getHealth(); }
+    const Game& game() const { return h.game; }
+
+    float fps;
+    HeadlessGame h;
+};
+
+const MatchEvents::Impact* firstBossHit(const MatchEvents& events) {
+    for (const MatchEvents::Impact* i = events.beginImpacts(); i != events.endImpacts(); ++i)
+        if (i->kind == MatchEvent::BossHit) return i;
+    return nullptr;
+}
+
+// When a primary shot fired at `fireTime` struck the boss. The shot flies straight at a
+// constant speed until it strikes, so where it struck says when.
+float primaryShotHitTime(float frameRate) {
+    ScriptedMatch match(frameRate);
+    const float fireTime = 1.0f;
+    match.play(fireTime - 1.0f / frameRate);
+    match.h.buttons->mouseLeft = true;
+    match.play(1.0f / frameRate);  // the update at fireTime fires
+    const float spawnZ = match.h.player().position().z() - kPrimaryShotLead;
+    match.play(1.0f);
+
+    const MatchEvents::Impact* hit = firstBossHit(match.game().events);
+    EXPECT_TRUE(hit != nullptr);
+    EXPECT_EQ(match.bossDamage(), 1);
+    if (!hit) return 0.0f;
+    return fireTime + (spawnZ - hit->position.z) / kPrimaryShotSpeed;
+}
+
+// A click every 0.2 s (one frame at the slowest rate) for a minute of game time.
+int damageFromAMinuteOfClicks(float fps) {
+    ScriptedMatch match(fps);
+    const float clickInterval = 0.2f;  // seconds
+    const int clicks = 300;
+    for (int click = 0; click < clicks; ++click) {
+        match.play(clickInterval - 1.0f / fps);
+        match.h.buttons->mouseLeft = true;
+        match.play(1.0f / fps);
+    }
+    return match.bossDamage();
+}
+
+}  // namespace
+
+// The physics catches up with real time in sub-steps, the scene keeps drifting between
+// frames, and contacts count when they happen: a slow frame changes none of it.
+TEST(FrameRate, PrimaryShotHitsTheBossAtTheSameGameTimeAtAnyRate) {
+    const float atSixty = primaryShotHitTime(60.0f);
+    EXPECT_GT(atSixty, 1.3f);  // it crossed the gap to the boss
+    for (float fps : kRates) {
+        SCOPED_TRACE(testing::Message() << fps << " fps");
+        EXPECT_NEAR(primaryShotHitTime(fps), atSixty, kSubStep);
+    }
+}
+
+// Magazines, reloads and the flight of every shot take the same game time at every rate,
+// so the boss loses the same health.
+TEST(FrameRate, ClickingForAMinuteDealsTheSameDamageAtAnyRate) {
+    const int atSixty = damageFromAMinuteOfClicks(60.0f);
+    EXPECT_GT(atSixty, 150);  // 15 rounds in 3 s, then 2 s of reloading: about 180 hits
+    for (float fps : kRates) {
+        SCOPED_TRACE(testing::Message() << fps << " fps");
+        EXPECT_NEAR(damageFromAMinuteOfClicks(fps), atSixty, 0.05f * atSixty);
+    }
+}
 
 // Half a second between frames (a stall, a slow machine): every easing step lands on its
 // target. Before the step was clamped, it flew past, and further with every frame.
