@@ -1,6 +1,8 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
+#include "app/InputCallbacks.h"
+#include "app/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -89,15 +91,32 @@ void resolveToWindow(Scene& scene) {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// Primary shots fly straight down the track: they cross the boss's distance in line with
+// the craft.
+glm::vec3 aimPoint() {
+    const glm::vec3 craft = lastPhysicsPosition(*game.player);
+    return glm::vec3(craft.x, craft.y, lastPhysicsPosition(*game.boss).z);
+}
+
+void drawAimCue() {
+    if (!toggles.matchRunning || toggles.freeCameraMode) return;
+    aimReticle->aimAt(aimPoint(), camera->viewProjection);
+    aimReticle->draw();
+}
+
+// The pause label and the results show even while F2 hides the bars.
 void drawHud(Scene& scene) {
-    if (!toggles.hudVisible) return;
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     // The smoke leaves max blending behind; the bars need ordinary alpha blending.
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
-    for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    if (toggles.hudVisible) {
+        for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+        drawAimCue();
+    }
+    scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -110,6 +129,11 @@ void flyFreeCamera(float frameTime) {
     camera->mouseLook(static_cast<float>(cursorX), static_cast<float>(cursorY));
 }
 
+// Without even the silent output the game plays on without effects.
+void playSounds(Scene& scene) {
+    if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
+}
+
 void updateCamera(float frameTime) {
     if (toggles.freeCameraMode)
         flyFreeCamera(frameTime);
@@ -120,7 +144,8 @@ void updateCamera(float frameTime) {
 }
 
 // Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, update, resolve, HUD, camera.
+// landscape, end-of-match screen, held fire, update, sounds, match record, resolve, HUD,
+// camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
@@ -129,7 +154,10 @@ void drawFrame(Scene& scene, float frameTime) {
     scene.landscape->draw(scene.textureShader);
     drawEndOfMatch(scene, frameTime);
     loadFrameUniforms(scene);
+    if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
+    playSounds(scene);
+    scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     resolveToWindow(scene);
@@ -147,6 +175,7 @@ void runOnePass(Scene& scene, FrameTiming& timing) {
 
     game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
     glfwPollEvents();  // the input callbacks run in here
+    pollGamepad();
 
     if (timing.frameDue(settings.refreshRate)) {
         drawFrame(scene, timing.frameTime());
