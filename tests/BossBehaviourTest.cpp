@@ -17,7 +17,11 @@ constexpr float kDt = HeadlessGame::kFrame;
 // draws under the test's control. Nothing is stepped unless a test says so.
 class Boss : public ::testing::Test {
 protected:
-    Boss() { mind.frameTime = kDt; }
+    // Without the game's frame update nothing drifts, so the physics must not expect it to.
+    Boss() {
+        mind.frameTime = kDt;
+        h.game.scrollSpeed = 0.0f;
+    }
 
     void setHealth(int health) { h.boss().addHealth(health - h.boss().getHealth()); }
     int phaseChosenAt(int health, int draw) {
@@ -31,8 +35,9 @@ protected:
         placeAt(h.boss(), {x, 0.0f, -30.0f});
         placeAt(*h.boss().getGuide(), {x, 0.0f, -30.0f});
     }
+    // The boss alone, with the physics that steers its missiles.
     void bossFrame() {
-        h.time += kDt;
+        h.step(kDt);
         mind.updateBoss(h.boss(), &h.player(), kDt);
     }
     /// A frame as the game runs it for the boss: its model then follows its body, which
