@@ -11,11 +11,14 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 namespace {
 
 float now() { return static_cast<float>(glfwGetTime()); }
+void sleepFor(float seconds) { std::this_thread::sleep_for(std::chrono::duration<float>(seconds)); }
 float windowWidth() { return static_cast<float>(settings.width); }
 float windowHeight() { return static_cast<float>(settings.height); }
 
@@ -175,18 +178,18 @@ void runOnePass(Scene& scene, FrameTiming& timing) {
     pollGamepad();
 
     if (timing.frameDue(settings.refreshRate)) {
-        drawFrame(scene, timing.accumulated);
+        drawFrame(scene, timing.frameTime());
         glfwSwapBuffers(window);
         timing.frameDrawn();
     }
-    timing.passEnded(passStart, now());
-    if (toggles.showFrameStats && timing.statsDue(now())) timing.printStats(std::cout);
+    timing.endPass(passStart, settings.refreshRate);  // may sleep first
+    timing.reportStats(toggles.showFrameStats, now(), std::cout);
 }
 
 }  // namespace
 
 void runFrameLoop(Scene& scene) {
-    FrameTiming timing;
+    FrameTiming timing(now, sleepFor);
     timing.statsWindowStart = scene.statsWindowStart;
     while (!glfwWindowShouldClose(window)) runOnePass(scene, timing);
 }
