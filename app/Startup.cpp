@@ -32,6 +32,8 @@ void setWindowHints() {
     glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHintString(GLFW_X11_CLASS_NAME, kWindowClassName);
     glfwWindowHintString(GLFW_X11_INSTANCE_NAME, kWindowInstanceName);
+    // Shown once it has its icon, so that no dock ever lists it without one.
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
 }
 
 // X11 wraps window sizes past 16 bits, and a window larger than the screen shows
@@ -76,6 +78,7 @@ bool startWindowAndContext() {
     window = createWindow();
     if (!window) return failStartup("Failed to create window");
     setWindowIcon(window);
+    glfwShowWindow(window);
     glfwMakeContextCurrent(window);
 
     glewExperimental = GL_TRUE;
