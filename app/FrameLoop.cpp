@@ -116,48 +116,71 @@ void updateCamera(float frameTime) {
         camera->driftForward(frameTime);
 }
 
+void enter(LoopState& state, FramePass pass) {
+    if (state.probe) state.probe->enter(pass);
+}
+
 // Steps in the order they happen within one drawn frame: sky, uniforms, objects,
 // landscape, end-of-match screen, update, resolve, HUD, camera.
-void drawFrame(Scene& scene, float frameTime) {
+void drawFrame(Scene& scene, LoopState& state) {
+    const float frameTime = state.timing.accumulated;
+    enter(state, FramePass::Sky);
     beginScenePass();
     drawSky(scene);
+    enter(state, FramePass::Objects);
     loadFrameUniforms(scene);
     game.render(frameTime);
+    enter(state, FramePass::Landscape);
     scene.landscape->draw(scene.textureShader);
+    enter(state, FramePass::Ending);
     drawEndOfMatch(scene, frameTime);
+    enter(state, FramePass::Update);
     loadFrameUniforms(scene);
     game.update(frameTime);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
+    enter(state, FramePass::Resolve);
     resolveToWindow(scene);
+    enter(state, FramePass::Hud);
     drawHud(scene);
+    enter(state, FramePass::Camera);
     updateCamera(frameTime);
     game.events.clear();  // everything above has had its look at this frame's events
 }
 
-void runOnePass(Scene& scene, FrameTiming& timing) {
+}  // namespace
+
+LoopState startLoop(const Scene& scene) {
+    LoopState state;
+    state.timing.statsWindowStart = scene.statsWindowStart;
+    return state;
+}
+
+void runOnePass(Scene& scene, LoopState& state) {
+    FrameTiming& timing = state.timing;
     if (toggles.restartRequested) {
         restartMatch(scene);
         timing.accumulated = 0.0f;
     }
     const float passStart = now();
 
+    enter(state, FramePass::Physics);
     game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
+    enter(state, FramePass::Events);
     glfwPollEvents();  // the input callbacks run in here
 
     if (timing.frameDue(settings.refreshRate)) {
-        drawFrame(scene, timing.accumulated);
+        drawFrame(scene, state);
+        enter(state, FramePass::Swap);
         glfwSwapBuffers(window);
         timing.frameDrawn();
     }
+    enter(state, FramePass::Idle);
     timing.passEnded(passStart, now());
     if (toggles.showFrameStats && timing.statsDue(now())) timing.printStats(std::cout);
 }
 
-}  // namespace
-
 void runFrameLoop(Scene& scene) {
-    FrameTiming timing;
-    timing.statsWindowStart = scene.statsWindowStart;
-    while (!glfwWindowShouldClose(window)) runOnePass(scene, timing);
+    LoopState state = startLoop(scene);
+    while (!glfwWindowShouldClose(window)) runOnePass(scene, state);
 }

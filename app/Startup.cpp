@@ -28,7 +28,9 @@ void setWindowHints() {
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_SAMPLES, 4);
+    // The scene is drawn into a single-sample target and the window receives only the
+    // resolved picture and the HUD, so samples here cost fill rate and show nothing.
+    glfwWindowHint(GLFW_SAMPLES, settings.samples);
 }
 
 // X11 wraps window sizes past 16 bits, and a window larger than the screen shows

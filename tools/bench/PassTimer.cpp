@@ -1,0 +1,95 @@
+#include "tools/bench/PassTimer.h"
+
+namespace {
+
+std::size_t indexOf(FramePass pass) { return static_cast<std::size_t>(pass); }
+
+float secondsBetween(std::chrono::steady_clock::time_point from,
+                     std::chrono::steady_clock::time_point to) {
+    return std::chrono::duration<float>(to - from).count();
+}
+
+AllocationCount operator-(const AllocationCount& later, const AllocationCount& earlier) {
+    return {later.operatorNew - earlier.operatorNew, later.mainThreadNew - earlier.mainThreadNew,
+            later.bullet - earlier.bullet};
+}
+
+}  // namespace
+
+bool drawsOnGpu(FramePass pass) {
+    switch (pass) {
+        case FramePass::Sky:
+        case FramePass::Objects:
+        case FramePass::Landscape:
+        case FramePass::Ending:
+        case FramePass::Resolve:
+        case FramePass::Hud:
+            return true;
+        default:
+            return false;
+    }
+}
+
+PassTimer::PassTimer(std::size_t capacity, std::size_t stepEveryFrames)
+    : stepEvery(stepEveryFrames) {
+    records.reserve(capacity);
+    glGenQueries(static_cast<GLsizei>(queries.size()), queries.data());
+}
+
+PassTimer::~PassTimer() { glDeleteQueries(static_cast<GLsizei>(queries.size()), queries.data()); }
+
+void PassTimer::enter(FramePass pass) {
+    if (timingSteps()) glFinish();
+    const Clock::time_point now = Clock::now();
+    if (!started) {
+        started = true;
+        lastFrameEnd = now;
+        frameStartAllocations = allocationsSoFar();
+    } else {
+        endStep(now);
+    }
+    if (pass == FramePass::Swap) drewThisPass = true;
+    if (pass == FramePass::Idle && drewThisPass) endFrame(now);
+
+    step = pass;
+    stepStart = now;
+    if (timingSteps() && drawsOnGpu(pass)) {
+        glBeginQuery(GL_TIME_ELAPSED, queries[indexOf(pass)]);
+        queryOpen = true;
+    }
+}
+
+void PassTimer::endStep(Clock::time_point at) {
+    if (queryOpen) glEndQuery(GL_TIME_ELAPSED);
+    queryOpen = false;
+    if (step != FramePass::Idle) current.cpu[indexOf(step)] += secondsBetween(stepStart, at);
+}
+
+void PassTimer::endFrame(Clock::time_point at) {
+    drewThisPass = false;
+    if (records.size() == records.capacity()) {  // full: growing would allocate
+        current = FrameRecord{};
+        return;
+    }
+    current.seconds = secondsBetween(lastFrameEnd, at);
+    for (std::size_t i = 0; i < kFramePassCount; ++i)
+        if (i != indexOf(FramePass::Idle)) current.cost += current.cpu[i];
+    const AllocationCount now = allocationsSoFar();
+    current.allocations = now - frameStartAllocations;
+    frameStartAllocations = now;
+    lastFrameEnd = at;
+    current.stepped = timingSteps();
+    if (current.stepped) readQueries();
+    records.push_back(current);
+    current = FrameRecord{};
+}
+
+// The renderer has just finished: every result is there without waiting.
+void PassTimer::readQueries() {
+    for (std::size_t i = 0; i < kFramePassCount; ++i) {
+        if (!drawsOnGpu(static_cast<FramePass>(i))) continue;
+        GLuint64 nanoseconds = 0;
+        glGetQueryObjectui64v(queries[i], GL_QUERY_RESULT, &nanoseconds);
+        current.gpu[i] = static_cast<float>(static_cast<double>(nanoseconds) * 1e-9);
+    }
+}
