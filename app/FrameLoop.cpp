@@ -17,9 +17,20 @@ float now() { return static_cast<float>(glfwGetTime()); }
 float windowWidth() { return static_cast<float>(settings.width); }
 float windowHeight() { return static_cast<float>(settings.height); }
 
-// Wireframe mode draws straight to the window, without the resolve pass.
+void drawIntoWindow() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, settings.width, settings.height);
+}
+
+// The scene goes into the off-screen target at the render scale; wireframe mode draws it
+// straight to the window, without the resolve pass.
 void beginScenePass() {
-    if (!toggles.wireframeMode) glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
+    if (toggles.wireframeMode) {
+        drawIntoWindow();
+    } else {
+        glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
+        glViewport(0, 0, postProcessing->width, postProcessing->height);
+    }
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -30,11 +41,17 @@ void loadHudProjection(Shader& hudShader) {
     hudProjectionMatrix = setHudProjection(hudShader, windowWidth(), windowHeight());
 }
 
-// The sky is a picture behind everything: drawn first, without depth.
+// The sky is a picture behind everything. It goes in after the solid geometry, pinned to
+// the far plane, so that the depth test spares every pixel the terrain and the models
+// already cover instead of painting the whole target and drawing over it.
 void drawSky(Scene& scene) {
     glDepthMask(GL_FALSE);
+    glDepthFunc(GL_LEQUAL);
+    glDepthRange(1.0, 1.0);
     loadHudProjection(*scene.hudShader);
     skyPicture->draw();
+    glDepthRange(0.0, 1.0);
+    glDepthFunc(GL_LESS);
     glDepthMask(GL_TRUE);
 }
 
@@ -50,21 +67,25 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-void showEnding(Scene& scene, const GameObject& fallen, HUD& picture, float frameTime) {
+// The player is looked at first: when both fall in one frame, the player has lost.
+const GameObject* fallenSide() {
+    if (game.player->getHealth() <= 0) return game.player;
+    if (game.boss->getHealth() <= 0) return game.boss;
+    return nullptr;
+}
+
+void drawSmoke(Scene& scene, const GameObject& fallen, float frameTime) {
     glDisable(GL_CULL_FACE);
     scene.smoke->update(frameTime);
     scene.smoke->draw(smokeAnchor(fallen));
-    loadHudProjection(*scene.hudShader);
-    picture.draw();
     toggles.matchRunning = false;
 }
 
-// The player is looked at first: when both fall in one frame, the player has lost.
-void drawEndOfMatch(Scene& scene, float frameTime) {
-    if (game.player->getHealth() <= 0)
-        showEnding(scene, *game.player, *losePicture, frameTime);
-    else if (game.boss->getHealth() <= 0)
-        showEnding(scene, *game.boss, *winPicture, frameTime);
+// Over the resolved scene, at the window's own resolution like the HUD.
+void drawEndPicture(Scene& scene, const GameObject& fallen) {
+    glDisable(GL_CULL_FACE);
+    loadHudProjection(*scene.hudShader);
+    (&fallen == game.player ? losePicture : winPicture)->draw();
 }
 
 // Where the game's update last moved the object's model to.
@@ -73,17 +94,12 @@ glm::vec3 lastPhysicsPosition(const GameObject& object) {
     return model ? model->recordedPosition : glm::vec3(0.0f);
 }
 
+// The scene, drawn at the render scale, stretched over the whole window. The resolve
+// covers the window, so it needs no clear.
 void resolveToWindow(Scene& scene) {
     if (toggles.wireframeMode) return;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glUseProgram(scene.postProcessingShader->program);
-    glDisable(GL_DEPTH_TEST);
-    glBindVertexArray(postProcessing->quadVao);
-    glBindTexture(GL_TEXTURE_2D, postProcessing->colorTexture);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    drawIntoWindow();
+    postProcessing->resolve(*scene.postProcessingShader, *scene.postProcessingEdgesShader);
 }
 
 void drawHud(Scene& scene) {
@@ -120,20 +136,21 @@ void enter(LoopState& state, FramePass pass) {
     if (state.probe) state.probe->enter(pass);
 }
 
-// Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, update, resolve, HUD, camera.
+// Steps in the order they happen within one drawn frame: uniforms, objects, landscape,
+// sky, end-of-match smoke, update, resolve, end-of-match picture, HUD, camera.
 void drawFrame(Scene& scene, LoopState& state) {
     const float frameTime = state.timing.accumulated;
-    enter(state, FramePass::Sky);
-    beginScenePass();
-    drawSky(scene);
+    const GameObject* const fallen = fallenSide();
     enter(state, FramePass::Objects);
+    beginScenePass();
     loadFrameUniforms(scene);
     game.render(frameTime);
     enter(state, FramePass::Landscape);
     scene.landscape->draw(scene.textureShader);
+    enter(state, FramePass::Sky);
+    drawSky(scene);
     enter(state, FramePass::Ending);
-    drawEndOfMatch(scene, frameTime);
+    if (fallen) drawSmoke(scene, *fallen, frameTime);
     enter(state, FramePass::Update);
     loadFrameUniforms(scene);
     game.update(frameTime);
@@ -142,17 +159,25 @@ void drawFrame(Scene& scene, LoopState& state) {
     enter(state, FramePass::Resolve);
     resolveToWindow(scene);
     enter(state, FramePass::Hud);
+    if (fallen) drawEndPicture(scene, *fallen);
     drawHud(scene);
     enter(state, FramePass::Camera);
     updateCamera(frameTime);
     game.events.clear();  // everything above has had its look at this frame's events
 }
 
+// The next frame's scene size follows what this one cost against the frame budget.
+void followFrameBudget(LoopState& state, float frameCost) {
+    const float budget = FrameTiming::frameBudget(settings.refreshRate);
+    postProcessing->setScale(state.renderScale.frameDrawn(frameCost, budget, now()));
+}
+
 }  // namespace
 
 LoopState startLoop(const Scene& scene) {
-    LoopState state;
+    LoopState state{FrameTiming{}, RenderScaleController(settings.autoRenderScale, settings.renderScale)};
     state.timing.statsWindowStart = scene.statsWindowStart;
+    postProcessing->setScale(state.renderScale.scale());
     return state;
 }
 
@@ -169,11 +194,12 @@ void runOnePass(Scene& scene, LoopState& state) {
     enter(state, FramePass::Events);
     glfwPollEvents();  // the input callbacks run in here
 
-    if (timing.frameDue(settings.refreshRate)) {
+    if (state.uncapped || timing.frameDue(settings.refreshRate)) {
         drawFrame(scene, state);
         enter(state, FramePass::Swap);
         glfwSwapBuffers(window);
         timing.frameDrawn();
+        followFrameBudget(state, now() - passStart);
     }
     enter(state, FramePass::Idle);
     timing.passEnded(passStart, now());

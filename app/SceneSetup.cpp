@@ -15,6 +15,8 @@ void buildShaders(Scene& scene) {
     scene.hudShader = std::make_shared<Shader>("HUD.vert", "HUD.frag");
     scene.postProcessingShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
+    scene.postProcessingEdgesShader =
+        std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag");
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
@@ -162,6 +164,7 @@ void tearDownScene(Scene& scene) {
     scene.textureShader.reset();
     scene.hudShader.reset();
     scene.postProcessingShader.reset();
+    scene.postProcessingEdgesShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();
     camera.reset();

@@ -30,6 +30,13 @@ bool drawsOnGpu(FramePass pass) {
     }
 }
 
+const char* stepName(FramePass pass) {
+    static const char* const names[kFramePassCount] = {
+        "physics", "events", "objects", "landscape", "sky",  "ending",
+        "update",  "resolve", "hud",    "camera",    "swap", "idle"};
+    return names[indexOf(pass)];
+}
+
 PassTimer::PassTimer(std::size_t capacity, std::size_t stepEveryFrames)
     : stepEvery(stepEveryFrames) {
     records.reserve(capacity);

@@ -63,3 +63,5 @@ private:
 
 /// Whether a step draws, and so gets a GL timer query.
 bool drawsOnGpu(FramePass pass);
+/// The step's name in the benchmark's figures, e.g. "landscape".
+const char* stepName(FramePass pass);

@@ -27,10 +27,6 @@ constexpr unsigned kScriptSeed = 20240601;  // the boss's choices repeat from ru
 constexpr std::size_t kMaxFramesPerSecond = 2000;
 constexpr std::size_t kStepTimingEvery = 8;  // frames; one in so many is timed step by step
 
-const char* const kPassNames[kFramePassCount] = {"physics", "events", "sky",    "objects",
-                                                 "landscape", "ending", "update", "resolve",
-                                                 "hud",     "camera", "swap",   "idle"};
-
 double now() { return glfwGetTime(); }
 
 double mainThreadCpuSeconds() {
@@ -97,9 +93,9 @@ void addPassTimes(ResultLine& result, const std::vector<FrameRecord>& frames) {
             cpu.push_back(1000.0 * frame.cpu[pass]);
             gpu.push_back(1000.0 * frame.gpu[pass]);
         }
-        result.add(std::string("cpu_") + kPassNames[pass], mean(cpu));
-        if (drawsOnGpu(static_cast<FramePass>(pass)))
-            result.add(std::string("gpu_") + kPassNames[pass], mean(gpu));
+        const FramePass step = static_cast<FramePass>(pass);
+        result.add(std::string("cpu_") + stepName(step), mean(cpu));
+        if (drawsOnGpu(step)) result.add(std::string("gpu_") + stepName(step), mean(gpu));
     }
 }
 
@@ -160,6 +156,7 @@ int runGamePhase(const PhaseOptions& options) {
                     kStepTimingEvery);
     LoopState state = startLoop(scene);
     state.probe = &timer;
+    state.uncapped = options.uncapped;
     ScriptedPlay play;
     countAllocations();
 
@@ -169,6 +166,8 @@ int runGamePhase(const PhaseOptions& options) {
     bool warm = false;
     std::vector<double> rss;
     rss.reserve(options.rssAt.size());
+    std::vector<double> scales;
+    scales.reserve(static_cast<std::size_t>(options.seconds + 1.0f) * kMaxFramesPerSecond);
     while (now() - start < options.seconds) {
         const double elapsed = now() - start;
         if (!warm && elapsed >= options.warmup) {
@@ -180,6 +179,7 @@ int runGamePhase(const PhaseOptions& options) {
             rss.push_back(residentMegabytes());
         play.drive(*buttons, game, static_cast<float>(elapsed));
         runOnePass(scene, state);
+        if (warm) scales.push_back(state.renderScale.scale());
     }
     const double measuredSeconds = now() - start - options.warmup;
     const double cpuShare = (mainThreadCpuSeconds() - cpuAtWarmupEnd) / measuredSeconds;
@@ -198,6 +198,9 @@ int runGamePhase(const PhaseOptions& options) {
         .add("p95_ms", percentile(intervals, 0.95))
         .add("cost_median_ms", median(costs))
         .add("cpu_share", cpuShare)
+        .add("render_scale", state.renderScale.scale())
+        .add("render_scale_median", median(scales))
+        .add("render_scale_least", percentile(scales, 0.0))
         .add("rss_end_mb", rssAtEnd);
     for (std::size_t i = 0; i < rss.size(); ++i)
         result.add("rss_" + std::to_string(static_cast<int>(options.rssAt[i])) + "s_mb", rss[i]);

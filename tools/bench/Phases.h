@@ -11,7 +11,8 @@ struct PhaseOptions {
     int samples = 0;               ///< the window's multisampling
     bool gameSamplesFromSettings = true;  ///< the game's own `samples` unless told otherwise
     std::string renderScale;       ///< "auto", a number, or empty for the settings' value
-    int refreshRate = 1000;        ///< 1000: as good as uncapped
+    int refreshRate = 60;          ///< sets the frame budget the render scale aims for
+    bool uncapped = true;          ///< a frame on every pass instead of at the refresh rate
     float seconds = 60.0f;         ///< length of the run
     float warmup = 5.0f;           ///< seconds at the start left out of every figure
     std::vector<float> rssAt;      ///< seconds into the run at which to read the resident size

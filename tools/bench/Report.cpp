@@ -1,6 +1,7 @@
 #include "tools/bench/Report.h"
 
 #include "app/FramePass.h"
+#include "tools/bench/PassTimer.h"
 #include "tools/bench/Phases.h"
 
 #include <cstdio>
@@ -21,9 +22,6 @@ struct PhaseOutput {
     bool complete = false;
 };
 
-const char* const kStepNames[] = {"physics", "events", "sky",    "objects", "landscape", "ending",
-                                  "update",  "resolve", "hud",   "camera",  "swap"};
-const char* const kGpuSteps[] = {"sky", "objects", "landscape", "ending", "resolve", "hud"};
 
 std::string loadAverage() {
     std::ifstream file("/proc/loadavg");
@@ -78,6 +76,7 @@ std::string phaseCommand(const std::string& self, const char* phase, const Phase
     command << quoted(self) << " --phase " << phase << " --size " << o.width << 'x' << o.height
             << " --seconds " << o.seconds << " --warmup " << o.warmup << " --refresh-rate "
             << o.refreshRate;
+    if (!o.uncapped) command << " --capped";
     if (!o.gameSamplesFromSettings || std::string(phase) == "floor") command << " --samples " << o.samples;
     if (!o.renderScale.empty()) command << " --render-scale " << o.renderScale;
     for (float seconds : o.rssAt) command << " --rss-at " << seconds;
@@ -140,16 +139,19 @@ void printGameRows(const std::string& label, const PhaseOutput& game, double flo
 }
 
 void printSteps(const PhaseOutput& automatic, const PhaseOutput& full) {
-    std::cout << "  steps of a frame, mean ms: main-thread wall time / GL timer query\n"
+    std::cout << "  steps of a frame, mean ms over the frames timed step by step (the renderer finishing\n"
+                 "  each step): wall time / GL timer query\n"
               << "  " << padded("", 14) << padded("defaults", 22) << "render_scale 1.0\n";
-    for (const char* step : kStepNames) {
+    for (std::size_t pass = 0; pass < kFramePassCount; ++pass) {
+        const FramePass step = static_cast<FramePass>(pass);
+        if (step == FramePass::Idle) continue;
+        const std::string name = stepName(step);
         const auto cell = [&](const PhaseOutput& phase) {
-            std::string text = fixed(figure(phase, std::string("cpu_") + step), 2);
-            for (const char* gpu : kGpuSteps)
-                if (std::string(gpu) == step) text += " / " + fixed(figure(phase, std::string("gpu_") + step), 2);
+            std::string text = fixed(figure(phase, "cpu_" + name), 2);
+            if (drawsOnGpu(step)) text += " / " + fixed(figure(phase, "gpu_" + name), 2);
             return text;
         };
-        std::cout << "    " << padded(step, 12) << padded(cell(automatic), 22) << cell(full) << '\n';
+        std::cout << "    " << padded(name, 12) << padded(cell(automatic), 22) << cell(full) << '\n';
     }
 }
 
@@ -177,7 +179,7 @@ void measureSize(const std::string& self, int width, int height, const BenchOpti
         runPhase(phaseCommand(self, "game", gameOptions(width, height, "1.0", bench.playSeconds, bench)));
     measureFloors();
     PhaseOptions capped = gameOptions(width, height, "auto", bench.cpuSeconds, bench);
-    capped.refreshRate = 60;
+    capped.uncapped = false;
     const PhaseOutput cpu = runPhase(phaseCommand(self, "game", capped));
 
     const auto mean = [](double a, double b) { return (a + b) / 2.0; };
@@ -195,10 +197,11 @@ void measureSize(const std::string& self, int width, int height, const BenchOpti
               << "x floor (4x, same run)\n";
     printTimeRow("clear+swap, 4x multisampled", floor4, 0.0, floor4);
     printTimeRow("clear+swap, no multisampling", floor0, 0.0, floor4);
-    printGameRows("game, defaults (scale " + fixed(figure(automatic, "render_scale"), 2) + " at end)",
-                  automatic, floorAuto);
+    printGameRows("game, defaults", automatic, floorAuto);
     printGameRows("game, render_scale 1.0", full, floorFull);
-    std::cout << '\n';
+    std::cout << "  render scale with defaults: median " << fixed(figure(automatic, "render_scale_median"), 2)
+              << ", least " << fixed(figure(automatic, "render_scale_least"), 2) << ", at the end "
+              << fixed(figure(automatic, "render_scale"), 2) << "\n\n";
     printSteps(automatic, full);
     std::cout << "\n  heap allocations per frame\n    " << padded("", 18) << padded("new", 10)
               << padded("main thread", 13) << padded("Bullet", 10) << "frames that allocated\n";
@@ -211,7 +214,7 @@ void measureSize(const std::string& self, int width, int height, const BenchOpti
               << "  resident size at the end of the run: defaults " << fixed(figure(automatic, "rss_end_mb"), 1)
               << " MB, render_scale 1.0 " << fixed(figure(full, "rss_end_mb"), 1) << " MB\n";
     int errors = automatic.openGlErrors + full.openGlErrors + cpu.openGlErrors;
-    std::cout << "  OpenGL errors reported by the game: " << errors << '\n';
+    std::cout << "  OpenGL errors reported by the game: " << errors << std::endl;
 }
 
 void measureLongRun(const std::string& self, const BenchOptions& bench) {

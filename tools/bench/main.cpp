@@ -67,6 +67,10 @@ int main(int argc, char** argv) {
             bench.longRun = true;
             continue;
         }
+        if (arg == "--capped") {
+            phaseOptions.uncapped = false;
+            continue;
+        }
         if (!hasValue) return usage();
         ++i;
         if (arg == "--phase") phase = value;
