@@ -32,6 +32,7 @@ const std::string kMaterialCoefficientsUniform = "materialCoefficients";
 const std::string kSpecularAlphaUniform = "specularAlpha";
 const std::string kHasTextureUniform = "hasTexture";
 const std::string kHasBonesUniform = "hasBones";
+const std::string kBonesUniform = "bones";
 
 std::vector<MeshTexture> loadMaterialTextures(const aiMaterial& material, aiTextureType type,
                                               const std::string& typeName) {
@@ -185,11 +186,12 @@ void Model::draw(const std::shared_ptr<Shader>& shader) {
     for (const Mesh& mesh : meshes) mesh.draw(*shader);
 }
 
+// Only the posed bones go up, from the shader's cached location: a draw asks the driver
+// for nothing and copies no more than it sends.
 void Model::uploadBones(Shader& shader) const {
-    const GLint location = glGetUniformLocation(shader.program, "bones");
+    const GLint location = shader.uniformLocation(kBonesUniform);
     if (location == -1) return;
     std::array<glm::mat4, kMaxBones> palette;
-    palette.fill(glm::mat4(1.0f));
     const unsigned count = std::min(numBones, kMaxBones);
     for (unsigned i = 0; i < count; ++i) palette[i] = boneInfo[i].finalTransformation;
     glUniformMatrix4fv(location, static_cast<GLsizei>(count), GL_FALSE, glm::value_ptr(palette[0]));
