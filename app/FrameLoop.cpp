@@ -1,6 +1,7 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
+#include "app/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -102,15 +103,17 @@ void resolveToWindow(Scene& scene) {
     postProcessing->resolve(*scene.postProcessingShader, *scene.postProcessingEdgesShader);
 }
 
+// The pause label and the results show even while F2 hides the bars.
 void drawHud(Scene& scene) {
-    if (!toggles.hudVisible) return;
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     // The smoke leaves max blending behind; the bars need ordinary alpha blending.
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
-    for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    if (toggles.hudVisible)
+        for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -121,6 +124,11 @@ void flyFreeCamera(float frameTime) {
     camera->updateCameraVectors();
     camera->moveFreeCamera(window, frameTime);
     camera->mouseLook(static_cast<float>(cursorX), static_cast<float>(cursorY));
+}
+
+// Without even the silent output the game plays on without effects.
+void playSounds(Scene& scene) {
+    if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
 }
 
 void updateCamera(float frameTime) {
@@ -137,7 +145,8 @@ void enter(LoopState& state, FramePass pass) {
 }
 
 // Steps in the order they happen within one drawn frame: uniforms, objects, landscape,
-// sky, end-of-match smoke, update, resolve, end-of-match picture, HUD, camera.
+// sky, end-of-match smoke, update, sounds, match record, resolve, end-of-match picture,
+// HUD, camera.
 void drawFrame(Scene& scene, LoopState& state) {
     const float frameTime = state.timing.accumulated;
     const GameObject* const fallen = fallenSide();
@@ -154,6 +163,8 @@ void drawFrame(Scene& scene, LoopState& state) {
     enter(state, FramePass::Update);
     loadFrameUniforms(scene);
     game.update(frameTime);
+    playSounds(scene);
+    scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     enter(state, FramePass::Resolve);

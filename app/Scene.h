@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HudText.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
 #include "app/sound/SoundEngine.h"
@@ -20,6 +21,7 @@
 struct Scene {
     std::shared_ptr<Shader> textureShader;
     std::shared_ptr<Shader> hudShader;
+    std::shared_ptr<Shader> hudTextShader;
     std::shared_ptr<Shader> postProcessingShader;       ///< the resolve: grade, edges marked
     std::shared_ptr<Shader> postProcessingEdgesShader;  ///< the resolve: the marked edges smoothed
     std::shared_ptr<ParticleShader> particleDrawShader;
@@ -40,6 +42,8 @@ struct Scene {
     std::unique_ptr<Model> playerModel;
     std::unique_ptr<Model> bossModel;
     std::unique_ptr<LandscapeTiles> landscape;
+
+    std::unique_ptr<HudText> hudText;  ///< the bars' labels, the clock, pause and results
 
     SoundEngine* soundEngine = nullptr;  ///< released with drop(); null only without any output
 

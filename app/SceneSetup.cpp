@@ -5,6 +5,8 @@
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <cstdlib>
+
 namespace {
 
 float windowWidth() { return static_cast<float>(settings.width); }
@@ -13,6 +15,7 @@ float windowHeight() { return static_cast<float>(settings.height); }
 void buildShaders(Scene& scene) {
     scene.textureShader = std::make_shared<Shader>("texture.vert", "texture.frag");
     scene.hudShader = std::make_shared<Shader>("HUD.vert", "HUD.frag");
+    scene.hudTextShader = std::make_shared<Shader>("HudText.vert", "HudText.frag");
     scene.postProcessingShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
     scene.postProcessingEdgesShader =
@@ -85,14 +88,21 @@ void dressModels(Scene& scene) {
 }
 
 const char* const kMusicFile = "assets/music/NA_AlienManifestation.mp3";
-constexpr float kMusicVolume = 0.3f;
 
 // Without even the silent output the game plays on without music.
 void startMusic(Scene& scene) {
     if (!scene.soundEngine) return;
     scene.soundEngine->stopAllSounds();
     scene.soundEngine->play2D(kMusicFile, true);
-    scene.soundEngine->setSoundVolume(kMusicVolume);
+    scene.soundEngine->setSoundVolume(settings.musicVolume);
+}
+
+void startSound(Scene& scene) {
+    scene.soundEngine = createIrrKlangDevice();
+    if (!scene.soundEngine) return;
+    scene.soundEngine->loadEffects();
+    scene.soundEngine->setEffectsVolume(settings.effectsVolume);
+    startMusic(scene);
 }
 
 std::shared_ptr<HUD> picture(Scene& scene, const char* file, float x, float y, float w, float h) {
@@ -106,12 +116,18 @@ void createPictures(Scene& scene) {
     losePicture = picture(scene, "YouLose01.png", 0.25f, 0.25f, 0.5f, 0.5f);
 }
 
+void createHudText(Scene& scene) {
+    Records records(recordsFile(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
+}
+
 }  // namespace
 
 void restartMatch(Scene& scene) {
     resetCamera(*camera);
     game.restartMatch(*scene.playerModel, *scene.bossModel);
     scene.landscape->place();
+    scene.hudText->startNewMatch();
     toggles.matchRunning = true;
     startMusic(scene);
     toggles.restartRequested = false;
@@ -137,9 +153,9 @@ void setUpScene(Scene& scene) {
     loadModels(scene);
     dressModels(scene);
     createMatch(scene);
-    scene.soundEngine = createIrrKlangDevice();
-    startMusic(scene);
+    startSound(scene);
     createPictures(scene);
+    createHudText(scene);
 }
 
 // The game, the pictures and the post-processing target are program-wide, but their GL
@@ -152,6 +168,7 @@ void tearDownScene(Scene& scene) {
     scene.bossModel.reset();
     scene.landscape.reset();
     scene.smoke.reset();
+    scene.hudText.reset();
     scene.shapes.clear();
     scene.woodMaterial.reset();
     scene.tilesMaterial.reset();
@@ -163,6 +180,7 @@ void tearDownScene(Scene& scene) {
     postProcessing.reset();
     scene.textureShader.reset();
     scene.hudShader.reset();
+    scene.hudTextShader.reset();
     scene.postProcessingShader.reset();
     scene.postProcessingEdgesShader.reset();
     scene.particleDrawShader.reset();

@@ -5,6 +5,7 @@
 #include "game/Arena.h"
 #include "game/BulletConversion.h"
 #include "game/Enemy.h"
+#include "game/HudLayout.h"
 #include "game/ObjectNames.h"
 #include "game/Player.h"
 #include "game/Projectile.h"
@@ -54,19 +55,6 @@ const WreckFall kPlayerWreck{4.0f, {1.0f, 1.0f, 1.0f}};
 const WreckFall kBossWreck{1.2f, {0.0f, 10.0f, 0.0f}};
 const btVector3 kWreckGravity(0.0f, -10.0f, 0.0f);
 constexpr float kWreckMotionThreshold = 0.1f;
-
-// Window fractions and RGBA colour of one HUD element.
-struct HudLayout {
-    float x;
-    float y;
-    float w;
-    float h;
-    glm::vec4 color;
-};
-const HudLayout kPlayerHealthBar{0.05f, 0.9f, 0.65f, 0.05f, {0.2f, 0.2f, 1.0f, 0.9f}};
-const HudLayout kHeavyShotIcon{0.71f, 0.9f, 0.03f, 0.05f, {1.0f, 1.0f, 1.0f, 1.0f}};
-const HudLayout kAmmoBar{0.75f, 0.9f, 0.2f, 0.05f, {0.2f, 0.8f, 1.0f, 0.5f}};
-const HudLayout kBossHealthBar{0.05f, 0.05f, 0.9f, 0.05f, {1.0f, 0.2f, 0.2f, 0.9f}};
 
 HudQuad quadFor(const HudLayout& layout) {
     return makeHudQuad(layout.x, layout.y, layout.w, layout.h, layout.color);

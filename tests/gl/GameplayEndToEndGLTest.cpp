@@ -26,10 +26,11 @@ constexpr auto kSettle = std::chrono::seconds(1);
 
 // --- The HUD -------------------------------------------------------------------------
 // Drawn after the resolve pass, so its colours reach the window as blended.
-// Bars at y 0.9..0.95: health x 0.05..0.7, ammunition x 0.75..0.95.
-const Screenshot::Region kHealthBarEnd{0.66f, 0.905f, 0.69f, 0.945f};
-const Screenshot::Region kAmmoBarStart{0.755f, 0.905f, 0.79f, 0.945f};
-const Screenshot::Region kAmmoBarEnd{0.90f, 0.905f, 0.945f, 0.945f};  // 12 rounds and more
+// Bars at y 0.9..0.95: health x 0.05..0.7, ammunition x 0.75..0.95. Their labels and
+// numbers fill the middle of their height, so the bars are looked at along their top.
+const Screenshot::Region kHealthBarEnd{0.66f, 0.902f, 0.69f, 0.911f};
+const Screenshot::Region kAmmoBarStart{0.755f, 0.902f, 0.79f, 0.911f};
+const Screenshot::Region kAmmoBarEnd{0.90f, 0.902f, 0.945f, 0.911f};  // 12 rounds and more
 
 // The health bar (0.2, 0.2, 1.0) at 0.9 opacity is strong blue over anything. The
 // ammunition bar (0.2, 0.8, 1.0) at 0.5 opacity gives any pixel at least half of its
