@@ -1,5 +1,7 @@
 #include "tools/bench/PassTimer.h"
 
+#include <algorithm>
+
 namespace {
 
 std::size_t indexOf(FramePass pass) { return static_cast<std::size_t>(pass); }
@@ -12,6 +14,18 @@ float secondsBetween(std::chrono::steady_clock::time_point from,
 AllocationCount operator-(const AllocationCount& later, const AllocationCount& earlier) {
     return {later.operatorNew - earlier.operatorNew, later.mainThreadNew - earlier.mainThreadNew,
             later.bullet - earlier.bullet};
+}
+
+// Reserved and written once, so that its pages are resident before the first frame.
+template <typename T>
+void takeUpFront(std::vector<T>& storage, std::size_t capacity) {
+    storage.assign(capacity, T{});
+    storage.clear();
+}
+
+template <typename T>
+void recordIfRoom(std::vector<T>& storage, const T& value) {
+    if (storage.size() < storage.capacity()) storage.push_back(value);
 }
 
 }  // namespace
@@ -39,11 +53,20 @@ const char* stepName(FramePass pass) {
 
 PassTimer::PassTimer(std::size_t capacity, std::size_t stepEveryFrames)
     : stepEvery(stepEveryFrames) {
-    records.reserve(capacity);
+    takeUpFront(frameIntervals, capacity);
+    takeUpFront(frameCosts, capacity);
+    takeUpFront(stepped, capacity / stepEvery + 1);
     glGenQueries(static_cast<GLsizei>(queries.size()), queries.data());
 }
 
 PassTimer::~PassTimer() { glDeleteQueries(static_cast<GLsizei>(queries.size()), queries.data()); }
+
+void PassTimer::restart() {
+    frameIntervals.clear();
+    frameCosts.clear();
+    stepped.clear();
+    totals = AllocationTotals{};
+}
 
 void PassTimer::enter(FramePass pass) {
     if (timingSteps()) glFinish();
@@ -74,21 +97,31 @@ void PassTimer::endStep(Clock::time_point at) {
 
 void PassTimer::endFrame(Clock::time_point at) {
     drewThisPass = false;
-    if (records.size() == records.capacity()) {  // full: growing would allocate
-        current = FrameRecord{};
-        return;
+    countAllocationsOfFrame();
+    if (timingSteps()) {
+        readQueries();
+        recordIfRoom(stepped, current);
+    } else {
+        float cost = 0.0f;
+        for (std::size_t i = 0; i < kFramePassCount; ++i)
+            if (i != indexOf(FramePass::Idle)) cost += current.cpu[i];
+        recordIfRoom(frameIntervals, secondsBetween(lastFrameEnd, at));
+        recordIfRoom(frameCosts, cost);
     }
-    current.seconds = secondsBetween(lastFrameEnd, at);
-    for (std::size_t i = 0; i < kFramePassCount; ++i)
-        if (i != indexOf(FramePass::Idle)) current.cost += current.cpu[i];
-    const AllocationCount now = allocationsSoFar();
-    current.allocations = now - frameStartAllocations;
-    frameStartAllocations = now;
     lastFrameEnd = at;
-    current.stepped = timingSteps();
-    if (current.stepped) readQueries();
-    records.push_back(current);
-    current = FrameRecord{};
+    current = SteppedFrame{};
+    ++frameCount;
+}
+
+void PassTimer::countAllocationsOfFrame() {
+    const AllocationCount now = allocationsSoFar();
+    const AllocationCount made = now - frameStartAllocations;
+    frameStartAllocations = now;
+    totals.count.operatorNew += made.operatorNew;
+    totals.count.mainThreadNew += made.mainThreadNew;
+    totals.count.bullet += made.bullet;
+    if (made.operatorNew > 0) ++totals.framesThatAllocated;
+    totals.mostInOneFrame = std::max(totals.mostInOneFrame, made.operatorNew);
 }
 
 // The renderer has just finished: every result is there without waiting.

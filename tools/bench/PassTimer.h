@@ -7,16 +7,20 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <vector>
 
-/// One drawn frame as the benchmark saw it.
-struct FrameRecord {
-    float seconds = 0.0f;  ///< from the end of the previous drawn frame to the end of this one
-    float cost = 0.0f;     ///< wall time of the loop's steps, idle time left out
-    bool stepped = false;  ///< timed step by step: the figures below hold, `seconds` does not
-    std::array<float, kFramePassCount> cpu{};  ///< wall time of each step on the main thread
+/// A drawn frame timed step by step.
+struct SteppedFrame {
+    std::array<float, kFramePassCount> cpu{};  ///< wall time of each step, seconds
     std::array<float, kFramePassCount> gpu{};  ///< GL timer query per drawing step; 0 elsewhere
-    AllocationCount allocations;               ///< made during this frame's passes
+};
+
+/// Heap allocations over the frames recorded.
+struct AllocationTotals {
+    AllocationCount count;
+    std::uint64_t framesThatAllocated = 0;
+    std::uint64_t mostInOneFrame = 0;
 };
 
 /// Times the game's loop from inside, per drawn frame: its interval and cost, and the heap
@@ -24,9 +28,10 @@ struct FrameRecord {
 /// to finish at every step boundary, so each step's wall time holds all of its work (a
 /// software renderer draws on other threads, long after the call) and its GL timer query
 /// spans that step alone. Those frames lose the overlap of the steps and are kept out of
-/// the frame-time figures.
+/// the intervals and costs.
 ///
-/// Storage for `capacity` frames is taken up front: recording allocates nothing.
+/// Storage for `capacity` frames is taken and touched up front, so that recording neither
+/// allocates nor grows the resident size; frames past it are not recorded.
 /// Needs a current GL context.
 class PassTimer final : public FramePassProbe {
 public:
@@ -36,22 +41,32 @@ public:
     PassTimer& operator=(const PassTimer&) = delete;
 
     void enter(FramePass pass) override;
+    /// Forgets everything recorded so far, e.g. at the end of a warm-up.
+    void restart();
 
-    /// Frames recorded so far, oldest first.
-    const std::vector<FrameRecord>& frames() const { return records; }
+    const std::vector<float>& intervals() const { return frameIntervals; }  ///< seconds
+    const std::vector<float>& costs() const { return frameCosts; }  ///< seconds, idle left out
+    const std::vector<SteppedFrame>& steppedFrames() const { return stepped; }
+    const AllocationTotals& allocations() const { return totals; }
+    std::uint64_t framesDrawn() const { return frameCount; }
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    bool timingSteps() const { return records.size() % stepEvery == 0; }
+    bool timingSteps() const { return frameCount % stepEvery == 0; }
     void endStep(Clock::time_point at);
     void endFrame(Clock::time_point at);
+    void countAllocationsOfFrame();
     void readQueries();
 
-    std::vector<FrameRecord> records;
+    std::vector<float> frameIntervals;
+    std::vector<float> frameCosts;
+    std::vector<SteppedFrame> stepped;
+    AllocationTotals totals;
+    std::uint64_t frameCount = 0;
     std::size_t stepEvery;
     std::array<GLuint, kFramePassCount> queries{};
-    FrameRecord current;
+    SteppedFrame current;
     FramePass step = FramePass::Idle;
     Clock::time_point stepStart;
     Clock::time_point lastFrameEnd;

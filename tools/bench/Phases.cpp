@@ -14,6 +14,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -24,7 +28,7 @@
 namespace {
 
 constexpr unsigned kScriptSeed = 20240601;  // the boss's choices repeat from run to run
-constexpr std::size_t kMaxFramesPerSecond = 2000;
+constexpr std::size_t kMaxFramesPerSecond = 1000;  // frames past it go unrecorded
 constexpr std::size_t kStepTimingEvery = 8;  // frames; one in so many is timed step by step
 
 double now() { return glfwGetTime(); }
@@ -79,17 +83,17 @@ void printRenderer() {
     std::cout << "RENDERER " << reinterpret_cast<const char*>(glGetString(GL_RENDERER)) << std::endl;
 }
 
-std::vector<double> milliseconds(const std::vector<FrameRecord>& frames, float FrameRecord::*field) {
+std::vector<double> milliseconds(const std::vector<float>& seconds) {
     std::vector<double> values;
-    for (const FrameRecord& frame : frames) values.push_back(1000.0 * frame.*field);
+    for (const float value : seconds) values.push_back(1000.0 * value);
     return values;
 }
 
-void addPassTimes(ResultLine& result, const std::vector<FrameRecord>& frames) {
+void addPassTimes(ResultLine& result, const std::vector<SteppedFrame>& frames) {
     for (std::size_t pass = 0; pass < kFramePassCount; ++pass) {
         std::vector<double> cpu;
         std::vector<double> gpu;
-        for (const FrameRecord& frame : frames) {
+        for (const SteppedFrame& frame : frames) {
             cpu.push_back(1000.0 * frame.cpu[pass]);
             gpu.push_back(1000.0 * frame.gpu[pass]);
         }
@@ -99,26 +103,43 @@ void addPassTimes(ResultLine& result, const std::vector<FrameRecord>& frames) {
     }
 }
 
-void addAllocations(ResultLine& result, const std::vector<FrameRecord>& frames) {
-    std::uint64_t total = 0;
-    std::uint64_t mainThread = 0;
-    std::uint64_t bullet = 0;
-    std::uint64_t most = 0;
-    int framesThatAllocated = 0;
-    for (const FrameRecord& frame : frames) {
-        total += frame.allocations.operatorNew;
-        mainThread += frame.allocations.mainThreadNew;
-        bullet += frame.allocations.bullet;
-        most = std::max(most, frame.allocations.operatorNew);
-        if (frame.allocations.operatorNew > 0) ++framesThatAllocated;
-    }
-    const double count = std::max<double>(1.0, static_cast<double>(frames.size()));
-    result.add("new_per_frame", static_cast<double>(total) / count)
-        .add("new_main_per_frame", static_cast<double>(mainThread) / count)
-        .add("bullet_per_frame", static_cast<double>(bullet) / count)
-        .add("frames_allocating", framesThatAllocated)
-        .add("most_in_a_frame", static_cast<double>(most));
+void addAllocations(ResultLine& result, const AllocationTotals& totals, std::uint64_t frames) {
+    const double count = std::max<double>(1.0, static_cast<double>(frames));
+    result.add("new_per_frame", static_cast<double>(totals.count.operatorNew) / count)
+        .add("new_main_per_frame", static_cast<double>(totals.count.mainThreadNew) / count)
+        .add("bullet_per_frame", static_cast<double>(totals.count.bullet) / count)
+        .add("frames_allocating", static_cast<double>(totals.framesThatAllocated))
+        .add("most_in_a_frame", static_cast<double>(totals.mostInOneFrame));
 }
+
+// How many passes drew at each render scale, in whole steps: counting needs no storage.
+class ScaleHistogram {
+public:
+    void add(float scale) { ++counts[slot(scale)]; }
+    double least() const {
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            if (counts[i] > 0) return scaleOf(i);
+        return 0.0;
+    }
+    double median() const {
+        std::uint64_t total = 0;
+        for (const std::uint64_t count : counts) total += count;
+        std::uint64_t seen = 0;
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            seen += counts[i];
+            if (2 * seen >= total && total > 0) return scaleOf(i);
+        }
+        return 0.0;
+    }
+
+private:
+    static constexpr std::size_t kSlots = 21;  // 0, 0.05, ..., 1
+    static std::size_t slot(float scale) {
+        return std::min(kSlots - 1, static_cast<std::size_t>(std::lround(scale / 0.05f)));
+    }
+    static double scaleOf(std::size_t slot) { return 0.05 * static_cast<double>(slot); }
+    std::array<std::uint64_t, kSlots> counts{};
+};
 
 }  // namespace
 
@@ -161,51 +182,45 @@ int runGamePhase(const PhaseOptions& options) {
     countAllocations();
 
     const double start = now();
-    std::size_t firstCountedFrame = 0;
     double cpuAtWarmupEnd = 0.0;
+    std::uint64_t framesAtWarmupEnd = 0;
     bool warm = false;
-    std::vector<double> rss;
-    rss.reserve(options.rssAt.size());
-    std::vector<double> scales;
-    scales.reserve(static_cast<std::size_t>(options.seconds + 1.0f) * kMaxFramesPerSecond);
+    std::array<double, 8> rss{};
+    std::size_t rssTaken = 0;
+    ScaleHistogram scales;
     while (now() - start < options.seconds) {
         const double elapsed = now() - start;
         if (!warm && elapsed >= options.warmup) {
             warm = true;
-            firstCountedFrame = timer.frames().size();
+            timer.restart();
+            framesAtWarmupEnd = timer.framesDrawn();
             cpuAtWarmupEnd = mainThreadCpuSeconds();
         }
-        if (rss.size() < options.rssAt.size() && elapsed >= options.rssAt[rss.size()])
-            rss.push_back(residentMegabytes());
+        if (rssTaken < std::min(options.rssAt.size(), rss.size()) && elapsed >= options.rssAt[rssTaken])
+            rss[rssTaken++] = residentMegabytes();
         play.drive(*buttons, game, static_cast<float>(elapsed));
         runOnePass(scene, state);
-        if (warm) scales.push_back(state.renderScale.scale());
+        if (warm) scales.add(state.renderScale.scale());
     }
-    const double measuredSeconds = now() - start - options.warmup;
+    const double measuredSeconds = std::max(1e-3, now() - start - options.warmup);
     const double cpuShare = (mainThreadCpuSeconds() - cpuAtWarmupEnd) / measuredSeconds;
     const double rssAtEnd = residentMegabytes();
 
-    const std::vector<FrameRecord> frames(timer.frames().begin() + static_cast<std::ptrdiff_t>(firstCountedFrame),
-                                          timer.frames().end());
-    std::vector<FrameRecord> whole;
-    std::vector<FrameRecord> stepped;
-    for (const FrameRecord& frame : frames) (frame.stepped ? stepped : whole).push_back(frame);
     ResultLine result;
-    const std::vector<double> intervals = milliseconds(whole, &FrameRecord::seconds);
-    const std::vector<double> costs = milliseconds(whole, &FrameRecord::cost);
-    result.add("frames", static_cast<double>(frames.size()))
+    const std::vector<double> intervals = milliseconds(timer.intervals());
+    result.add("frames", static_cast<double>(timer.framesDrawn() - framesAtWarmupEnd))
         .add("median_ms", median(intervals))
         .add("p95_ms", percentile(intervals, 0.95))
-        .add("cost_median_ms", median(costs))
+        .add("cost_median_ms", median(milliseconds(timer.costs())))
         .add("cpu_share", cpuShare)
         .add("render_scale", state.renderScale.scale())
-        .add("render_scale_median", median(scales))
-        .add("render_scale_least", percentile(scales, 0.0))
+        .add("render_scale_median", scales.median())
+        .add("render_scale_least", scales.least())
         .add("rss_end_mb", rssAtEnd);
-    for (std::size_t i = 0; i < rss.size(); ++i)
+    for (std::size_t i = 0; i < rssTaken; ++i)
         result.add("rss_" + std::to_string(static_cast<int>(options.rssAt[i])) + "s_mb", rss[i]);
-    addPassTimes(result, stepped);
-    addAllocations(result, frames);
+    addPassTimes(result, timer.steppedFrames());
+    addAllocations(result, timer.allocations(), timer.framesDrawn() - framesAtWarmupEnd);
     result.print();
 
     tearDownScene(scene);
