@@ -1,6 +1,7 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
+#include "app/InputCallbacks.h"
 #include "app/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
@@ -103,6 +104,19 @@ void resolveToWindow(Scene& scene) {
     postProcessing->resolve(*scene.postProcessingShader, *scene.postProcessingEdgesShader);
 }
 
+// Primary shots fly straight down the track: they cross the boss's distance in line with
+// the craft.
+glm::vec3 aimPoint() {
+    const glm::vec3 craft = lastPhysicsPosition(*game.player);
+    return glm::vec3(craft.x, craft.y, lastPhysicsPosition(*game.boss).z);
+}
+
+void drawAimCue() {
+    if (!toggles.matchRunning || toggles.freeCameraMode) return;
+    aimReticle->aimAt(aimPoint(), camera->viewProjection);
+    aimReticle->draw();
+}
+
 // The pause label and the results show even while F2 hides the bars.
 void drawHud(Scene& scene) {
     glEnable(GL_CULL_FACE);
@@ -111,8 +125,10 @@ void drawHud(Scene& scene) {
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
-    if (toggles.hudVisible)
+    if (toggles.hudVisible) {
         for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+        drawAimCue();
+    }
     scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
@@ -145,8 +161,8 @@ void enter(LoopState& state, FramePass pass) {
 }
 
 // Steps in the order they happen within one drawn frame: uniforms, objects, landscape,
-// sky, end-of-match smoke, update, sounds, match record, resolve, end-of-match picture,
-// HUD, camera.
+// sky, end-of-match smoke, held fire, update, sounds, match record, resolve, end-of-match
+// picture, HUD, camera.
 void drawFrame(Scene& scene, LoopState& state) {
     const float frameTime = state.timing.accumulated;
     const GameObject* const fallen = fallenSide();
@@ -162,6 +178,7 @@ void drawFrame(Scene& scene, LoopState& state) {
     if (fallen) drawSmoke(scene, *fallen, frameTime);
     enter(state, FramePass::Update);
     loadFrameUniforms(scene);
+    if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
     playSounds(scene);
     scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
@@ -204,6 +221,7 @@ void runOnePass(Scene& scene, LoopState& state) {
     game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
     enter(state, FramePass::Events);
     glfwPollEvents();  // the input callbacks run in here
+    pollGamepad();
 
     if (state.uncapped || timing.frameDue(settings.refreshRate)) {
         drawFrame(scene, state);

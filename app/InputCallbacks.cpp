@@ -63,6 +63,16 @@ void flipFullscreen() {
                          settings.refreshRate);
 }
 
+void pressFireFromPad() {
+    if (!toggles.freeCameraMode) heldFire.press(HeldFire::Source::Gamepad, *buttons);
+}
+
+void releaseFireFromPad() { heldFire.release(HeldFire::Source::Gamepad); }
+
+void askForHeavyShot() {
+    if (!toggles.freeCameraMode) buttons->mouseRight = true;
+}
+
 void flipDebugWireframes() { game.debugger->toggleWireframes(); }
 void flipDebugBoundingBoxes() { game.debugger->toggleBoundingBoxes(); }
 
@@ -83,6 +93,36 @@ const CommandKey commandKeys[] = {
     {GLFW_KEY_F4, kPress, &flipDebugBoundingBoxes},
     {GLFW_KEY_F6, kPress, &flipFullscreen},
 };
+
+// The gamepad's buttons, acting on the change from one sample to the next as keys act on
+// their press or release.
+struct PadButton {
+    bool PadControls::*button;
+    int action;
+    void (*run)();
+};
+
+const PadButton padButtons[] = {
+    {&PadControls::fire, kPress, &pressFireFromPad},
+    {&PadControls::fire, kRelease, &releaseFireFromPad},
+    {&PadControls::heavy, kPress, &askForHeavyShot},
+    {&PadControls::start, kPress, &requestRestartAfterMatch},
+    {&PadControls::back, kRelease, &flipHudAndCulling},
+};
+
+constexpr int kUnchanged = -1;
+
+int change(bool now, bool before) {
+    if (now == before) return kUnchanged;
+    return now ? kPress : kRelease;
+}
+
+void steerWithPad(const PadControls& pad) {
+    const bool live = !toggles.freeCameraMode;
+    buttons->padRight = live ? pad.right : 0.0f;
+    buttons->padForward = live ? pad.forward : 0.0f;
+    buttons->padUp = live ? pad.up : 0.0f;
+}
 
 bool handleMovementKey(int key, int action) {
     for (const MovementKey& row : movementKeys) {
@@ -143,10 +183,27 @@ void onKey(GLFWwindow*, int key, int, int action, int) {
         if (row.key == key && row.action == action) row.run();
 }
 
+// The left button fires once on its press and keeps firing while held; a release counts
+// in free-camera mode too, as a key's does.
 void onMouseButton(GLFWwindow*, int button, int action, int) {
+    if (button == GLFW_MOUSE_BUTTON_LEFT && action == kRelease)
+        heldFire.release(HeldFire::Source::Mouse);
     if (action != kPress || toggles.freeCameraMode) return;
-    if (button == GLFW_MOUSE_BUTTON_LEFT) buttons->mouseLeft = true;
+    if (button == GLFW_MOUSE_BUTTON_LEFT) heldFire.press(HeldFire::Source::Mouse, *buttons);
     if (button == GLFW_MOUSE_BUTTON_RIGHT) buttons->mouseRight = true;
+}
+
+void onJoystick(int joystick, int event) { gamepad.joystickEvent(joystick, event); }
+
+void onGamepadSample(const PadControls& now, const PadControls& before) {
+    steerWithPad(now);
+    for (const PadButton& row : padButtons)
+        if (change(now.*row.button, before.*row.button) == row.action) row.run();
+}
+
+void pollGamepad() {
+    const PadControls before = gamepad.latest();
+    onGamepadSample(gamepad.poll(), before);
 }
 
 void onChar(GLFWwindow*, unsigned int codePoint) {
@@ -169,6 +226,7 @@ void onWindowSize(GLFWwindow*, int width, int height) {
     for (HUD* picture : {skyPicture.get(), winPicture.get(), losePicture.get()})
         if (picture) fitToWindow(*picture, width, height);
     for (const std::shared_ptr<HUD>& element : game.hudElements) fitToWindow(*element, width, height);
+    if (aimReticle) aimReticle->fitToWindow(static_cast<float>(width), static_cast<float>(height));
     if (postProcessing) postProcessing->resize(width, height);
 }
 
@@ -177,4 +235,7 @@ void registerInputCallbacks(GLFWwindow* target) {
     glfwSetMouseButtonCallback(target, onMouseButton);
     glfwSetWindowSizeCallback(target, onWindowSize);
     glfwSetCharCallback(target, onChar);
+    if (!settings.gamepadEnabled) return;
+    glfwSetJoystickCallback(onJoystick);
+    gamepad.enable(settings.gamepadDeadzone);
 }

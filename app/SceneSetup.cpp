@@ -114,6 +114,7 @@ void createPictures(Scene& scene) {
     skyPicture = picture(scene, "sky.jpg", 0.0f, 0.0f, 1.0f, 1.0f);
     winPicture = picture(scene, "YouWin01.png", 0.25f, 0.25f, 0.5f, 0.5f);
     losePicture = picture(scene, "YouLose01.png", 0.25f, 0.25f, 0.5f, 0.5f);
+    aimReticle = std::make_unique<AimReticle>(scene.hudShader.get(), windowWidth(), windowHeight());
 }
 
 void createHudText(Scene& scene) {
@@ -133,8 +134,9 @@ void restartMatch(Scene& scene) {
     toggles.restartRequested = false;
 }
 
+// Far enough behind the craft that all of it shows above the player's bars.
 void resetCamera(CustomCamera& cam) {
-    cam.position = glm::vec3(0.0f, 2.0f, 4.0f);
+    cam.position = glm::vec3(0.0f, 2.0f, 8.0f);
     cam.worldUp = glm::vec3(0.0f, 1.0f, 0.0f);
     cam.yaw = -90.0f;
     cam.pitch = 0.0f;
@@ -177,6 +179,7 @@ void tearDownScene(Scene& scene) {
     skyPicture.reset();
     winPicture.reset();
     losePicture.reset();
+    aimReticle.reset();
     postProcessing.reset();
     scene.textureShader.reset();
     scene.hudShader.reset();

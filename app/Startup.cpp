@@ -3,6 +3,7 @@
 #include "app/GlDebugOutput.h"
 #include "app/InputCallbacks.h"
 #include "app/ProgramState.h"
+#include "app/WindowIcon.h"
 #include "framework/ConsolePause.h"
 #include "framework/Framework.h"
 
@@ -31,6 +32,8 @@ void setWindowHints() {
     // The scene is drawn into a single-sample target and the window receives only the
     // resolved picture and the HUD, so samples here cost fill rate and show nothing.
     glfwWindowHint(GLFW_SAMPLES, settings.samples);
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, kWindowClassName);
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, kWindowInstanceName);
 }
 
 // X11 wraps window sizes past 16 bits, and a window larger than the screen shows
@@ -74,6 +77,7 @@ bool startWindowAndContext() {
     setWindowHints();
     window = createWindow();
     if (!window) return failStartup("Failed to create window");
+    setWindowIcon(window);
     glfwMakeContextCurrent(window);
 
     glewExperimental = GL_TRUE;

@@ -163,7 +163,7 @@ TEST(DdsLoad, ReadsTheFileItWasGiven) {
     EXPECT_EQ(imageBytes(image), patternBytes(48));
 }
 
-// Files written by other tools (see testdata/SOURCES.md): the three DXT files load with
+// Files written by other tools (see tests/data/SOURCES.md): the three DXT files load with
 // their top level, the extended-header and the uncompressed ones are turned down.
 TEST(DdsForeignFiles, DxtFilesLoadTheirTopLevel) {
     struct Expected {

@@ -1,5 +1,7 @@
 #include "app/InputCallbacks.h"
 
+#include "app/Gamepad.h"
+
 #include "support/GlContext.h"
 #include "support/ShellStateFixture.h"
 
@@ -52,6 +54,16 @@ TEST_F(InputWithWindow, F2HidesTheHudAndSwitchesCullingAtOnce) {
     tap(GLFW_KEY_F2);
     EXPECT_TRUE(toggles.hudVisible);
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+}
+
+TEST_F(InputWithWindow, GamepadBackHidesTheHudOnReleaseAsF2Does) {
+    PadControls backHeld;
+    backHeld.back = true;
+    onGamepadSample(backHeld, PadControls{});
+    EXPECT_TRUE(toggles.hudVisible);
+    onGamepadSample(PadControls{}, backHeld);
+    EXPECT_FALSE(toggles.hudVisible);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 }
 
 TEST_F(InputWithWindow, ResizeSetsViewportAndProjection) {

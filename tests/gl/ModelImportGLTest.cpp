@@ -68,7 +68,7 @@ struct ShippedFile {
     unsigned bones;
 };
 
-// Counts as the files hold them once identical corners are shared (see testdata/SOURCES.md):
+// Counts as the files hold them once identical corners are shared (see tests/data/SOURCES.md):
 // a cube has 24 vertices, one per face corner, or 8 where its faces carry no normals.
 const ShippedFile kShippedFiles[] = {
     {"collada/box_nested_animation.dae", 1, 24, 36, 1},

@@ -96,7 +96,7 @@ TEST_F(TextureFiles, DestructionDeletesTheGlTexture) {
     EXPECT_FALSE(glIsTexture(handle));
 }
 
-// Files written by other tools (testdata/SOURCES.md), uploaded as the game would.
+// Files written by other tools (tests/data/SOURCES.md), uploaded as the game would.
 TEST_F(TextureFiles, ForeignDxtFilesUploadTheirTopLevel) {
     const std::filesystem::path source = std::filesystem::path(QEX_TESTDATA_DIR) / "dds";
     const struct {

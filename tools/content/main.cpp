@@ -3,6 +3,7 @@
 // argument names one sub-folder (e.g. "sounds") to write alone. Everything is made from
 // code with fixed seeds, so every run writes the same bytes.
 
+#include "tools/content/AppIcon.h"
 #include "tools/content/BossModel.h"
 #include "tools/content/CraftModel.h"
 #include "tools/content/DdsWriter.h"
@@ -72,6 +73,9 @@ const Output kOutputs[] = {
     {"textures/wood_texture.dds", [](const std::string& p) { return DdsWriter::write(paintWood(256), DdsWriter::Format::Dxt1, p); }},
     {"textures/tiles_diffuse.dds", [](const std::string& p) { return DdsWriter::write(paintTiles(256), DdsWriter::Format::Dxt1, p); }},
     {"textures/smokecloud.dds", [](const std::string& p) { return DdsWriter::write(paintSmokePuff(128), DdsWriter::Format::Dxt5, p); }},
+
+    {"icons/qex-64.png", [](const std::string& p) { return paintAppIcon(64).writePng(p, true); }},
+    {"icons/qex-256.png", [](const std::string& p) { return paintAppIcon(256).writePng(p, true); }},
 
     {"music/NA_AlienManifestation.mp3", [](const std::string& p) { return Mp3Encoder::write(Song::render(), p); }},
 
