@@ -49,7 +49,7 @@ float RenderScaleController::nextScale(float cost, float frameBudget) const {
 
 float RenderScaleController::medianCost() {
     const std::size_t count = std::min(costCount, kKeptCosts);
-    float* const middle = costs.begin() + count / 2;
-    std::nth_element(costs.begin(), middle, costs.begin() + count);
+    const auto middle = costs.begin() + static_cast<std::ptrdiff_t>(count / 2);
+    std::nth_element(costs.begin(), middle, costs.begin() + static_cast<std::ptrdiff_t>(count));
     return *middle;
 }

@@ -14,8 +14,9 @@ class Shader;
 /// pass stretches it over the whole window. Reading past the border clamps to the edge.
 /// A second colour texture of the same size takes the graded picture when the scene is
 /// smaller than the window. `resize` and `setScale` reallocate the attachments under the
-/// same GL names, so the framebuffers keep them. A plain value: copies share the GL names, and nothing is
-/// released on the GPU when it goes (the context's end takes the objects with it).
+/// same GL names, so the framebuffers keep them. A plain value: copies share the GL names,
+/// and nothing is released on the GPU when it goes (the context's end takes the objects
+/// with it).
 /// Needs a current GL context to construct.
 class PostProcessingFrameBuffer {
 public:
