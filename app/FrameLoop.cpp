@@ -11,11 +11,14 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 namespace {
 
 float now() { return static_cast<float>(glfwGetTime()); }
+void sleepFor(float seconds) { std::this_thread::sleep_for(std::chrono::duration<float>(seconds)); }
 float windowWidth() { return static_cast<float>(settings.width); }
 float windowHeight() { return static_cast<float>(settings.height); }
 
@@ -164,7 +167,7 @@ void enter(LoopState& state, FramePass pass) {
 // sky, end-of-match smoke, held fire, update, sounds, match record, resolve, end-of-match
 // picture, HUD, camera.
 void drawFrame(Scene& scene, LoopState& state) {
-    const float frameTime = state.timing.accumulated;
+    const float frameTime = state.timing.frameTime();
     const GameObject* const fallen = fallenSide();
     enter(state, FramePass::Objects);
     beginScenePass();
@@ -203,7 +206,8 @@ void followFrameBudget(LoopState& state, float frameCost) {
 }  // namespace
 
 LoopState startLoop(const Scene& scene) {
-    LoopState state{FrameTiming{}, RenderScaleController(settings.autoRenderScale, settings.renderScale)};
+    LoopState state{FrameTiming(now, sleepFor),
+                    RenderScaleController(settings.autoRenderScale, settings.renderScale)};
     state.timing.statsWindowStart = scene.statsWindowStart;
     postProcessing->setScale(state.renderScale.scale());
     return state;
@@ -231,8 +235,11 @@ void runOnePass(Scene& scene, LoopState& state) {
         followFrameBudget(state, now() - passStart);
     }
     enter(state, FramePass::Idle);
-    timing.passEnded(passStart, now());
-    if (toggles.showFrameStats && timing.statsDue(now())) timing.printStats(std::cout);
+    if (state.uncapped)
+        timing.passEnded(passStart, now());
+    else
+        timing.endPass(passStart, settings.refreshRate);  // may sleep first
+    timing.reportStats(toggles.showFrameStats, now(), std::cout);
 }
 
 void runFrameLoop(Scene& scene) {

@@ -56,11 +56,24 @@ void flipHudAndCulling() {
         glDisable(GL_CULL_FACE);
 }
 
+// The window-size callback overwrites the current size while full screen, so the size
+// to come back to is kept apart. A minimised window (size 0) keeps the one before.
+void rememberWindowedSize() {
+    if (glfwGetWindowMonitor(window) || settings.width <= 0 || settings.height <= 0) return;
+    settings.windowedWidth = settings.width;
+    settings.windowedHeight = settings.height;
+}
+
 void flipFullscreen() {
     toggles.fullscreenToggle = !toggles.fullscreenToggle;
-    GLFWmonitor* monitor = toggles.fullscreenToggle ? glfwGetPrimaryMonitor() : nullptr;
-    glfwSetWindowMonitor(window, monitor, 0, 0, settings.width, settings.height,
-                         settings.refreshRate);
+    if (toggles.fullscreenToggle) {
+        rememberWindowedSize();
+        glfwSetWindowMonitor(window, glfwGetPrimaryMonitor(), 0, 0, settings.width,
+                             settings.height, settings.refreshRate);
+    } else {
+        glfwSetWindowMonitor(window, nullptr, 0, 0, settings.windowedWidth,
+                             settings.windowedHeight, settings.refreshRate);
+    }
 }
 
 void pressFireFromPad() {
@@ -222,6 +235,8 @@ void onWindowSize(GLFWwindow*, int width, int height) {
     settings.height = height;
     if (width <= 0 || height <= 0) return;  // minimised: keep everything as it was
     glViewport(0, 0, width, height);
+    game.windowWidth = static_cast<float>(width);  // the bars of the next match fit too
+    game.windowHeight = static_cast<float>(height);
     camera->setViewportSize(static_cast<float>(width), static_cast<float>(height));
     for (HUD* picture : {skyPicture.get(), winPicture.get(), losePicture.get()})
         if (picture) fitToWindow(*picture, width, height);

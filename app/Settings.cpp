@@ -192,5 +192,7 @@ Settings loadSettings(const std::string& path) {
         std::visit([&](auto field) { read(key, text, field, s); }, key.field);
     }
     keepClipPlanesInOrder(s);
+    s.windowedWidth = s.width;
+    s.windowedHeight = s.height;
     return s;
 }

@@ -9,6 +9,10 @@
 struct Settings {
     int width = 800;        ///< pixels; rewritten by the window-size callback
     int height = 800;
+    /// Pixels: the size F6 gives the window back when it leaves full screen. The
+    /// configured size at first, then the size the window had when it last went full screen.
+    int windowedWidth = 800;
+    int windowedHeight = 800;
     int refreshRate = 60;   ///< drawn frames per second at most
     bool fullscreen = false;
     std::string title = "Qex";

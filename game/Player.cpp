@@ -3,6 +3,7 @@
 #include "app/ButtonPressedNew.h"
 #include "app/CustomCamera.h"
 #include "game/Armory.h"
+#include "game/Easing.h"
 #include "game/MatchEvents.h"
 #include "game/ObjectNames.h"
 #include "render/HUD.h"
@@ -19,7 +20,6 @@ constexpr float kCraftEasing = 0.9f;    // share of the gap closed per tenth of 
 // leaves the craft at the window's edge.
 constexpr float kCameraEasingX = 0.9f;
 constexpr float kCameraEasingYZ = 0.85f;
-constexpr float kEasingRate = 10.0f;
 constexpr float kCameraLookAhead = 100.0f;  // units down the track
 constexpr float kFullReloadTime = 2.0f;     // seconds from empty to full
 
@@ -45,9 +45,9 @@ btVector3 sensorStep(const ButtonPressedNew& b, float s) {
 }
 
 void followWithCamera(CustomCamera& camera, const btVector3& gap, float dt) {
-    camera.position.x += dt * kCameraEasingX * kEasingRate * gap.x();
-    camera.position.y += dt * kCameraEasingYZ * kEasingRate * gap.y();
-    camera.position.z += dt * kCameraEasingYZ * kEasingRate * gap.z();
+    camera.position.x += easingFactor(kCameraEasingX, dt) * gap.x();
+    camera.position.y += easingFactor(kCameraEasingYZ, dt) * gap.y();
+    camera.position.z += easingFactor(kCameraEasingYZ, dt) * gap.z();
     camera.target = glm::vec3(0.0f, 0.0f, camera.position.z - kCameraLookAhead);
 }
 
@@ -69,7 +69,7 @@ void Player::steer(const ButtonPressedNew& buttons, CustomCamera& camera, float 
 
     sensorPose.getOrigin() += sensorStep(buttons, dt * kSensorSpeed);
     const btVector3 gap = sensorPose.getOrigin() - craftPose.getOrigin();
-    craftPose.getOrigin() += gap * (kCraftEasing * dt * kEasingRate);
+    craftPose.getOrigin() += gap * easingFactor(kCraftEasing, dt);
     followWithCamera(camera, gap, dt);
 
     sensor.setMotionTransform(sensorPose);

@@ -1,6 +1,7 @@
 // The generated models under <build>/assets/models, read the way the game reads them:
-// assimp with aiProcess_Triangulate | aiProcess_FlipUVs, skinned models posed with the
-// game's formula (a half turn about x, the root transform, the node chain, the offset).
+// assimp with the game's import steps (structural check, triangles, flipped v, invalid
+// data rejected, four weights per vertex), skinned models posed with the game's formula
+// (a half turn about x, the root transform, the node chain, the offset).
 
 #include "support/GeneratedModels.h"
 
