@@ -139,7 +139,7 @@ TEST(Settings, BadValuesWarnAndKeepTheDefault) {
         {"window", "illuminationMultiplier", "1e30"},
         {"window", "samples", "32"},         {"window", "render_scale", "0.1"},
         {"window", "render_scale", "fast"},  {"sound", "music_volume", "1.5"},
-        {"sound", "effects_volume", "-1"},   {"camera", "screen_shake", "maybe"},
+        {"sound", "effects_volume", "-1"},   {"window", "fullscreen", "maybe"},
         {"gamepad", "deadzone", "1"},        {"gamepad", "enabled", "yes please"},
     };
     for (const Case& c : cases) {
@@ -160,7 +160,6 @@ TEST(Settings, BadValuesWarnAndKeepTheDefault) {
         EXPECT_EQ(s.autoRenderScale, d.autoRenderScale) << context;
         EXPECT_FLOAT_EQ(s.musicVolume, d.musicVolume) << context;
         EXPECT_FLOAT_EQ(s.effectsVolume, d.effectsVolume) << context;
-        EXPECT_EQ(s.screenShake, d.screenShake) << context;
         EXPECT_FLOAT_EQ(s.gamepadDeadzone, d.gamepadDeadzone) << context;
         EXPECT_EQ(s.gamepadEnabled, d.gamepadEnabled) << context;
     }
