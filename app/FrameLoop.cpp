@@ -1,6 +1,7 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
+#include "app/ImpactSparks.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -42,6 +43,19 @@ void loadFrameUniforms(Scene& scene) {
     setFrameUniforms(*scene.textureShader, *camera, scene.sun, scene.bossGlow);
 }
 
+FlashPaint flashPaint(const Scene& scene, GameObject* object, FlashTarget target) {
+    return FlashPaint(object ? object->getModel() : nullptr, target,
+                      scene.hitFlashes.strength(target));
+}
+
+// A flash lasts the objects' draw: each flashing model gets its own colour back after it.
+void renderObjects(Scene& scene, float frameTime) {
+    const FlashPaint boss = flashPaint(scene, game.boss, FlashTarget::Boss);
+    const FlashPaint craft = flashPaint(scene, game.player, FlashTarget::Craft);
+    const FlashPaint shield = flashPaint(scene, game.boss->shieldObject, FlashTarget::Shield);
+    game.render(frameTime);
+}
+
 // Only the position of the defeated vehicle reaches the smoke, not its turn or scale.
 glm::mat4 smokeAnchor(const GameObject& fallen) {
     glm::mat4 anchor(1.0f);
@@ -65,6 +79,29 @@ void drawEndOfMatch(Scene& scene, float frameTime) {
         showEnding(scene, *game.player, *losePicture, frameTime);
     else if (game.boss->getHealth() <= 0)
         showEnding(scene, *game.boss, *winPicture, frameTime);
+}
+
+// The 3D scene, through the shaken view; sparks after everything solid, which hides them.
+void drawWorld(Scene& scene, float frameTime) {
+    const ShakenView shaken(*camera, scene.screenShake);
+    loadFrameUniforms(scene);
+    renderObjects(scene, frameTime);
+    scene.landscape->draw(scene.textureShader);
+    scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);
+    drawEndOfMatch(scene, frameTime);
+}
+
+glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }
+
+// Flashes, shake and sparks age by this frame, then this frame's events start new ones,
+// seen from the next frame on.
+void feelMatchEvents(Scene& scene, float frameTime) {
+    scene.hitFlashes.update(frameTime);
+    scene.screenShake.update(frameTime);
+    scene.sparks.update(frameTime);
+    scene.hitFlashes.react(game.events);
+    scene.screenShake.react(game.events);
+    burstSparksAtImpacts(scene.sparks, game.events, sceneDrift());
 }
 
 // Where the game's update last moved the object's model to.
@@ -95,7 +132,14 @@ void drawHud(Scene& scene) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
     for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    scene.threatMarkers->draw();
     glDisable(GL_BLEND);
+}
+
+// With the steady view of this frame: the shake is over by now.
+void placeThreatMarkers(Scene& scene) {
+    scene.threatMarkers->place(game.bossBehaviour.homingMissiles,
+                               camera->projection * camera->view, windowWidth(), windowHeight());
 }
 
 void flyFreeCamera(float frameTime) {
@@ -116,20 +160,19 @@ void updateCamera(float frameTime) {
         camera->driftForward(frameTime);
 }
 
-// Steps in the order they happen within one drawn frame: sky, uniforms, objects,
-// landscape, end-of-match screen, update, resolve, HUD, camera.
+// Steps in the order they happen within one drawn frame: sky, the shaken world (uniforms,
+// objects, landscape, sparks, end-of-match screen), update, events, resolve, HUD, camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
-    loadFrameUniforms(scene);
-    game.render(frameTime);
-    scene.landscape->draw(scene.textureShader);
-    drawEndOfMatch(scene, frameTime);
+    drawWorld(scene, frameTime);
     loadFrameUniforms(scene);
     game.update(frameTime);
+    feelMatchEvents(scene, frameTime);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     resolveToWindow(scene);
+    placeThreatMarkers(scene);
     drawHud(scene);
     updateCamera(frameTime);
     game.events.clear();  // everything above has had its look at this frame's events

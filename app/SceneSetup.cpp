@@ -18,6 +18,7 @@ void buildShaders(Scene& scene) {
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
+    scene.sparkShader = std::make_shared<Shader>("spark.vert", "spark.frag");
 }
 
 void buildFrameworkObjects(Scene& scene) {
@@ -67,6 +68,9 @@ void createEffects(Scene& scene) {
     postProcessing = std::make_shared<PostProcessingFrameBuffer>(settings.width, settings.height);
     scene.smoke = std::make_unique<ParticleSystem>(scene.particleComputeShader,
                                                    scene.particleDrawShader, camera);
+    scene.screenShake = ScreenShake(settings.screenShake);
+    scene.sparkRenderer = std::make_unique<SparkRenderer>(scene.sparkShader);
+    scene.threatMarkers = std::make_unique<ThreatMarkers>(scene.hudShader.get());
 }
 
 void loadModels(Scene& scene) {
@@ -150,6 +154,8 @@ void tearDownScene(Scene& scene) {
     scene.bossModel.reset();
     scene.landscape.reset();
     scene.smoke.reset();
+    scene.sparkRenderer.reset();
+    scene.threatMarkers.reset();
     scene.shapes.clear();
     scene.woodMaterial.reset();
     scene.tilesMaterial.reset();
@@ -164,5 +170,6 @@ void tearDownScene(Scene& scene) {
     scene.postProcessingShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();
+    scene.sparkShader.reset();
     camera.reset();
 }
