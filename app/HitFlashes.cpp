@@ -8,10 +8,10 @@
 namespace {
 
 // Colours above 1 brighten: the hull paint and the texture tint both scale by them.
-// The boss flashes white-hot, the craft a hurt red-white, the shield an electric blue.
+// The boss flashes white-hot, the craft a reddish white, the shield an electric blue.
 const glm::vec3 kFlashColours[] = {
     {2.4f, 2.1f, 1.8f},  // Boss
-    {2.6f, 1.2f, 1.0f},  // Craft
+    {3.0f, 2.2f, 2.0f},  // Craft
     {2.0f, 3.4f, 4.2f},  // Shield
 };
 

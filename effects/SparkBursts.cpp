@@ -6,11 +6,14 @@
 namespace {
 
 constexpr float kTwoPi = 6.2831853f;
-constexpr float kSlowestSpeed = 3.0f;  // units per second, away from the impact
-constexpr float kFastestSpeed = 9.0f;
+constexpr float kSlowestSpeed = 4.0f;  // units per second, away from the impact
+constexpr float kFastestSpeed = 12.0f;
 constexpr float kShortestLife = 0.6f;  // share of kLifetime
-constexpr float kDrag = 5.0f;          // per second
+constexpr float kDrag = 4.0f;          // per second
 constexpr float kFall = 9.0f;          // units per second squared
+// Each spark starts up to this far (seconds) into its flight, so the very first frame of a
+// burst already shows a spray instead of one dot where every spark overlaps.
+constexpr float kLongestHeadStart = 0.08f;
 
 }  // namespace
 
@@ -19,10 +22,10 @@ void SparkBursts::burst(const glm::vec3& at, const glm::vec3& carrierVelocity,
     for (int i = 0; i < kSparksPerBurst; ++i) {
         Spark& spark = sparks[nextPlace];
         nextPlace = (nextPlace + 1) % kCapacity;
-        spark.position = at;
         spark.carrierVelocity = carrierVelocity;
         const float speed = kSlowestSpeed + (kFastestSpeed - kSlowestSpeed) * nextRandom();
         spark.flightVelocity = randomDirection() * speed;
+        spark.position = at + spark.flightVelocity * (kLongestHeadStart * nextRandom());
         spark.colour = colour;
         spark.age = 0.0f;
         spark.life = kLifetime * (kShortestLife + (1.0f - kShortestLife) * nextRandom());

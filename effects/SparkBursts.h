@@ -17,8 +17,8 @@
 /// Drawn by SparkRenderer.
 class SparkBursts {
 public:
-    static constexpr std::size_t kCapacity = 192;
-    static constexpr int kSparksPerBurst = 14;
+    static constexpr std::size_t kCapacity = 256;
+    static constexpr int kSparksPerBurst = 20;
     static constexpr float kLifetime = 0.3f;  ///< seconds; no spark lives longer
 
     /// One live spark as the renderer takes it.

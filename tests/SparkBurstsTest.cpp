@@ -57,9 +57,11 @@ TEST(SparkBursts, SparksRideAlongWithWhatTheyBurstFrom) {
 TEST(SparkBursts, AFullPoolGivesTheOldestPlacesToNewSparks) {
     SparkBursts sparks;
     const int bursts = static_cast<int>(SparkBursts::kCapacity) / SparkBursts::kSparksPerBurst + 3;
-    for (int i = 0; i < bursts; ++i)
-        sparks.burst(glm::vec3(static_cast<float>(i), 0.0f, 0.0f), glm::vec3(0.0f), kGold);
+    const auto colourOf = [](int burst) {
+        return glm::vec3(1.0f, 0.01f * static_cast<float>(burst), 0.0f);
+    };
+    for (int i = 0; i < bursts; ++i) sparks.burst(glm::vec3(0.0f), glm::vec3(0.0f), colourOf(i));
     ASSERT_EQ(sparks.liveCount(), SparkBursts::kCapacity);
-    EXPECT_EQ(sparks.vertices()[SparkBursts::kCapacity - 1].position.x,
-              static_cast<float>(bursts - 1));
+    EXPECT_EQ(glm::vec3(sparks.vertices()[SparkBursts::kCapacity - 1].colour), colourOf(bursts - 1));
+    EXPECT_NE(glm::vec3(sparks.vertices()[0].colour), colourOf(0)) << "the oldest sparks survived";
 }

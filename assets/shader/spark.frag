@@ -11,6 +11,6 @@ void main() {
     const float edge = dot(fromCentre, fromCentre);
     if (edge > 1.0) discard;
     const float glow = (1.0 - edge) * sparkColour.a;
-    const vec3 hot = mix(sparkColour.rgb, vec3(1.0), (1.0 - edge) * (1.0 - edge) * 0.6);
-    color = vec4(hot * glow * 1.6, 1.0);
+    const vec3 hot = mix(sparkColour.rgb, vec3(1.0), (1.0 - edge) * (1.0 - edge) * 0.4);
+    color = vec4(hot * glow * 1.3, 1.0);
 }

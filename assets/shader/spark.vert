@@ -10,9 +10,9 @@ uniform float pixelsPerUnit;  // pixels covered by one world unit at distance 1
 
 out vec4 sparkColour;
 
-const float kSize = 0.22;      // world units across, newborn
-const float kLargest = 20.0;   // pixels, for a spark right in front of the eye
-const float kSmallest = 1.5;
+const float kSize = 0.35;      // world units across, newborn
+const float kLargest = 28.0;   // pixels, for a spark right in front of the eye
+const float kSmallest = 2.0;
 
 void main() {
     gl_Position = viewProjMatrix * vec4(position, 1.0);
