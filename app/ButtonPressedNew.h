@@ -1,9 +1,9 @@
 #pragma once
 
 /// The control record shared by the input callbacks and gameplay: 19 one-byte flags,
-/// all false at start. The callbacks set and clear the movement and fire flags, the
-/// game's contact rules set and clear the block flags, and the match restart clears
-/// everything except `paused`. Shared through std::shared_ptr.
+/// all false at start, and the gamepad's steering. The callbacks set and clear the
+/// movement and fire flags, the game's contact rules set and clear the block flags, and
+/// the match restart clears everything except `paused`. Shared through std::shared_ptr.
 struct ButtonPressedNew {
     bool w = false;            ///< move forward (toward -z)
     bool s = false;            ///< move back
@@ -24,6 +24,12 @@ struct ButtonPressedNew {
     bool blockMouseRight = false;  ///< never set; cleared by the restart
     bool blockC = false;
     bool blockShift = false;
+
+    // The gamepad's steering, rewritten once per loop pass: a share of a movement key's
+    // speed, from -1 to 1, added to the keys. The block flags stop it as they stop the keys.
+    float padRight = 0.0f;    ///< negative: left, as A
+    float padForward = 0.0f;  ///< toward -z, as W; negative: back, as S
+    float padUp = 0.0f;       ///< as Space; negative: down, as C
 
     /// Everything back to false except `paused`, as a new match needs it.
     void clearAllButPause() {

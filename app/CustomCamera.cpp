@@ -22,6 +22,13 @@ glm::mat4 perspectiveProjection(float fovDegrees, float aspect, float nearPlane,
     return m;
 }
 
+std::optional<glm::vec2> windowFraction(const glm::vec3& point, const glm::mat4& viewProjection) {
+    const glm::vec4 clip = viewProjection * glm::vec4(point, 1.0f);
+    if (clip.w <= 0.0f) return std::nullopt;
+    const glm::vec2 ndc = glm::vec2(clip) / clip.w;
+    return glm::vec2(0.5f + 0.5f * ndc.x, 0.5f - 0.5f * ndc.y);
+}
+
 CustomCamera::CustomCamera(float width, float height, float fov, float nearClip, float farClip)
     : lastX(width / 2.0f), lastY(height / 2.0f), fovDegrees(fov), nearPlane(nearClip),
       farPlane(farClip) {

@@ -2,6 +2,8 @@
 
 #include <glm/glm.hpp>
 
+#include <optional>
+
 struct GLFWwindow;
 
 /// The one camera of the game, shared by the shell, the game and the particle system.
@@ -56,6 +58,11 @@ private:
 
 /// The perspective projection the camera uses: OpenGL conventions, [column][row].
 glm::mat4 perspectiveProjection(float fovDegrees, float aspect, float nearPlane, float farPlane);
+
+/// Where `point` (world units) shows in the window through `viewProjection`, in fractions of
+/// the window with y growing downwards, as the HUD places things; nothing for a point at
+/// or behind the eye. Points outside the view give fractions outside 0..1.
+std::optional<glm::vec2> windowFraction(const glm::vec3& point, const glm::mat4& viewProjection);
 
 constexpr float kSlowFreeCameraSpeed = 10.0f;  // units per second
 constexpr float kFastFreeCameraSpeed = 20.0f;

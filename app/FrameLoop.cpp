@@ -2,6 +2,8 @@
 
 #include "app/FrameTiming.h"
 #include "app/ImpactSparks.h"
+#include "app/InputCallbacks.h"
+#include "app/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -10,11 +12,14 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 namespace {
 
 float now() { return static_cast<float>(glfwGetTime()); }
+void sleepFor(float seconds) { std::this_thread::sleep_for(std::chrono::duration<float>(seconds)); }
 float windowWidth() { return static_cast<float>(settings.width); }
 float windowHeight() { return static_cast<float>(settings.height); }
 
@@ -123,16 +128,33 @@ void resolveToWindow(Scene& scene) {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// Primary shots fly straight down the track: they cross the boss's distance in line with
+// the craft.
+glm::vec3 aimPoint() {
+    const glm::vec3 craft = lastPhysicsPosition(*game.player);
+    return glm::vec3(craft.x, craft.y, lastPhysicsPosition(*game.boss).z);
+}
+
+void drawAimCue() {
+    if (!toggles.matchRunning || toggles.freeCameraMode) return;
+    aimReticle->aimAt(aimPoint(), camera->viewProjection);
+    aimReticle->draw();
+}
+
+// The pause label and the results show even while F2 hides the bars.
 void drawHud(Scene& scene) {
-    if (!toggles.hudVisible) return;
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     // The smoke leaves max blending behind; the bars need ordinary alpha blending.
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
-    for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
-    scene.threatMarkers->draw();
+    if (toggles.hudVisible) {
+        for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+        drawAimCue();
+        scene.threatMarkers->draw();
+    }
+    scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -151,6 +173,11 @@ void flyFreeCamera(float frameTime) {
     camera->mouseLook(static_cast<float>(cursorX), static_cast<float>(cursorY));
 }
 
+// Without even the silent output the game plays on without effects.
+void playSounds(Scene& scene) {
+    if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
+}
+
 void updateCamera(float frameTime) {
     if (toggles.freeCameraMode)
         flyFreeCamera(frameTime);
@@ -161,14 +188,18 @@ void updateCamera(float frameTime) {
 }
 
 // Steps in the order they happen within one drawn frame: sky, the shaken world (uniforms,
-// objects, landscape, sparks, end-of-match screen), update, events, resolve, HUD, camera.
+// objects, landscape, sparks, end-of-match screen), held fire, update, flashes, shake and
+// sparks, sounds, match record, resolve, HUD, camera.
 void drawFrame(Scene& scene, float frameTime) {
     beginScenePass();
     drawSky(scene);
     drawWorld(scene, frameTime);
     loadFrameUniforms(scene);
+    if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
     feelMatchEvents(scene, frameTime);
+    playSounds(scene);
+    scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     resolveToWindow(scene);
@@ -187,20 +218,21 @@ void runOnePass(Scene& scene, FrameTiming& timing) {
 
     game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
     glfwPollEvents();  // the input callbacks run in here
+    pollGamepad();
 
     if (timing.frameDue(settings.refreshRate)) {
-        drawFrame(scene, timing.accumulated);
+        drawFrame(scene, timing.frameTime());
         glfwSwapBuffers(window);
         timing.frameDrawn();
     }
-    timing.passEnded(passStart, now());
-    if (toggles.showFrameStats && timing.statsDue(now())) timing.printStats(std::cout);
+    timing.endPass(passStart, settings.refreshRate);  // may sleep first
+    timing.reportStats(toggles.showFrameStats, now(), std::cout);
 }
 
 }  // namespace
 
 void runFrameLoop(Scene& scene) {
-    FrameTiming timing;
+    FrameTiming timing(now, sleepFor);
     timing.statsWindowStart = scene.statsWindowStart;
     while (!glfwWindowShouldClose(window)) runOnePass(scene, timing);
 }

@@ -1,11 +1,26 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 
-/// The frame loop's clock book-keeping, all in seconds. The loop spins without sleeping:
-/// physics steps on every pass, and a frame is drawn once a whole frame budget
-/// (1 / refresh rate) of pass time has accumulated.
+/// The frame loop's clock book-keeping, all in seconds. Physics steps on every pass, and a
+/// frame is drawn once a whole frame budget (1 / refresh rate) of pass time has accumulated.
+///
+/// A capped loop must not spin a core: a pass whose next frame is more than kSleepThreshold
+/// away ends by sleeping until kWakeEarly before that frame, or before the physics is due
+/// again (a sub-step after this pass stepped it), whichever comes first. The sleep belongs
+/// to the pass, so the physics time step and the frame time count it.
 struct FrameTiming {
+    using Clock = std::function<float()>;        ///< seconds
+    using Sleeper = std::function<void(float)>;  ///< blocks for the given seconds
+    static constexpr float kSleepThreshold = 0.002f;  ///< seconds; anything nearer, spin
+    static constexpr float kWakeEarly = 0.001f;  ///< seconds; covers the scheduler waking late
+
+    /// The game passes GLFW's clock and a thread sleep; tests pass a fake pair.
+    FrameTiming(Clock clock, Sleeper sleep);
+
+    Clock clock;
+    Sleeper sleep;
     float lastPass = 0.0f;          ///< duration of the previous pass; the physics time step
     float accumulated = 0.0f;       ///< time since the last drawn frame; the frame time
     float statsWindowStart = 0.0f;  ///< start of the current one-second statistics window
@@ -13,12 +28,23 @@ struct FrameTiming {
 
     static float frameBudget(int refreshRate) { return 1.0f / static_cast<float>(refreshRate); }
     bool frameDue(int refreshRate) const { return accumulated >= frameBudget(refreshRate); }
+    /// The frame time for drawing, gameplay and the camera: the time since the last drawn
+    /// frame, but no more than one physics step catches up. Beyond that (a stall, a machine
+    /// below 5 fps) the rest is dropped, as the physics drops it: the scene stays in step
+    /// with the physics, and a long frame cannot feed the next one more smoke to draw.
+    float frameTime() const;
     void frameDrawn();
     void passEnded(float passStart, float now);
+    /// Sleeps if the next frame and physics step are far enough away (see above), then
+    /// ends the pass that stepped the physics at `passStart`.
+    void endPass(float passStart, int refreshRate);
 
-    /// The window start only moves while statistics are shown, so turning them on after
-    /// a long pause prints at once.
+    /// Once per pass: writes the statistics line when `shown` and a whole second has
+    /// passed. While hidden, the window follows the clock and the count starts afresh, so
+    /// the first line after O describes the second that followed it.
+    void reportStats(bool shown, float now, std::ostream& out);
     bool statsDue(float now) const { return now - statsWindowStart >= 1.0f; }
-    /// Writes the statistics line, then starts the next one-second window.
-    void printStats(std::ostream& out);
+    /// Writes the statistics line, then starts the next one-second window; after a pass
+    /// longer than a second that window starts now, rather than leave a backlog of lines.
+    void printStats(std::ostream& out, float now);
 };

@@ -56,11 +56,34 @@ void flipHudAndCulling() {
         glDisable(GL_CULL_FACE);
 }
 
+// The window-size callback overwrites the current size while full screen, so the size
+// to come back to is kept apart. A minimised window (size 0) keeps the one before.
+void rememberWindowedSize() {
+    if (glfwGetWindowMonitor(window) || settings.width <= 0 || settings.height <= 0) return;
+    settings.windowedWidth = settings.width;
+    settings.windowedHeight = settings.height;
+}
+
 void flipFullscreen() {
     toggles.fullscreenToggle = !toggles.fullscreenToggle;
-    GLFWmonitor* monitor = toggles.fullscreenToggle ? glfwGetPrimaryMonitor() : nullptr;
-    glfwSetWindowMonitor(window, monitor, 0, 0, settings.width, settings.height,
-                         settings.refreshRate);
+    if (toggles.fullscreenToggle) {
+        rememberWindowedSize();
+        glfwSetWindowMonitor(window, glfwGetPrimaryMonitor(), 0, 0, settings.width,
+                             settings.height, settings.refreshRate);
+    } else {
+        glfwSetWindowMonitor(window, nullptr, 0, 0, settings.windowedWidth,
+                             settings.windowedHeight, settings.refreshRate);
+    }
+}
+
+void pressFireFromPad() {
+    if (!toggles.freeCameraMode) heldFire.press(HeldFire::Source::Gamepad, *buttons);
+}
+
+void releaseFireFromPad() { heldFire.release(HeldFire::Source::Gamepad); }
+
+void askForHeavyShot() {
+    if (!toggles.freeCameraMode) buttons->mouseRight = true;
 }
 
 void flipDebugWireframes() { game.debugger->toggleWireframes(); }
@@ -83,6 +106,36 @@ const CommandKey commandKeys[] = {
     {GLFW_KEY_F4, kPress, &flipDebugBoundingBoxes},
     {GLFW_KEY_F6, kPress, &flipFullscreen},
 };
+
+// The gamepad's buttons, acting on the change from one sample to the next as keys act on
+// their press or release.
+struct PadButton {
+    bool PadControls::*button;
+    int action;
+    void (*run)();
+};
+
+const PadButton padButtons[] = {
+    {&PadControls::fire, kPress, &pressFireFromPad},
+    {&PadControls::fire, kRelease, &releaseFireFromPad},
+    {&PadControls::heavy, kPress, &askForHeavyShot},
+    {&PadControls::start, kPress, &requestRestartAfterMatch},
+    {&PadControls::back, kRelease, &flipHudAndCulling},
+};
+
+constexpr int kUnchanged = -1;
+
+int change(bool now, bool before) {
+    if (now == before) return kUnchanged;
+    return now ? kPress : kRelease;
+}
+
+void steerWithPad(const PadControls& pad) {
+    const bool live = !toggles.freeCameraMode;
+    buttons->padRight = live ? pad.right : 0.0f;
+    buttons->padForward = live ? pad.forward : 0.0f;
+    buttons->padUp = live ? pad.up : 0.0f;
+}
 
 bool handleMovementKey(int key, int action) {
     for (const MovementKey& row : movementKeys) {
@@ -143,10 +196,27 @@ void onKey(GLFWwindow*, int key, int, int action, int) {
         if (row.key == key && row.action == action) row.run();
 }
 
+// The left button fires once on its press and keeps firing while held; a release counts
+// in free-camera mode too, as a key's does.
 void onMouseButton(GLFWwindow*, int button, int action, int) {
+    if (button == GLFW_MOUSE_BUTTON_LEFT && action == kRelease)
+        heldFire.release(HeldFire::Source::Mouse);
     if (action != kPress || toggles.freeCameraMode) return;
-    if (button == GLFW_MOUSE_BUTTON_LEFT) buttons->mouseLeft = true;
+    if (button == GLFW_MOUSE_BUTTON_LEFT) heldFire.press(HeldFire::Source::Mouse, *buttons);
     if (button == GLFW_MOUSE_BUTTON_RIGHT) buttons->mouseRight = true;
+}
+
+void onJoystick(int joystick, int event) { gamepad.joystickEvent(joystick, event); }
+
+void onGamepadSample(const PadControls& now, const PadControls& before) {
+    steerWithPad(now);
+    for (const PadButton& row : padButtons)
+        if (change(now.*row.button, before.*row.button) == row.action) row.run();
+}
+
+void pollGamepad() {
+    const PadControls before = gamepad.latest();
+    onGamepadSample(gamepad.poll(), before);
 }
 
 void onChar(GLFWwindow*, unsigned int codePoint) {
@@ -165,10 +235,13 @@ void onWindowSize(GLFWwindow*, int width, int height) {
     settings.height = height;
     if (width <= 0 || height <= 0) return;  // minimised: keep everything as it was
     glViewport(0, 0, width, height);
+    game.windowWidth = static_cast<float>(width);  // the bars of the next match fit too
+    game.windowHeight = static_cast<float>(height);
     camera->setViewportSize(static_cast<float>(width), static_cast<float>(height));
     for (HUD* picture : {skyPicture.get(), winPicture.get(), losePicture.get()})
         if (picture) fitToWindow(*picture, width, height);
     for (const std::shared_ptr<HUD>& element : game.hudElements) fitToWindow(*element, width, height);
+    if (aimReticle) aimReticle->fitToWindow(static_cast<float>(width), static_cast<float>(height));
     if (postProcessing) postProcessing->resize(width, height);
 }
 
@@ -177,4 +250,7 @@ void registerInputCallbacks(GLFWwindow* target) {
     glfwSetMouseButtonCallback(target, onMouseButton);
     glfwSetWindowSizeCallback(target, onWindowSize);
     glfwSetCharCallback(target, onChar);
+    if (!settings.gamepadEnabled) return;
+    glfwSetJoystickCallback(onJoystick);
+    gamepad.enable(settings.gamepadDeadzone);
 }

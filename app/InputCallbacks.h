@@ -12,8 +12,22 @@ void onMouseButton(GLFWwindow* window, int button, int action, int mods);
 void onWindowSize(GLFWwindow* window, int width, int height);
 void onChar(GLFWwindow* window, unsigned int codePoint);
 
-/// Registers the four callbacks on `window`.
+/// Registers the four callbacks on `window`, and the joystick callback when the settings
+/// enable the gamepad.
 void registerInputCallbacks(GLFWwindow* window);
+
+/// GLFW's joystick callback: a gamepad arriving or leaving during play.
+void onJoystick(int joystick, int event);
+
+struct PadControls;
+
+/// One gamepad sample, acted on against the sample before it: the steering goes into the
+/// input record; fire and the heavy shot take the mouse buttons' paths (fire held keeps
+/// shooting); Start acts as R and Back as F2. Like the keys, nothing but releases and the
+/// shell's own commands count in free-camera mode.
+void onGamepadSample(const PadControls& now, const PadControls& before);
+/// Once per loop pass, after the window's events: reads the gamepad and acts on it.
+void pollGamepad();
 
 class HUD;
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "app/AimReticle.h"
 #include "app/ButtonPressedNew.h"
 #include "app/CustomCamera.h"
+#include "app/Gamepad.h"
+#include "app/HeldFire.h"
 #include "app/Settings.h"
 #include "app/ShellToggles.h"
 #include "effects/PostProcessingFrameBuffer.h"
@@ -20,11 +23,14 @@ extern Settings settings;                          // filled once, before the wi
 extern GLFWwindow* window;                         // the only window
 extern std::shared_ptr<CustomCamera> camera;       // created by the scene set-up
 extern std::shared_ptr<ButtonPressedNew> buttons;  // written by the input callbacks
+extern HeldFire heldFire;                          // left button or fire held: shots keep coming
+extern Gamepad gamepad;                            // idle unless enabled in the settings
 extern ShellToggles toggles;
 extern FreeCameraState freeCamera;
 extern std::shared_ptr<HUD> skyPicture;            // the full-window background
 extern std::shared_ptr<HUD> winPicture;            // shown once the boss has fallen
 extern std::shared_ptr<HUD> losePicture;           // shown once the player has fallen
+extern std::unique_ptr<AimReticle> aimReticle;     // where the primary shots are heading
 extern glm::mat4 hudProjectionMatrix;              // rebuilt before every screen-space draw
 extern std::shared_ptr<PostProcessingFrameBuffer> postProcessing;  // the scene's off-screen target
 extern Game game;                                  // the one game; owns the physics world

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/HitFlashes.h"
+#include "app/HudText.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
 #include "app/ScreenShake.h"
@@ -25,6 +26,7 @@
 struct Scene {
     std::shared_ptr<Shader> textureShader;
     std::shared_ptr<Shader> hudShader;
+    std::shared_ptr<Shader> hudTextShader;
     std::shared_ptr<Shader> postProcessingShader;
     std::shared_ptr<ParticleShader> particleDrawShader;
     std::shared_ptr<ParticleShader> particleComputeShader;
@@ -53,6 +55,8 @@ struct Scene {
     std::unique_ptr<Model> playerModel;
     std::unique_ptr<Model> bossModel;
     std::unique_ptr<LandscapeTiles> landscape;
+
+    std::unique_ptr<HudText> hudText;  ///< the bars' labels, the clock, pause and results
 
     SoundEngine* soundEngine = nullptr;  ///< released with drop(); null only without any output
 

@@ -5,6 +5,8 @@
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <cstdlib>
+
 namespace {
 
 float windowWidth() { return static_cast<float>(settings.width); }
@@ -13,6 +15,7 @@ float windowHeight() { return static_cast<float>(settings.height); }
 void buildShaders(Scene& scene) {
     scene.textureShader = std::make_shared<Shader>("texture.vert", "texture.frag");
     scene.hudShader = std::make_shared<Shader>("HUD.vert", "HUD.frag");
+    scene.hudTextShader = std::make_shared<Shader>("HudText.vert", "HudText.frag");
     scene.postProcessingShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
     scene.particleDrawShader =
@@ -87,14 +90,21 @@ void dressModels(Scene& scene) {
 }
 
 const char* const kMusicFile = "assets/music/NA_AlienManifestation.mp3";
-constexpr float kMusicVolume = 0.3f;
 
 // Without even the silent output the game plays on without music.
 void startMusic(Scene& scene) {
     if (!scene.soundEngine) return;
     scene.soundEngine->stopAllSounds();
     scene.soundEngine->play2D(kMusicFile, true);
-    scene.soundEngine->setSoundVolume(kMusicVolume);
+    scene.soundEngine->setSoundVolume(settings.musicVolume);
+}
+
+void startSound(Scene& scene) {
+    scene.soundEngine = createIrrKlangDevice();
+    if (!scene.soundEngine) return;
+    scene.soundEngine->loadEffects();
+    scene.soundEngine->setEffectsVolume(settings.effectsVolume);
+    startMusic(scene);
 }
 
 std::shared_ptr<HUD> picture(Scene& scene, const char* file, float x, float y, float w, float h) {
@@ -106,6 +116,12 @@ void createPictures(Scene& scene) {
     skyPicture = picture(scene, "sky.jpg", 0.0f, 0.0f, 1.0f, 1.0f);
     winPicture = picture(scene, "YouWin01.png", 0.25f, 0.25f, 0.5f, 0.5f);
     losePicture = picture(scene, "YouLose01.png", 0.25f, 0.25f, 0.5f, 0.5f);
+    aimReticle = std::make_unique<AimReticle>(scene.hudShader.get(), windowWidth(), windowHeight());
+}
+
+void createHudText(Scene& scene) {
+    Records records(recordsFile(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
 }
 
 }  // namespace
@@ -114,13 +130,15 @@ void restartMatch(Scene& scene) {
     resetCamera(*camera);
     game.restartMatch(*scene.playerModel, *scene.bossModel);
     scene.landscape->place();
+    scene.hudText->startNewMatch();
     toggles.matchRunning = true;
     startMusic(scene);
     toggles.restartRequested = false;
 }
 
+// Far enough behind the craft that all of it shows above the player's bars.
 void resetCamera(CustomCamera& cam) {
-    cam.position = glm::vec3(0.0f, 2.0f, 4.0f);
+    cam.position = glm::vec3(0.0f, 2.0f, 8.0f);
     cam.worldUp = glm::vec3(0.0f, 1.0f, 0.0f);
     cam.yaw = -90.0f;
     cam.pitch = 0.0f;
@@ -139,9 +157,9 @@ void setUpScene(Scene& scene) {
     loadModels(scene);
     dressModels(scene);
     createMatch(scene);
-    scene.soundEngine = createIrrKlangDevice();
-    startMusic(scene);
+    startSound(scene);
     createPictures(scene);
+    createHudText(scene);
 }
 
 // The game, the pictures and the post-processing target are program-wide, but their GL
@@ -156,6 +174,7 @@ void tearDownScene(Scene& scene) {
     scene.smoke.reset();
     scene.sparkRenderer.reset();
     scene.threatMarkers.reset();
+    scene.hudText.reset();
     scene.shapes.clear();
     scene.woodMaterial.reset();
     scene.tilesMaterial.reset();
@@ -164,9 +183,11 @@ void tearDownScene(Scene& scene) {
     skyPicture.reset();
     winPicture.reset();
     losePicture.reset();
+    aimReticle.reset();
     postProcessing.reset();
     scene.textureShader.reset();
     scene.hudShader.reset();
+    scene.hudTextShader.reset();
     scene.postProcessingShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();

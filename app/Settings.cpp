@@ -60,16 +60,6 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-// The whole text must be the number: "12px" is not 12.
-std::optional<double> wholeReal(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
 // strtol in base 0 keeps hexadecimal (0x400) and octal (0100) working; anything else
 // that denotes a whole number, such as 1e3 or 800.0, is read as that number.
 std::optional<double> wholeInteger(const std::string& text) {
@@ -173,6 +163,15 @@ void reportMissingFile(const std::string& path) {
 
 }  // namespace
 
+std::optional<double> wholeReal(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 Settings loadSettings(const std::string& path) {
     Settings s;
     std::error_code error;
@@ -193,5 +192,7 @@ Settings loadSettings(const std::string& path) {
         std::visit([&](auto field) { read(key, text, field, s); }, key.field);
     }
     keepClipPlanesInOrder(s);
+    s.windowedWidth = s.width;
+    s.windowedHeight = s.height;
     return s;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 /// The window, camera, lighting, sound and gamepad settings, read once from the settings
@@ -8,6 +9,10 @@
 struct Settings {
     int width = 800;        ///< pixels; rewritten by the window-size callback
     int height = 800;
+    /// Pixels: the size F6 gives the window back when it leaves full screen. The
+    /// configured size at first, then the size the window had when it last went full screen.
+    int windowedWidth = 800;
+    int windowedHeight = 800;
     int refreshRate = 60;   ///< drawn frames per second at most
     bool fullscreen = false;
     std::string title = "Qex";
@@ -30,3 +35,6 @@ struct Settings {
 /// syntax error, or a value that is not a number, has trailing text or is out of range,
 /// prints one WARNING line and keeps the default of that key only.
 Settings loadSettings(const std::string& path = "assets/settings.ini");
+
+/// `text` as a finite number when the whole of it is one: "12px" and "nan" are none.
+std::optional<double> wholeReal(const std::string& text);

@@ -3,6 +3,7 @@
 #include "app/GlDebugOutput.h"
 #include "app/InputCallbacks.h"
 #include "app/ProgramState.h"
+#include "app/WindowIcon.h"
 #include "framework/ConsolePause.h"
 #include "framework/Framework.h"
 
@@ -29,6 +30,8 @@ void setWindowHints() {
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, kWindowClassName);
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, kWindowInstanceName);
 }
 
 // X11 wraps window sizes past 16 bits, and a window larger than the screen shows
@@ -72,6 +75,7 @@ bool startWindowAndContext() {
     setWindowHints();
     window = createWindow();
     if (!window) return failStartup("Failed to create window");
+    setWindowIcon(window);
     glfwMakeContextCurrent(window);
 
     glewExperimental = GL_TRUE;

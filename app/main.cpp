@@ -1,3 +1,4 @@
+#include "app/AssetFolder.h"
 #include "app/FrameLoop.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
@@ -5,6 +6,7 @@
 
 // Qex: start-up, the frame loop, teardown.
 int main() {
+    if (!enterAssetFolder()) return kStartupFailed;
     settings = loadSettings();
     if (!startWindowAndContext()) return kStartupFailed;
 

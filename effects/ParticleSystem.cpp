@@ -103,18 +103,26 @@ void ParticleSystem::createVertexArrays() {
     glBindVertexArray(0);
 }
 
-// A smoke file that is missing or in another format leaves the texture without an
-// image; the driver reports the empty upload through the debug output.
+// A smoke file that is missing, damaged or in another format is named in one line and
+// leaves the texture without an image: nothing is uploaded, so GL has nothing to refuse.
 void ParticleSystem::loadSmokeTexture() {
     glGenTextures(1, &smokeTexture);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    const DdsImage image = loadDds(kSmokeFile);
-    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, image.width, image.height, 0,
-                           static_cast<GLsizei>(image.size), image.data.get());
-    glGenerateMipmap(GL_TEXTURE_2D);
+    const DdsImage image = loadRequiredDds(kSmokeFile);
+    if (image.data) {
+        glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, image.width, image.height, 0,
+                               static_cast<GLsizei>(image.size), image.data.get());
+        glGenerateMipmap(GL_TEXTURE_2D);
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+// A program that failed to build has already said so; running it would only add a GL
+// error every frame.
+bool ParticleSystem::programsUsable() const {
+    return computeProgram->usable && renderProgram->usable;
 }
 
 void ParticleSystem::takeSpawnsFromAccumulator(float frameTime) {
@@ -165,6 +173,7 @@ void ParticleSystem::readAndResetCounter() {
 }
 
 void ParticleSystem::update(float frameTime) {
+    if (!programsUsable()) return;
     takeSpawnsFromAccumulator(frameTime);
     setStepUniforms(frameTime);
     bindStepBuffers();
@@ -177,6 +186,7 @@ void ParticleSystem::update(float frameTime) {
 }
 
 void ParticleSystem::draw(const glm::mat4& modelMatrix) {
+    if (!programsUsable()) return;
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
     glBlendFunc(GL_SRC_COLOR, GL_SRC_COLOR);

@@ -17,8 +17,8 @@ class ParticleShader;
 /// the other (ping-pong) and counts the survivors with an atomic counter; a point
 /// program draws the newest set as camera-facing smoke puffs. The CPU only keeps time,
 /// dispatches, reads the 4-byte counter back and issues one draw. Never reset: the smoke
-/// of one ending carries on at the next. Needs a current OpenGL 4.3 context; owns its
-/// buffers and texture.
+/// of one ending carries on at the next. While either program failed to build, steps and
+/// draws do nothing. Needs a current OpenGL 4.3 context; owns its buffers and texture.
 class ParticleSystem {
 public:
     ParticleSystem(std::shared_ptr<ParticleShader> computeProgram,
@@ -61,6 +61,7 @@ private:
     void uploadSeed();
     void createVertexArrays();
     void loadSmokeTexture();
+    bool programsUsable() const;
     void takeSpawnsFromAccumulator(float frameTime);
     void setStepUniforms(float frameTime);
     void bindStepBuffers();

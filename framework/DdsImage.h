@@ -26,15 +26,22 @@ constexpr std::uint32_t kLargestDdsSide = 16384;
 
 /// Reads the file at `path` (used as given) and parses it. A missing file, a file that
 /// is not a DDS, or one in another format (an extended "DX10" header, uncompressed
-/// pixels) gives the empty record silently; a DXT file whose header does not fit its
-/// contents gives the empty record after one "ERROR::DDS::" line.
+/// pixels, a cube map or a volume) gives the empty record silently; a DXT file whose
+/// header does not fit its contents gives the empty record after one
+/// "ERROR::DDS::FILE_MALFORMED: <path>" line.
 DdsImage loadDds(const std::string& path);
+
+/// loadDds for the game's textures, where every refusal must be traceable: anything that
+/// gives the empty record prints one line naming the file, "ERROR::DDS::FILE_NOT_READ:
+/// <path>" for a missing or empty file, "ERROR::DDS::FORMAT_UNSUPPORTED: <path>" for
+/// another format, and the malformed line above.
+DdsImage loadRequiredDds(const std::string& path);
 
 /// Returns the empty record for anything malformed; never reads beyond `bytes`.
 /// Takes bytes, not a file, so tests and the fuzzer can call it directly.
 ///
-/// Accepted: the magic "DDS ", a 124-byte header with FourCC "DXT1", "DXT3" or "DXT5",
-/// a width and height of 1 to kLargestDdsSide pixels, and a linear size that covers the
-/// computed top-level size and fits in the bytes after the header. Mip levels and any
-/// other trailing bytes are ignored.
+/// Accepted: the magic "DDS ", a 124-byte header with FourCC "DXT1", "DXT3" or "DXT5" for
+/// one 2D image (neither a cube map nor a volume), a width and height of 1 to
+/// kLargestDdsSide pixels, and a linear size that covers the computed top-level size and
+/// fits in the bytes after the header. Mip levels and any other trailing bytes are ignored.
 DdsImage parseDds(const std::vector<std::uint8_t>& bytes);

@@ -15,7 +15,7 @@ void setRepeatingTrilinearSampling() {
 }  // namespace
 
 Texture::Texture(const std::string& fileName) {
-    const DdsImage image = loadDds(kTextureDirectory + fileName);
+    const DdsImage image = loadRequiredDds(kTextureDirectory + fileName);
     if (!image.data) return;
 
     glGenTextures(1, &handle);

@@ -9,8 +9,8 @@
 /// A block-compressed 2D texture made from a DXT1/3/5 DDS file, with mipmaps that the
 /// GPU generates from the top level. Repeats in s, t and r; trilinear minification.
 ///
-/// A file that cannot be used leaves it unloaded: no GL texture exists, `handle` is 0,
-/// and the materials skip binding it. Needs a current GL context to construct and to
+/// A file that cannot be used is named in one "ERROR::DDS::" line and leaves it unloaded:
+/// no GL texture exists, `handle` is 0, and the materials skip binding it. Needs a current GL context to construct and to
 /// destroy. Shared through std::shared_ptr.
 class Texture {
 public:

@@ -2,6 +2,7 @@
 
 #include "game/Armory.h"
 #include "game/BulletOpenGl.h"
+#include "game/Easing.h"
 #include "game/Enemy.h"
 #include "game/Player.h"
 #include "game/Projectile.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr float kEasingRate = 10.0f;
 constexpr float kArrivalTolerance = 0.1f;  // units in x between boss and guide
 constexpr float kShieldAhead = 2.0f;       // the shield sits this far toward the player
 
@@ -224,7 +224,7 @@ void BossBehaviour::takeRandomSideTarget(const Enemy& boss) {
 
 bool BossBehaviour::runAttack(Enemy& boss, const Player& player, float healthRatio) {
     if (attackPhase == kSweepPhase) return sweep(boss, player, healthRatio);
-    if (attackPhase == kMissilePhase) return missileBarrage(boss, player, healthRatio);
+    if (attackPhase == kMissilePhase) return missileBarrage(boss, healthRatio);
     return runPatternAttack(boss, player);
 }
 
@@ -263,7 +263,7 @@ bool BossBehaviour::sweep(Enemy& boss, const Player& player, float healthRatio) 
 }
 
 // Phase 8: to the centre, then missiles for a while; it ends only once none is homing.
-bool BossBehaviour::missileBarrage(Enemy& boss, const Player& player, float healthRatio) {
+bool BossBehaviour::missileBarrage(Enemy& boss, float healthRatio) {
     const BarrageRow& row = byHealth(healthRatio, barrageRows);
     const float now = game.now();
     if (!moveBossTo(boss, targetX, kBarrageSpeed, kBarrageFollow)) {
@@ -277,11 +277,11 @@ bool BossBehaviour::missileBarrage(Enemy& boss, const Player& player, float heal
     }
     if (static_cast<float>(missilesLaunched) <= row.launchLimit && launchMissile(boss, row.rate))
         ++missilesLaunched;
-    steerMissiles(player, row.homingDelay);
+    homingDelay = row.homingDelay;  // the physics steers them, sub-step by sub-step
     return false;
 }
 
-void BossBehaviour::steerMissiles(const Player& player, float homingDelay) {
+void BossBehaviour::steerMissiles(const Player& player) {
     const float now = game.now();
     for (std::size_t i = 0; i < homingMissiles.size();) {
         Projectile& missile = *homingMissiles[i];
@@ -296,7 +296,7 @@ float BossBehaviour::easeTowardGuide(Enemy& boss, const btTransform& guidePose, 
     btTransform bossPose = boss.motionTransform();
     const float gap = guidePose.getOrigin().x() - bossPose.getOrigin().x();
     bossPose.getOrigin() +=
-        (guidePose.getOrigin() - bossPose.getOrigin()) * (follow * frameTime * kEasingRate);
+        (guidePose.getOrigin() - bossPose.getOrigin()) * easingFactor(follow, frameTime);
     boss.setMotionTransform(bossPose);
     return gap;
 }
@@ -378,7 +378,7 @@ bool BossBehaviour::launchMissile(Enemy& boss, float rate) {
 }
 
 bool BossBehaviour::steerMissile(Projectile& missile, const Player& player) {
-    const btVector3 d = player.position() - missile.position();
+    const btVector3 d = player.physicsPosition() - missile.physicsPosition();
     const float distance = d.length();
     if (distance == 0.0f) return true;  // on top of the player: no direction left to steer
 

@@ -49,8 +49,14 @@ public:
     void fireBossShot(Enemy& boss, const Player& player, float accuracy, float rate);
     /// Launches a missile from one of four slots once `rate` x frameTime has added up to one.
     bool launchMissile(Enemy& boss, float rate);
-    /// Turns the missile's flight and nose toward the player; true when it should no
-    /// longer be steered (flying level with the player, older than 3.0 s, or spent).
+    /// Steers every homing missile older than `homingDelay` and lets go of those that need
+    /// no more steering. The game calls it before every physics sub-step while the match
+    /// runs: steered once a drawn frame, a missile would fly straight past the player in a
+    /// slow frame.
+    void steerMissiles(const Player& player);
+    /// Turns the missile's flight and nose toward the player, both where the physics has
+    /// them; true when it should no longer be steered (flying level with the player, older
+    /// than 3.0 s, or spent).
     bool steerMissile(Projectile& missile, const Player& player);
 
     RandomSource random;
@@ -62,6 +68,7 @@ public:
     float chaseStart = 0.0f;
     float fireAccumulator = 0.0f;  ///< shots (or missiles) owed, in units of one
     std::vector<Projectile*> homingMissiles;
+    float homingDelay = 0.0f;  ///< seconds from launch to homing, for the barrage under way
     int sweepPasses = 0;
     int missilesLaunched = 0;
     float frameTime = 0.0f;  ///< seconds; stored by updateBoss, read by the helpers
@@ -75,8 +82,7 @@ private:
     bool runAttack(Enemy& boss, const Player& player, float healthRatio);
     bool runPatternAttack(Enemy& boss, const Player& player);
     bool sweep(Enemy& boss, const Player& player, float healthRatio);
-    bool missileBarrage(Enemy& boss, const Player& player, float healthRatio);
-    void steerMissiles(const Player& player, float homingDelay);
+    bool missileBarrage(Enemy& boss, float healthRatio);
     float spread(float halfWidth);
 
     BulletOpenGl& game;

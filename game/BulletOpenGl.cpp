@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr int kMaxSubSteps = 1;
-constexpr float kPhysicsSubStep = 1.0f / 60.0f;  // seconds
-
 float glfwClock() { return static_cast<float>(glfwGetTime()); }
 
 template <class T>
@@ -70,8 +67,19 @@ void BulletOpenGl::render(float frameTimeSeconds) {
 void BulletOpenGl::stepPhysics(float timeStep) {
     if (!world) return;
     updatePauseBookkeeping();
+    world->setInternalTickCallback(&BulletOpenGl::onSubStepStart, this, true);
+    world->setInternalTickCallback(&BulletOpenGl::onSubStepEnd, this, false);
     world->stepSimulation(timeStep, kMaxSubSteps, kPhysicsSubStep);
-    processContacts();
+}
+
+void BulletOpenGl::onSubStepStart(btDynamicsWorld* steppedWorld, btScalar) {
+    static_cast<BulletOpenGl*>(steppedWorld->getWorldUserInfo())->beforeSubStep();
+}
+
+// After every sub-step, not once per call: in a long frame a shot may touch the boss and
+// bounce off again before the last sub-step, and a hit takes effect when it happens.
+void BulletOpenGl::onSubStepEnd(btDynamicsWorld* steppedWorld, btScalar) {
+    static_cast<BulletOpenGl*>(steppedWorld->getWorldUserInfo())->processContacts();
 }
 
 void BulletOpenGl::updatePauseBookkeeping() {

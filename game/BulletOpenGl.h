@@ -37,6 +37,10 @@ struct ContactKey {
 class BulletOpenGl {
 public:
     using Clock = std::function<float()>;
+    static constexpr float kPhysicsSubStep = 1.0f / 60.0f;  ///< seconds of one physics step
+    /// Catch-up limit of one stepPhysics call: 0.2 s, a frame at 5 fps. A longer call (a stall,
+    /// a window drag) drops the rest instead of spending ever longer on catching up.
+    static constexpr int kMaxSubSteps = 12;
 
     BulletOpenGl();
     virtual ~BulletOpenGl();
@@ -47,7 +51,9 @@ public:
     virtual void destroyWorld() {}
     /// Draws projectiles (with their full physics pose), then objects, then the debug lines.
     virtual void render(float frameTime);
-    /// At most one 1/60 s sub-step, then the contact pass. Does nothing without a world.
+    /// Advances the world by `timeStep` seconds in whole sub-steps of kPhysicsSubStep (the
+    /// remainder carries over to the next call), at most kMaxSubSteps of them, with the
+    /// contact pass after each. Does nothing without a world.
     virtual void stepPhysics(float timeStep);
     /// The name-pair rules; bodies that no registry holds are ignored.
     virtual void onContactBegin(const btCollisionObject* a, const btCollisionObject* b);
@@ -99,6 +105,8 @@ public:
     MatchEvents events;  ///< noted by the rules and the update; read and cleared by the shell
 
 protected:
+    /// Runs before each physics sub-step, while Bullet steps the world.
+    virtual void beforeSubStep() {}
     /// Frees the projectiles removed since the last call, after letting the derived game
     /// forget them; their contact keys go too, so a new body at a reused address is new.
     void disposeRemovedObjects();
@@ -108,6 +116,9 @@ protected:
     virtual void forgetRemovedObject(const GameObject&) {}
 
 private:
+    // Bullet's sub-step callbacks; the world's user info is the game that steps it.
+    static void onSubStepStart(btDynamicsWorld* world, btScalar subStep);
+    static void onSubStepEnd(btDynamicsWorld* world, btScalar subStep);
     void updatePauseBookkeeping();
     void collectContactEvents();
 

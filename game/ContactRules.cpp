@@ -71,9 +71,10 @@ void updateHealthBar(GameObject& object) {
     if (HUD* bar = object.getHealthBar()) bar->setFill(object.getHealth(), object.getMaxHealth());
 }
 
-// A fallen shield leaves the world, comes back whole, and stays away for a while.
-glm::vec3 positionOf(const GameObject& object) { return toGlm(object.motionTransform().getOrigin()); }
+// The rules run between sub-steps, before Bullet brings the motion states up to date.
+glm::vec3 positionOf(const GameObject& shot) { return toGlm(shot.physicsPosition()); }
 
+// A fallen shield leaves the world, comes back whole, and stays away for a while.
 void shieldTakesHit(BulletOpenGl& game, GameObject& shield, const GameObject& shot) {
     shield.addHealth(-shot.getMaxHealth());
     game.events.noteImpact(MatchEvent::ShieldHit, positionOf(shot));

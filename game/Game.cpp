@@ -5,6 +5,7 @@
 #include "game/Arena.h"
 #include "game/BulletConversion.h"
 #include "game/Enemy.h"
+#include "game/HudLayout.h"
 #include "game/ObjectNames.h"
 #include "game/Player.h"
 #include "game/Projectile.h"
@@ -50,19 +51,6 @@ const WreckFall kPlayerWreck{4.0f, {1.0f, 1.0f, 1.0f}};
 const WreckFall kBossWreck{1.2f, {0.0f, 10.0f, 0.0f}};
 const btVector3 kWreckGravity(0.0f, -10.0f, 0.0f);
 constexpr float kWreckMotionThreshold = 0.1f;
-
-// Window fractions and RGBA colour of one HUD element.
-struct HudLayout {
-    float x;
-    float y;
-    float w;
-    float h;
-    glm::vec4 color;
-};
-const HudLayout kPlayerHealthBar{0.05f, 0.9f, 0.65f, 0.05f, {0.2f, 0.2f, 1.0f, 0.9f}};
-const HudLayout kHeavyShotIcon{0.71f, 0.9f, 0.03f, 0.05f, {1.0f, 1.0f, 1.0f, 1.0f}};
-const HudLayout kAmmoBar{0.75f, 0.9f, 0.2f, 0.05f, {0.2f, 0.8f, 1.0f, 0.5f}};
-const HudLayout kBossHealthBar{0.05f, 0.05f, 0.9f, 0.05f, {1.0f, 0.2f, 0.2f, 0.9f}};
 
 HudQuad quadFor(const HudLayout& layout) {
     return makeHudQuad(layout.x, layout.y, layout.w, layout.h, layout.color);
@@ -199,12 +187,13 @@ void Game::update(float frameTimeSeconds) {
     frameTime = frameTimeSeconds;
     if (buttons->paused) return;  // nothing moves, ages or drifts
 
+    driftScene();
     if (gameActive)
         playMatch();
     else
         watchFallenObject();
     expireProjectiles();
-    driftScene();
+    followBodiesWithModels();
     disposeRemovedObjects();
 }
 
@@ -232,6 +221,9 @@ void Game::destroyFallen(GameObject& fallen, float sweptSphereRadius,
                          const btVector3& torqueImpulse) {
     btRigidBody& body = *fallen.getRigidBody();
     fallen.clearCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
+    // The wreck falls from where it is drawn: the physics still holds the kinematic body
+    // where the last sub-step left it, up to a slow frame's drift away.
+    body.setCenterOfMassTransform(fallen.motionTransform());
     body.setCcdMotionThreshold(kWreckMotionThreshold);
     body.setCcdSweptSphereRadius(sweptSphereRadius);
     body.clearForces();
@@ -269,21 +261,48 @@ void Game::expireProjectiles() {
     }
 }
 
-// Everything but the projectiles slides toward -z; visible objects follow their bodies by
-// translation only.
+// Everything but the projectiles slides toward -z. It comes first in the frame, so that a
+// shot leaves from where its shooter is now: fired from last frame's place, a slow frame
+// would let the craft slide past its own shot.
 void Game::driftScene() {
     camera->forwardSpeed = scrollSpeed;
     const float shift = frameTime * scrollSpeed;
-    const std::size_t count = objects.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        GameObject& object = *objects[i];
-        btTransform pose = object.motionTransform();
+    for (GameObject* object : objects) {
+        btTransform pose = object->motionTransform();
         pose.getOrigin().setZ(pose.getOrigin().z() - shift);
-        object.setMotionTransform(pose);
+        object->setMotionTransform(pose);
+    }
+    subStepsSinceDrift = 0;
+}
 
-        Model* model = object.getModel();
+// Between two frames the physics may take several sub-steps (up to kMaxSubSteps in a slow
+// frame): the kinematic bodies slide on with the scene, and the homing missiles are steered.
+void Game::beforeSubStep() {
+    keepDriftingBetweenFrames();
+    if (gameActive && player) bossBehaviour.steerMissiles(*player);
+}
+
+// Gameplay places the kinematic bodies once a frame, and Bullet would hold them there for
+// every sub-step until the next frame: in a slow frame the scene would stand still for the
+// shots while it drifts on the screen.
+void Game::keepDriftingBetweenFrames() {
+    const float shift = static_cast<float>(subStepsSinceDrift++) * kPhysicsSubStep * scrollSpeed;
+    if (shift == 0.0f) return;
+    for (GameObject* object : objects) {
+        btRigidBody& body = *object->getRigidBody();
+        if (!body.isKinematicObject()) continue;
+        btTransform pose = object->motionTransform();
+        pose.getOrigin().setZ(pose.getOrigin().z() - shift);
+        body.setWorldTransform(pose);
+    }
+}
+
+// Visible objects follow their bodies by translation only.
+void Game::followBodiesWithModels() {
+    for (GameObject* object : objects) {
+        Model* model = object->getModel();
         if (!model) continue;
-        const glm::vec3 origin = toGlm(pose.getOrigin());
+        const glm::vec3 origin = toGlm(object->motionTransform().getOrigin());
         model->transform(glm::translate(glm::mat4(1.0f), origin - model->recordedPosition));
         model->recordedPosition = origin;
     }

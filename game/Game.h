@@ -46,9 +46,9 @@ public:
     void createArena();
     void buildCrashPit(const GameObject& wreck);
 
-    /// One drawn frame of gameplay (`frameTime` in seconds): player, weapons and boss while
-    /// the match runs, the end of the match, projectile expiry, the scene's drift and the
-    /// models following their bodies. Does nothing while paused.
+    /// One drawn frame of gameplay (`frameTime` in seconds): the scene's drift, then player,
+    /// weapons and boss while the match runs, the end of the match, projectile expiry and
+    /// the models following their bodies. Does nothing while paused.
     void update(float frameTime);
     void movePlayer();
     void updatePlayerWeapons();
@@ -70,7 +70,10 @@ private:
     void destroyFallen(GameObject& fallen, float sweptSphereRadius, const btVector3& torque);
     void expireProjectiles();
     void driftScene();
+    void followBodiesWithModels();
+    void keepDriftingBetweenFrames();
     void forgetRemovedObject(const GameObject& object) override;
+    void beforeSubStep() override;
     void releaseMatch();
     Player* addPlayer(const Model& model, std::unique_ptr<btCollisionShape> shape,
                       std::shared_ptr<Shader> shader);
@@ -80,6 +83,7 @@ private:
     Model shieldModel() const;
 
     bool graphicsEnabled;
+    int subStepsSinceDrift = 0;  ///< physics sub-steps since the frame last drifted the scene
     std::unique_ptr<btDbvtBroadphase> broadphase;
     std::unique_ptr<btDefaultCollisionConfiguration> collisionConfiguration;
     std::unique_ptr<btCollisionDispatcher> dispatcher;

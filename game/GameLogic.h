@@ -19,7 +19,7 @@ public:
 
     std::shared_ptr<Shader> hudShader;
     std::shared_ptr<CustomCamera> camera;  ///< gameplay writes its position, target and speed
-    float windowWidth = 0.0f;              ///< pixels, for the HUD bars
+    float windowWidth = 0.0f;              ///< pixels, for the HUD bars; follows resizes
     float windowHeight = 0.0f;
     float scrollSpeed = kScrollSpeed;  ///< 0 once the match is decided
     bool gameActive = true;            ///< the match is undecided; the shell may set it again

@@ -65,6 +65,10 @@ public:
     btTransform motionTransform() const;
     void setMotionTransform(const btTransform& transform);
     btVector3 position() const { return motionTransform().getOrigin(); }
+    /// Where Bullet has the body now. Between the sub-steps of one physics step this runs
+    /// ahead of position(): Bullet updates the motion states after each sub-step, and a
+    /// kinematic body's motion state only moves once a frame.
+    btVector3 physicsPosition() const { return body->getWorldTransform().getOrigin(); }
 
     void addCollisionFlags(int flags);
     void clearCollisionFlags(int flags);

@@ -3,10 +3,12 @@
 #include "app/ButtonPressedNew.h"
 #include "app/CustomCamera.h"
 #include "game/Armory.h"
+#include "game/Easing.h"
 #include "game/MatchEvents.h"
 #include "game/ObjectNames.h"
 #include "render/HUD.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -14,27 +16,38 @@ namespace {
 constexpr float kSensorSpeed = 15.0f;   // units per second, forward, back and vertical
 constexpr float kLateralFactor = 1.2f;  // sideways is faster than the other directions
 constexpr float kCraftEasing = 0.9f;    // share of the gap closed per tenth of a second
-constexpr float kCameraEasingX = 0.65f;
+// Sideways the camera keeps pace with the craft: any slower and a strafe to a side wall
+// leaves the craft at the window's edge.
+constexpr float kCameraEasingX = 0.9f;
 constexpr float kCameraEasingYZ = 0.85f;
-constexpr float kEasingRate = 10.0f;
 constexpr float kCameraLookAhead = 100.0f;  // units down the track
 constexpr float kFullReloadTime = 2.0f;     // seconds from empty to full
 
-btVector3 sensorStep(const ButtonPressedNew& buttons, float s) {
-    btVector3 step(0.0f, 0.0f, 0.0f);
-    if (buttons.w) step.setZ(step.z() - s);
-    if (buttons.s) step.setZ(step.z() + s);
-    if (buttons.a) step.setX(step.x() - kLateralFactor * s);
-    if (buttons.d) step.setX(step.x() + kLateralFactor * s);
-    if (buttons.space) step.setY(step.y() + s);
-    if (buttons.c || buttons.shift) step.setY(step.y() - s);  // once, even with both keys
-    return step;
+// Keys give a whole step, the gamepad any share of one; together never more than a key.
+float steering(bool negativeKey, bool positiveKey, float pad) {
+    const float keys = static_cast<float>(positiveKey) - static_cast<float>(negativeKey);
+    return std::clamp(keys + pad, -1.0f, 1.0f);
+}
+
+// A wall that blocks a key's direction stops the gamepad going that way too.
+float unblocked(float pad, bool negativeBlocked, bool positiveBlocked) {
+    if ((pad < 0.0f && negativeBlocked) || (pad > 0.0f && positiveBlocked)) return 0.0f;
+    return pad;
+}
+
+btVector3 sensorStep(const ButtonPressedNew& b, float s) {
+    const bool down = b.c || b.shift;  // once, even with both keys
+    const float right = steering(b.a, b.d, unblocked(b.padRight, b.blockA, b.blockD));
+    const float up = steering(down, b.space,
+                              unblocked(b.padUp, b.blockC || b.blockShift, b.blockSpace));
+    const float back = steering(b.w, b.s, unblocked(-b.padForward, b.blockW, b.blockS));
+    return btVector3(kLateralFactor * s * right, s * up, s * back);
 }
 
 void followWithCamera(CustomCamera& camera, const btVector3& gap, float dt) {
-    camera.position.x += dt * kCameraEasingX * kEasingRate * gap.x();
-    camera.position.y += dt * kCameraEasingYZ * kEasingRate * gap.y();
-    camera.position.z += dt * kCameraEasingYZ * kEasingRate * gap.z();
+    camera.position.x += easingFactor(kCameraEasingX, dt) * gap.x();
+    camera.position.y += easingFactor(kCameraEasingYZ, dt) * gap.y();
+    camera.position.z += easingFactor(kCameraEasingYZ, dt) * gap.z();
     camera.target = glm::vec3(0.0f, 0.0f, camera.position.z - kCameraLookAhead);
 }
 
@@ -56,7 +69,7 @@ void Player::steer(const ButtonPressedNew& buttons, CustomCamera& camera, float 
 
     sensorPose.getOrigin() += sensorStep(buttons, dt * kSensorSpeed);
     const btVector3 gap = sensorPose.getOrigin() - craftPose.getOrigin();
-    craftPose.getOrigin() += gap * (kCraftEasing * dt * kEasingRate);
+    craftPose.getOrigin() += gap * easingFactor(kCraftEasing, dt);
     followWithCamera(camera, gap, dt);
 
     sensor.setMotionTransform(sensorPose);

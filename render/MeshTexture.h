@@ -5,5 +5,5 @@
 /// A texture a mesh's material names. Recorded only: the file is never opened.
 struct MeshTexture {
     std::string type;  ///< "texture_diffuse" or "texture_specular"
-    std::string path;  ///< verbatim from the material
+    std::string path;  ///< from the material, backslashes turned into "/", trailing blanks cut
 };

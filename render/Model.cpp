@@ -10,19 +10,23 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
+#include <assimp/config.h>
 #include <glm/gtc/type_ptr.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <cmath>
 #include <iostream>
+#include <numeric>
 #include <utility>
 
 namespace {
 
-// Triangles only, v flipped for GL; nothing else, so the file's own vertices, normals and
-// weights arrive untouched.
-constexpr unsigned kImportFlags = aiProcess_Triangulate | aiProcess_FlipUVs;
+// No normals are generated and no vertices joined, so a well-formed file arrives as written.
+constexpr unsigned kReadFlags =
+    aiProcess_ValidateDataStructure | aiProcess_Triangulate | aiProcess_FlipUVs;
+constexpr unsigned kCleanUpFlags = aiProcess_FindInvalidData | aiProcess_LimitBoneWeights;
 
 // Named once so that drawing builds no strings.
 const std::string kMaterialCoefficientsUniform = "materialCoefficients";
@@ -32,6 +36,76 @@ const std::string kHasBonesUniform = "hasBones";
 const std::string kGlowColorUniform = "glowColor";
 const std::string kRimColorUniform = "rimColor";
 
+// Every problem with a model file is one line that names the file.
+void reportModelProblem(const std::string& problem, const std::string& path) {
+    std::cout << "ERROR::ASSIMP::" << problem << ": " << path << std::endl;
+}
+
+bool isUsable(const aiScene* scene) {
+    return scene && !(scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) && scene->mRootNode;
+}
+
+// The importer's reason, without the full stop that some of its messages end with.
+std::string importFailure(const Assimp::Importer& importer) {
+    std::string reason = importer.GetErrorString();
+    reason.erase(reason.find_last_not_of(". \n") + 1);
+    return reason.empty() ? "Incomplete scene" : reason;
+}
+
+bool hasVertexWithMoreWeightsThanSlots(const aiMesh& mesh) {
+    std::vector<unsigned> influences(mesh.mNumVertices, 0);
+    for (unsigned b = 0; b < mesh.mNumBones; ++b) {
+        const aiBone& bone = *mesh.mBones[b];
+        for (unsigned w = 0; w < bone.mNumWeights; ++w) {
+            const unsigned vertex = bone.mWeights[w].mVertexId;
+            if (vertex < influences.size() && ++influences[vertex] > VertexBoneData::kSlots)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool hasVertexWithMoreWeightsThanSlots(const aiScene& scene) {
+    return std::any_of(scene.mMeshes, scene.mMeshes + scene.mNumMeshes,
+                       [](const aiMesh* mesh) { return hasVertexWithMoreWeightsThanSlots(*mesh); });
+}
+
+// Two passes, so that what assimp drops or changes without a word can be reported: the
+// structural check, triangles and flipped v first; then meshes with non-finite positions
+// are dropped, and each vertex keeps its largest weights, renormalised to a sum of 1.
+bool importCheckedScene(Assimp::Importer& importer, const std::string& path) {
+    importer.SetPropertyInteger(AI_CONFIG_PP_LBW_MAX_WEIGHTS, VertexBoneData::kSlots);
+    const aiScene* read = importer.ReadFile(path, kReadFlags);
+    if (!isUsable(read)) {
+        reportModelProblem(importFailure(importer), path);
+        return false;
+    }
+    const unsigned meshesRead = read->mNumMeshes;
+    const bool weightsToLimit = hasVertexWithMoreWeightsThanSlots(*read);
+    const aiScene* cleaned = importer.ApplyPostProcessing(kCleanUpFlags);
+    if (!isUsable(cleaned)) {
+        reportModelProblem(importFailure(importer), path);
+        return false;
+    }
+    if (cleaned->mNumMeshes < meshesRead)
+        reportModelProblem("Left out " + std::to_string(meshesRead - cleaned->mNumMeshes) +
+                               " mesh(es) with invalid positions",
+                           path);
+    if (weightsToLimit)
+        reportModelProblem("Kept the " + std::to_string(VertexBoneData::kSlots) +
+                               " largest bone weights of each vertex",
+                           path);
+    return true;
+}
+
+// Material files written on Windows separate folders with backslashes, and some
+// exporters leave trailing blanks; neither names a file here.
+std::string normalisedTexturePath(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    path.erase(path.find_last_not_of(" \t\r\n") + 1);
+    return path;
+}
+
 std::vector<MeshTexture> loadMaterialTextures(const aiMaterial& material, aiTextureType type,
                                               const std::string& typeName) {
     std::vector<MeshTexture> records;
@@ -40,7 +114,7 @@ std::vector<MeshTexture> loadMaterialTextures(const aiMaterial& material, aiText
         aiString texturePath;
         if (aiGetMaterialTexture(&material, type, i, &texturePath, nullptr, nullptr, nullptr,
                                  nullptr, nullptr, nullptr) == AI_SUCCESS)
-            records.push_back({typeName, texturePath.C_Str()});
+            records.push_back({typeName, normalisedTexturePath(texturePath.C_Str())});
     }
     return records;
 }
@@ -68,6 +142,22 @@ std::vector<Vertex> meshVertices(const aiMesh& mesh) {
     return vertices;
 }
 
+bool hasFinitePositions(const aiMesh& mesh) {
+    return std::all_of(mesh.mVertices, mesh.mVertices + mesh.mNumVertices,
+                       [](const aiVector3D& p) {
+                           return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+                       });
+}
+
+bool hasFiniteWeights(const aiMesh& mesh) {
+    for (unsigned b = 0; b < mesh.mNumBones; ++b) {
+        const aiBone& bone = *mesh.mBones[b];
+        for (unsigned w = 0; w < bone.mNumWeights; ++w)
+            if (!std::isfinite(bone.mWeights[w].mWeight)) return false;
+    }
+    return true;
+}
+
 std::vector<std::uint32_t> meshIndices(const aiMesh& mesh) {
     std::vector<std::uint32_t> indices;
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
@@ -91,23 +181,41 @@ void Model::loadModel(const std::string& file) {
     specularAlpha = 0.6f;
 
     Assimp::Importer importer;
-    const aiScene* imported = importer.ReadFile(file, kImportFlags);
-    if (!imported || (imported->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !imported->mRootNode) {
-        std::cout << "ERROR::ASSIMP::" << importer.GetErrorString() << std::endl;
-        return;
-    }
+    if (!importCheckedScene(importer, file)) return;
     directory = file.substr(0, file.find_last_of('/'));
     scene.reset(importer.GetOrphanedScene());
     rootTransform = toGlm(scene->mRootNode->mTransformation);
     for (unsigned m = 0; m < scene->mNumMeshes; ++m)
         totalVertices += scene->mMeshes[m]->mNumVertices;
     processNode(*scene->mRootNode);
+    reportWhatCannotBeDrawn();
+}
+
+// Once per model, after its meshes are built: nothing to draw, or bones beyond what the
+// shader poses (their weights were already taken back from the vertices).
+void Model::reportWhatCannotBeDrawn() const {
+    const auto vertexCount = [](std::size_t sum, const Mesh& m) { return sum + m.vertices.size(); };
+    const auto indexCount = [](std::size_t sum, const Mesh& m) { return sum + m.indices.size(); };
+    if (std::accumulate(meshes.begin(), meshes.end(), std::size_t{0}, vertexCount) == 0)
+        reportModelProblem("Model has no vertices", path);
+    else if (std::accumulate(meshes.begin(), meshes.end(), std::size_t{0}, indexCount) == 0)
+        reportModelProblem("Model has no faces", path);
+    if (numBones > kMaxBones)
+        reportModelProblem("Model has " + std::to_string(numBones) + " bones; only the first " +
+                               std::to_string(kMaxBones) + " move",
+                           path);
 }
 
 void Model::processNode(const aiNode& node) {
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {
-        if (node.mMeshes[i] < scene->mNumMeshes)
-            meshes.push_back(processMesh(*scene->mMeshes[node.mMeshes[i]]));
+        if (node.mMeshes[i] >= scene->mNumMeshes) continue;
+        const aiMesh& mesh = *scene->mMeshes[node.mMeshes[i]];
+        if (hasFinitePositions(mesh) && hasFiniteWeights(mesh))
+            meshes.push_back(processMesh(mesh));
+        else
+            reportModelProblem("Left out mesh \"" + std::string(mesh.mName.C_Str()) +
+                                   "\" with a non-finite position or weight",
+                               path);
     }
     for (unsigned c = 0; c < node.mNumChildren; ++c) processNode(*node.mChildren[c]);
 }
@@ -120,7 +228,7 @@ Mesh Model::processMesh(const aiMesh& mesh) {
 }
 
 // The last mesh that names a bone sets its offset; vertex ids are per mesh, bone indices
-// model-wide.
+// model-wide. Weights on bones the shader cannot pose are taken back from each vertex.
 void Model::addBones(const aiMesh& mesh, std::vector<VertexBoneData>& bones) {
     for (unsigned b = 0; b < mesh.mNumBones; ++b) {
         const aiBone& bone = *mesh.mBones[b];
@@ -132,6 +240,8 @@ void Model::addBones(const aiMesh& mesh, std::vector<VertexBoneData>& bones) {
                 bones[weight.mVertexId].addWeight(static_cast<std::int32_t>(index), weight.mWeight);
         }
     }
+    if (numBones <= kMaxBones) return;
+    for (VertexBoneData& vertex : bones) vertex.dropBonesFrom(static_cast<std::int32_t>(kMaxBones));
 }
 
 unsigned Model::boneIndexFor(const std::string& boneName) {

@@ -23,10 +23,15 @@ struct aiScene;
 /// A scene file imported with assimp: drawable meshes, per-vertex skinning data, a
 /// model-wide bone table and the imported scene itself, kept for the animation.
 ///
-/// A file that cannot be imported prints "ERROR::ASSIMP::<reason>" and leaves an empty
-/// model that draws nothing. Models are copyable: a copy has its own meshes (matrices,
-/// colours) and bone table, and shares the texture, the imported scene and the meshes'
-/// GL objects. The scene and the GL objects go with the last model that uses them.
+/// Every problem prints one "ERROR::ASSIMP::<problem>: <path>" line. A file that cannot be
+/// imported, or fails assimp's structural check, leaves an empty model that draws nothing;
+/// a mesh with a non-finite position or bone weight is left out; a model with nothing to
+/// draw says so. Each vertex keeps its four largest bone weights, renormalised, and only
+/// the first kMaxBones bones move it.
+///
+/// Models are copyable: a copy has its own meshes (matrices, colours) and bone table, and
+/// shares the texture, the imported scene and the meshes' GL objects. The scene and the
+/// GL objects go with the last model that uses them.
 /// Needs a current GL context to construct, draw and destroy.
 class Model {
 public:
@@ -87,6 +92,7 @@ private:
     Mesh processMesh(const aiMesh& mesh);
     void addBones(const aiMesh& mesh, std::vector<VertexBoneData>& bones);
     unsigned boneIndexFor(const std::string& boneName);
+    void reportWhatCannotBeDrawn() const;
 
     void readNodeHierarchy(float animationTime, const aiNode& node, glm::mat4 parentTransform);
     void uploadBones(Shader& shader) const;

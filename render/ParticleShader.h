@@ -9,9 +9,10 @@
 /// simulation. Sources come from files under "assets/shader/".
 ///
 /// Unlike Shader, nothing here is fatal: a file that cannot be read, a stage that does
-/// not compile or a program that does not link prints its "ERROR::SHADER::" line and
-/// the driver's log (cut at 512 bytes), and construction completes with a program that
-/// may be unusable. Uniforms go through the inherited Shader lookup and setters.
+/// not compile or a program that does not link prints its "ERROR::SHADER::...: <path>"
+/// line and the driver's log (cut at 512 bytes), and construction completes with a
+/// program that may be unusable: `usable` says so. Uniforms go through the inherited
+/// Shader lookup and setters.
 /// Needs a current GL context to construct and to destroy. Shared through std::shared_ptr.
 class ParticleShader : public Shader {
 public:
@@ -24,4 +25,6 @@ public:
 
     std::string geometryFile;  ///< empty for a compute program
     std::string computeFile;   ///< empty for a three-stage program
+    /// Every source was read and the program linked; nothing may run it otherwise.
+    bool usable = false;
 };

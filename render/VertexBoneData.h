@@ -12,6 +12,9 @@ struct VertexBoneData {
 
     /// Puts the influence in the first free slot; a fifth influence is dropped.
     void addWeight(std::int32_t boneId, float weight);
+    /// Frees the slots of bones `firstUnusable` and later, and scales the weights left
+    /// back to a sum of 1 if any slot was freed.
+    void dropBonesFrom(std::int32_t firstUnusable);
 };
 
 static_assert(sizeof(VertexBoneData) == 32, "the bone attribute offsets assume 32 bytes");

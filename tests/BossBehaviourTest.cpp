@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -15,7 +17,11 @@ constexpr float kDt = HeadlessGame::kFrame;
 // draws under the test's control. Nothing is stepped unless a test says so.
 class Boss : public ::testing::Test {
 protected:
-    Boss() { mind.frameTime = kDt; }
+    // Without the game's frame update nothing drifts, so the physics must not expect it to.
+    Boss() {
+        mind.frameTime = kDt;
+        h.game.scrollSpeed = 0.0f;
+    }
 
     void setHealth(int health) { h.boss().addHealth(health - h.boss().getHealth()); }
     int phaseChosenAt(int health, int draw) {
@@ -29,9 +35,16 @@ protected:
         placeAt(h.boss(), {x, 0.0f, -30.0f});
         placeAt(*h.boss().getGuide(), {x, 0.0f, -30.0f});
     }
+    // The boss alone, with the physics that steers its missiles.
     void bossFrame() {
-        h.time += kDt;
+        h.step(kDt);
         mind.updateBoss(h.boss(), &h.player(), kDt);
+    }
+    /// A frame as the game runs it for the boss: its model then follows its body, which
+    /// is where the boss's choices read its x.
+    void bossFrameFollowedByItsModel() {
+        bossFrame();
+        h.boss().getModel()->recordedPosition.x = bossX();
     }
     float guideX() { return h.boss().getGuide()->position().x(); }
     float bossX() { return h.boss().position().x(); }
@@ -384,4 +397,114 @@ TEST_F(Boss, TenPrimaryShotsFlyingIntoTheShieldBringItDown) {
     fireOneAndFly();
     EXPECT_FALSE(h.isRegistered(&h.shield()));
     EXPECT_EQ(boss.getHealth(), 150);  // every shot was stopped by the shield
+}
+
+namespace {
+
+// A stretch of frames of one attack in which the boss wanted its shield the same way.
+struct ShieldStretch {
+    bool shieldUp;
+    int shots;
+    int frames;
+};
+
+}  // namespace
+
+// Phases 2 and 3 close in behind the shield and drop it to fire; phase 4 fires while it
+// chases and raises the shield once it has caught up. Each holds its place for its own time.
+TEST_F(Boss, AttackPhasesTwoToFourRaiseAndDropTheShieldAroundTheirFire) {
+    struct Row {
+        int health;
+        int phase;
+        float closesInOnX;            // a random spot (bx - 7.5 for the draws) or the player
+        bool shieldUpWhileClosingIn;  // then the other way round once there
+        bool firesWhileClosingIn;     // and not once there, or the other way round
+        float holdSeconds;
+    };
+    const Row rows[] = {
+        {120, 2, -7.5f, true, false, 4.0f},
+        {100, 3, 8.0f, true, false, 3.0f},
+        {70, 4, 8.0f, false, true, 2.7f},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("phase " + std::to_string(row.phase));
+        placeBossAndGuide(0.0f);
+        h.boss().getModel()->recordedPosition.x = 0.0f;
+        placeAt(h.player(), {8.0f, 0.0f, 0.0f});
+        h.boss().shieldWanted = row.firesWhileClosingIn;  // the other way from the start
+        h.game.projectiles.clear();
+        setHealth(row.health);
+        mind.random = repeating({kNoOverride});
+        mind.chooseAttack = true;
+
+        std::vector<ShieldStretch> stretches;
+        for (int frame = 0; frame == 0 || !mind.chooseAttack; ++frame) {
+            ASSERT_LT(frame, 60 * 30) << "the attack never ended";
+            const std::size_t shotsBefore = h.game.projectiles.size();
+            bossFrameFollowedByItsModel();
+            const bool up = h.boss().shieldWanted;
+            if (stretches.empty() || stretches.back().shieldUp != up)
+                stretches.push_back({up, 0, 0});
+            stretches.back().shots += static_cast<int>(h.game.projectiles.size() - shotsBefore);
+            ++stretches.back().frames;
+        }
+        EXPECT_EQ(mind.attackPhase, row.phase);
+        EXPECT_NEAR(guideX(), row.closesInOnX, 0.5f);
+        ASSERT_EQ(stretches.size(), 2u);
+        EXPECT_EQ(stretches[0].shieldUp, row.shieldUpWhileClosingIn);
+        EXPECT_EQ(stretches[0].shots > 0, row.firesWhileClosingIn) << stretches[0].shots;
+        EXPECT_EQ(stretches[1].shieldUp, !row.shieldUpWhileClosingIn);
+        EXPECT_EQ(stretches[1].shots > 0, !row.firesWhileClosingIn) << stretches[1].shots;
+        EXPECT_NEAR(stretches[1].frames * kDt, row.holdSeconds, 2.5f * kDt);
+    }
+}
+
+namespace {
+
+// One leg of a sweep: where the boss was sent, from where, and what it fired on the way.
+struct SweepLeg {
+    float targetX;
+    float bossXAtTurn;
+    int shots;
+};
+
+}  // namespace
+
+// Phase 7: one more leg than the passes of its health tier, each to the mirror of where
+// the boss turned, firing on all but the first.
+TEST_F(Boss, SweepRunsItsPassesToTheMirroredSideFiringOnAllButTheFirst) {
+    struct Row {
+        int health;
+        int passes;
+    };
+    const Row rows[] = {{150, 1}, {80, 2}, {30, 3}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE("health " + std::to_string(row.health));
+        placeBossAndGuide(5.0f);
+        h.boss().getModel()->recordedPosition.x = 5.0f;
+        h.game.projectiles.clear();
+        setHealth(row.health);
+        mind.random = repeating({24575});  // k = 4: a sweep
+        mind.chooseAttack = true;
+
+        std::vector<SweepLeg> legs;
+        for (int frame = 0; frame == 0 || !mind.chooseAttack; ++frame) {
+            ASSERT_LT(frame, 60 * 60) << "the sweep never ended";
+            const float bossXBefore = h.boss().getModel()->recordedPosition.x;
+            const std::size_t shotsBefore = h.game.projectiles.size();
+            bossFrameFollowedByItsModel();
+            if (legs.empty() || legs.back().targetX != mind.targetX)
+                legs.push_back({mind.targetX, bossXBefore, 0});
+            legs.back().shots += static_cast<int>(h.game.projectiles.size() - shotsBefore);
+        }
+        EXPECT_EQ(mind.attackPhase, BossBehaviour::kSweepPhase);
+        ASSERT_EQ(legs.size(), static_cast<std::size_t>(row.passes + 1));
+        EXPECT_FLOAT_EQ(legs[0].targetX, -17.0f);  // from the right side to the left
+        EXPECT_EQ(legs[0].shots, 0);
+        for (std::size_t leg = 1; leg < legs.size(); ++leg) {
+            EXPECT_FLOAT_EQ(legs[leg].targetX, -legs[leg].bossXAtTurn) << "leg " << leg;
+            EXPECT_GT(legs[leg].shots, 0) << "leg " << leg;
+        }
+        EXPECT_EQ(mind.sweepPasses, 0);
+    }
 }

@@ -2,6 +2,7 @@
 // game decodes them (stb_image, the framework's DDS reader) or, for the music, by mpg123.
 
 #include "framework/DdsImage.h"
+#include "render/GlyphGrid.h"
 
 #include <gtest/gtest.h>
 #include <mpg123.h>
@@ -134,6 +135,37 @@ TEST(ContentImages, AmmunitionIconHasAClearBackgroundWithoutHalo) {
     }
     EXPECT_GT(clear, icon.rgba.size() / 40);
     EXPECT_GT(solid, icon.rgba.size() / 16);
+}
+
+// The HUD's text samples the atlas cell by cell, filtered and mipmapped: each glyph must
+// sit in its own cell, with a clear rim between it and its neighbours.
+TEST(ContentImages, FontAtlasHasEveryGlyphInACellOfItsOwn) {
+    using namespace glyph_grid;
+    const Decoded atlas = decode("hud_font.png");
+    ASSERT_EQ(atlas.width, kAtlasWidth);
+    ASSERT_EQ(atlas.height, kAtlasHeight);
+    for (int slot = 0; slot < kColumns * kRows; ++slot) {
+        const int left = slot % kColumns * kCellWidth;
+        const int top = slot / kColumns * kCellHeight;
+        int inked = 0;
+        int rimInked = 0;
+        for (int y = top; y < top + kCellHeight; ++y)
+            for (int x = left; x < left + kCellWidth; ++x) {
+                const bool rim = x == left || y == top || x == left + kCellWidth - 1 ||
+                                 y == top + kCellHeight - 1;
+                inked += atlas.at(x, y)[3] > 128;
+                rimInked += rim && atlas.at(x, y)[3] > 0;
+            }
+        const char32_t character = characterOf(slot);
+        if (slot == kSolidSlot) {
+            EXPECT_EQ(inked, kCellWidth * kCellHeight) << "the solid cell";
+        } else if (character == 0 || character == U' ') {
+            EXPECT_EQ(inked, 0) << "slot " << slot;
+        } else {
+            EXPECT_GT(inked, 8) << "slot " << slot << " is blank";
+            EXPECT_EQ(rimInked, 0) << "slot " << slot << " reaches the edge of its cell";
+        }
+    }
 }
 
 TEST(ContentDds, MaterialTexturesAreDxt1AndTheSmokeIsDxt5) {

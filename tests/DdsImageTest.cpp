@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 void expectEmptyRecord(const DdsImage& image) {
@@ -26,6 +29,33 @@ std::vector<std::uint8_t> slice(const std::vector<std::uint8_t>& bytes, std::siz
 }
 
 const std::string kTestDdsDir = std::string(QEX_TESTDATA_DIR) + "/dds/";
+
+std::uint32_t wordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value |= std::uint32_t{bytes[offset + i]} << (8 * i);
+    return value;
+}
+
+void setWord(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// Six 4 x 4 DXT1 faces, each of them a well-formed top level on its own.
+std::vector<std::uint8_t> cubeMapFile() {
+    std::vector<std::uint8_t> bytes = makeDdsBytes("DXT1", 4, 4, 8, patternBytes(6 * 8));
+    setWord(bytes, 112, 0x200 | 0xFC00);  // DDSCAPS2_CUBEMAP and its six faces
+    return bytes;
+}
+
+// Four 4 x 4 DXT1 slices.
+std::vector<std::uint8_t> volumeFile() {
+    std::vector<std::uint8_t> bytes = makeDdsBytes("DXT1", 4, 4, 8, patternBytes(4 * 8));
+    setWord(bytes, 8, wordAt(bytes, 8) | 0x800000u);  // DDSD_DEPTH
+    setWord(bytes, 24, 4);
+    setWord(bytes, 112, 0x200000);  // DDSCAPS2_VOLUME
+    return bytes;
+}
 
 }  // namespace
 
@@ -128,6 +158,56 @@ TEST(DdsParse, AcceptsTheLargestSideWhenTheBytesAreThere) {
     EXPECT_EQ(image.size, size);
 }
 
+// Only one face or slice would reach the texture, and the wrong picture would show.
+TEST(DdsParse, CubeMapsAndVolumesAreTurnedDownSilentlyLikeOtherFormats) {
+    TempDir dir;
+    for (const auto& [name, bytes] : {std::pair{"cube.dds", cubeMapFile()},
+                                      std::pair{"volume.dds", volumeFile()}}) {
+        SCOPED_TRACE(name);
+        expectEmptyRecord(parseDds(bytes));
+        const std::string path = dir.write(name, asText(bytes));
+        testing::internal::CaptureStdout();
+        expectEmptyRecord(loadDds(path));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    }
+}
+
+// A texture the game cannot do without: whatever keeps it from loading, one line names
+// the file.
+TEST(DdsLoad, RequiredFileThatGivesNothingIsNamedInOneLine) {
+    TempDir dir;
+    std::vector<std::uint8_t> cut = makeDxtFile("DXT5", 64, 64);
+    cut.resize(cut.size() / 2);
+    const std::uint32_t size = dxtTopLevelBytes("DXT5", 4, 4);
+    struct Case {
+        const char* name;
+        std::optional<std::string> contents;  // none: the file is missing
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"missing.dds", std::nullopt, "FILE_NOT_READ"},
+        {"empty.dds", std::string(), "FILE_NOT_READ"},
+        {"text.dds", std::string("not a texture at all"), "FORMAT_UNSUPPORTED"},
+        {"dx10.dds", asText(makeDdsBytes("DX10", 4, 4, size, patternBytes(size))),
+         "FORMAT_UNSUPPORTED"},
+        {"cube.dds", asText(cubeMapFile()), "FORMAT_UNSUPPORTED"},
+        {"halved.dds", asText(cut), "FILE_MALFORMED"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path =
+            c.contents ? dir.write(c.name, *c.contents) : (dir.path() / c.name).string();
+        testing::internal::CaptureStdout();
+        expectEmptyRecord(loadRequiredDds(path));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  std::string("ERROR::DDS::") + c.problem + ": " + path + "\n");
+    }
+    const std::string good = dir.write("good.dds", asText(makeDxtFile("DXT1", 8, 8)));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loadRequiredDds(good).size, 32u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
 TEST(DdsLoad, MissingFileGivesTheEmptyRecordSilently) {
     testing::internal::CaptureStdout();
     expectEmptyRecord(loadDds("no/such/texture.dds"));
@@ -163,7 +243,7 @@ TEST(DdsLoad, ReadsTheFileItWasGiven) {
     EXPECT_EQ(imageBytes(image), patternBytes(48));
 }
 
-// Files written by other tools (see testdata/SOURCES.md): the three DXT files load with
+// Files written by other tools (see tests/data/SOURCES.md): the three DXT files load with
 // their top level, the extended-header and the uncompressed ones are turned down.
 TEST(DdsForeignFiles, DxtFilesLoadTheirTopLevel) {
     struct Expected {

@@ -1,5 +1,6 @@
 #include "app/InputCallbacks.h"
 
+#include "game/Debugger.h"
 #include "support/ShellStateFixture.h"
 
 #include <GLFW/glfw3.h>
@@ -146,6 +147,24 @@ TEST_F(InputCallbacks, StatisticsToggleOnPressOfO) {
     EXPECT_TRUE(toggles.showFrameStats);
     press(GLFW_KEY_O);
     EXPECT_FALSE(toggles.showFrameStats);
+}
+
+// F3 and F4 each own one bit of the physics debug drawing, flipped when pressed.
+TEST_F(InputCallbacks, F3AndF4FlipTheirDebugDrawBitsOnPress) {
+    game.debugger = std::make_unique<Debugger>(nullptr);
+    press(GLFW_KEY_F3);
+    EXPECT_EQ(game.debugger->getDebugMode(), Debugger::kWireframeBit);
+    release(GLFW_KEY_F3);
+    onKey(nullptr, GLFW_KEY_F3, 0, GLFW_REPEAT, 0);
+    EXPECT_EQ(game.debugger->getDebugMode(), Debugger::kWireframeBit);
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(game.debugger->getDebugMode(), Debugger::kWireframeBit | Debugger::kBoundingBoxBit);
+    press(GLFW_KEY_F3);
+    EXPECT_EQ(game.debugger->getDebugMode(), Debugger::kBoundingBoxBit);
+    release(GLFW_KEY_F4);
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(game.debugger->getDebugMode(), 0);
+    game.debugger.reset();
 }
 
 TEST_F(InputCallbacks, ReleaseTriggeredKeysDoNothingWhileHeld) {

@@ -57,6 +57,46 @@ TEST_F(PlayerMovement, FlagsCombine) {
     EXPECT_FLOAT_EQ(sensor().position().z(), -s);
 }
 
+TEST_F(PlayerMovement, GamepadSteersAtAShareOfTheKeysSpeedAndStopsAtBlockedWalls) {
+    const float s = 15.0f * kDt;
+    struct Case {
+        float ButtonPressedNew::*axis;
+        float value;
+        bool ButtonPressedNew::*block;  // set for the case, or null
+        btVector3 step;
+    };
+    const Case cases[] = {
+        {&ButtonPressedNew::padRight, 1.0f, nullptr, {1.2f * s, 0.0f, 0.0f}},
+        {&ButtonPressedNew::padRight, -0.5f, nullptr, {-0.6f * s, 0.0f, 0.0f}},
+        {&ButtonPressedNew::padForward, 1.0f, nullptr, {0.0f, 0.0f, -s}},
+        {&ButtonPressedNew::padForward, -0.25f, nullptr, {0.0f, 0.0f, 0.25f * s}},
+        {&ButtonPressedNew::padUp, 1.0f, nullptr, {0.0f, s, 0.0f}},
+        {&ButtonPressedNew::padUp, -1.0f, nullptr, {0.0f, -s, 0.0f}},
+        {&ButtonPressedNew::padRight, 1.0f, &ButtonPressedNew::blockD, {0.0f, 0.0f, 0.0f}},
+        {&ButtonPressedNew::padRight, 1.0f, &ButtonPressedNew::blockA, {1.2f * s, 0.0f, 0.0f}},
+        {&ButtonPressedNew::padForward, 1.0f, &ButtonPressedNew::blockW, {0.0f, 0.0f, 0.0f}},
+        {&ButtonPressedNew::padForward, -1.0f, &ButtonPressedNew::blockS, {0.0f, 0.0f, 0.0f}},
+        {&ButtonPressedNew::padUp, 1.0f, &ButtonPressedNew::blockSpace, {0.0f, 0.0f, 0.0f}},
+        {&ButtonPressedNew::padUp, -1.0f, &ButtonPressedNew::blockShift, {0.0f, 0.0f, 0.0f}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "value " << c.value << (c.block ? ", blocked" : ""));
+        placeAt(sensor(), {0.0f, 0.0f, 0.0f});
+        h.buttons->clearAllButPause();
+        (*h.buttons).*c.axis = c.value;
+        if (c.block) (*h.buttons).*c.block = true;
+        h.game.movePlayer();
+        EXPECT_LT(sensor().position().distance(c.step), 1e-5f);
+    }
+}
+
+TEST_F(PlayerMovement, KeyAndGamepadTogetherAreNoFasterThanTheKey) {
+    h.buttons->d = true;
+    h.buttons->padRight = 1.0f;
+    h.game.movePlayer();
+    EXPECT_FLOAT_EQ(sensor().position().x(), 1.2f * 15.0f * kDt);
+}
+
 TEST_F(PlayerMovement, CraftAndCameraEaseAfterTheSensor) {
     placeAt(sensor(), {10.0f, 4.0f, -2.0f});
     h.camera->position = glm::vec3(1.0f, 2.0f, 3.0f);
@@ -66,8 +106,8 @@ TEST_F(PlayerMovement, CraftAndCameraEaseAfterTheSensor) {
     EXPECT_NEAR(craft.x(), 10.0f * 0.9f * kDt * 10.0f, 1e-5f);
     EXPECT_NEAR(craft.y(), 4.0f * 0.9f * kDt * 10.0f, 1e-5f);
     EXPECT_NEAR(craft.z(), -2.0f * 0.9f * kDt * 10.0f, 1e-5f);
-    // The camera lags less sideways than the craft does, and more up and down the track.
-    EXPECT_NEAR(h.camera->position.x, 1.0f + kDt * 0.65f * 10.0f * 10.0f, 1e-5f);
+    // Sideways the camera keeps pace with the craft; up, down and along the track it lags.
+    EXPECT_NEAR(h.camera->position.x, 1.0f + kDt * 0.9f * 10.0f * 10.0f, 1e-5f);
     EXPECT_NEAR(h.camera->position.y, 2.0f + kDt * 0.85f * 10.0f * 4.0f, 1e-5f);
     EXPECT_NEAR(h.camera->position.z, 3.0f + kDt * 0.85f * 10.0f * -2.0f, 1e-5f);
     EXPECT_EQ(h.camera->target, glm::vec3(0.0f, 0.0f, h.camera->position.z - 100.0f));

@@ -18,6 +18,7 @@
 namespace {
 
 const std::string kMusic = std::string(QEX_BUILD_DIR) + "/assets/music/NA_AlienManifestation.mp3";
+const std::string kSounds = std::string(QEX_BUILD_DIR) + "/assets/sounds/";
 
 // A short 16-bit stereo WAV tone, so that a loop comes round within the test.
 std::string toneFile(const TempDir& dir, double seconds) {
@@ -120,6 +121,60 @@ TEST_F(Sound, AMissingFileIsReportedAndNothingPlays) {
     EXPECT_NE(output.find("Cannot play assets/music/none.mp3"), std::string::npos) << output;
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1);
     EXPECT_FALSE(engine->isCurrentlyPlaying("assets/music/none.mp3"));
+}
+
+TEST_F(Sound, EveryEffectLoadsAndPlaysOnTheSilentDriver) {
+    testing::internal::CaptureStdout();
+    engine->loadEffects(kSounds);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    for (std::size_t i = 0; i < kSoundEffectCount; ++i) {
+        const auto effect = static_cast<SoundEffect>(i);
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(engine->isEffectLoaded(effect));
+        engine->playEffect(effect);
+        EXPECT_TRUE(engine->isEffectPlaying(effect));
+    }
+}
+
+// Neither cut off while it plays nor refused a channel when it starts.
+TEST_F(Sound, AVolleyNeverSilencesTheCraftsOwnShots) {
+    engine->loadEffects(kSounds);
+    engine->playEffect(SoundEffect::HeavyShot);  // 0.9 s long
+    for (int i = 0; i < 40; ++i) {
+        engine->playEffect(SoundEffect::BossShot);
+        engine->playEffect(SoundEffect::ShieldHit);
+    }
+    engine->playEffect(SoundEffect::PrimaryShot);
+    EXPECT_TRUE(engine->isEffectPlaying(SoundEffect::HeavyShot));
+    EXPECT_TRUE(engine->isEffectPlaying(SoundEffect::PrimaryShot));
+}
+
+TEST_F(Sound, TheWarningLoopsUntilItIsLetGoAndStopAllSilencesTheEffects) {
+    engine->loadEffects(kSounds);
+    engine->loopEffect(SoundEffect::MissileWarning, true);
+    waitSeconds(0.6);  // more than twice the length of the warning
+    EXPECT_TRUE(engine->isEffectPlaying(SoundEffect::MissileWarning));
+    engine->loopEffect(SoundEffect::MissileWarning, false);
+    waitSeconds(0.5);  // the fade takes 60 ms
+    EXPECT_FALSE(engine->isEffectPlaying(SoundEffect::MissileWarning));
+
+    engine->playEffect(SoundEffect::BossDestroyed);
+    engine->loopEffect(SoundEffect::MissileWarning, true);
+    engine->stopAllSounds();
+    EXPECT_FALSE(engine->isEffectPlaying(SoundEffect::BossDestroyed));
+    EXPECT_FALSE(engine->isEffectPlaying(SoundEffect::MissileWarning));
+}
+
+TEST_F(Sound, MissingEffectFilesAreReportedOnceEachAndStaySilent) {
+    testing::internal::CaptureStdout();
+    engine->loadEffects("nowhere/");
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("Cannot load sound nowhere/shot_primary.wav"), std::string::npos) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), static_cast<long>(kSoundEffectCount));
+    engine->playEffect(SoundEffect::PrimaryShot);
+    engine->loopEffect(SoundEffect::MissileWarning, true);
+    EXPECT_FALSE(engine->isEffectPlaying(SoundEffect::PrimaryShot));
+    EXPECT_FALSE(engine->isEffectPlaying(SoundEffect::MissileWarning));
 }
 
 // Without an audio device (as on CI) the automatic choice falls back to silence with one

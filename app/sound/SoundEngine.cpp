@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <iterator>
 
 namespace {
 
@@ -32,6 +33,70 @@ bool openAudio(const char* driver) {
     return false;
 }
 
+// The mixer's channels, in groups that never take each other's channels.
+enum ChannelGroup { kWarningGroup, kCraftGroup, kWorldGroup };
+struct ChannelRange {
+    int first;
+    int last;
+};
+constexpr ChannelRange kChannels[] = {
+    {0, 0},   // the missile warning loops on a channel of its own
+    {1, 6},   // the craft's shots, reloads and hits
+    {7, 23},  // the boss, the shield, the explosions and the stingers
+};
+constexpr int kChannelCount = kChannels[kWorldGroup].last + 1;
+constexpr int kLoopForever = -1;
+constexpr int kLoopFadeMs = 60;  // the warning tails off rather than clicking off
+
+// One row per effect, in the order of SoundEffect: its file under the sound folder, whose
+// channels it takes, and its level in the mix (the frequent shots sit lower).
+struct EffectRow {
+    SoundEffect effect;
+    const char* file;
+    ChannelGroup group;
+    float level;  ///< 0..1
+};
+constexpr EffectRow kEffectRows[] = {
+    {SoundEffect::PrimaryShot, "shot_primary.wav", kCraftGroup, 0.45f},
+    {SoundEffect::HeavyShot, "shot_heavy.wav", kCraftGroup, 0.9f},
+    {SoundEffect::BossShot, "boss_shot.wav", kWorldGroup, 0.4f},
+    {SoundEffect::MissileLaunch, "missile_launch.wav", kWorldGroup, 0.6f},
+    {SoundEffect::MissileWarning, "missile_warning.wav", kWarningGroup, 0.4f},
+    {SoundEffect::BossHit, "boss_hit.wav", kWorldGroup, 0.6f},
+    {SoundEffect::ShieldHit, "shield_hit.wav", kWorldGroup, 0.5f},
+    {SoundEffect::CraftHit, "craft_hit.wav", kCraftGroup, 0.9f},
+    {SoundEffect::Reload, "reload.wav", kCraftGroup, 0.5f},
+    {SoundEffect::EmptyMagazine, "magazine_empty.wav", kCraftGroup, 0.6f},
+    {SoundEffect::ShieldUp, "shield_up.wav", kWorldGroup, 0.5f},
+    {SoundEffect::ShieldDown, "shield_down.wav", kWorldGroup, 0.5f},
+    {SoundEffect::BossDestroyed, "boss_destroyed.wav", kWorldGroup, 1.0f},
+    {SoundEffect::CraftDestroyed, "craft_destroyed.wav", kWorldGroup, 1.0f},
+    {SoundEffect::WinStinger, "win.wav", kWorldGroup, 0.8f},
+    {SoundEffect::LoseStinger, "lose.wav", kWorldGroup, 0.8f},
+};
+constexpr bool rowsFollowTheEffects() {
+    for (std::size_t i = 0; i < std::size(kEffectRows); ++i)
+        if (static_cast<std::size_t>(kEffectRows[i].effect) != i) return false;
+    return std::size(kEffectRows) == kSoundEffectCount;
+}
+static_assert(rowsFollowTheEffects(), "one row per sound effect, in the order of SoundEffect");
+
+const EffectRow& rowOf(SoundEffect effect) { return kEffectRows[static_cast<std::size_t>(effect)]; }
+
+int mixerVolume(float fraction) { return static_cast<int>(std::lround(fraction * MIX_MAX_VOLUME)); }
+
+void groupChannels() {
+    Mix_AllocateChannels(kChannelCount);
+    for (int group = kWarningGroup; group <= kWorldGroup; ++group)
+        Mix_GroupChannels(kChannels[group].first, kChannels[group].last, group);
+}
+
+// A free channel of the group, or else the one that started longest ago.
+int channelFor(ChannelGroup group) {
+    const int free = Mix_GroupAvailable(group);
+    return free != -1 ? free : Mix_GroupOldest(group);
+}
+
 }  // namespace
 
 SoundEngine* createIrrKlangDevice(SoundDriver driver) {
@@ -46,11 +111,13 @@ SoundEngine* createIrrKlangDevice(SoundDriver driver) {
 SoundEngine::SoundEngine(bool silentOutput) : silent(silentOutput) {
     Mix_Init(MIX_INIT_MP3);
     Mix_VolumeMusic(MIX_MAX_VOLUME);
+    groupChannels();
 }
 
 SoundEngine::~SoundEngine() {
     stopAllSounds();
     releaseMusic();
+    releaseEffects();
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -64,8 +131,15 @@ void SoundEngine::releaseMusic() {
     musicFile.clear();
 }
 
+void SoundEngine::releaseEffects() {
+    for (Mix_Chunk*& effect : effects) {
+        if (effect) Mix_FreeChunk(effect);
+        effect = nullptr;
+    }
+}
+
 void SoundEngine::play2D(const std::string& file, bool looped) {
-    stopAllSounds();
+    Mix_HaltMusic();
     releaseMusic();
     music = Mix_LoadMUS(file.c_str());
     if (!music) {
@@ -82,7 +156,56 @@ void SoundEngine::setSoundVolume(float newVolume) {
     Mix_VolumeMusic(static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
 }
 
-void SoundEngine::stopAllSounds() { Mix_HaltMusic(); }
+void SoundEngine::stopAllSounds() {
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+}
+
+void SoundEngine::loadEffects(const std::string& folder) {
+    Mix_HaltChannel(-1);  // a chunk must not be freed while a channel plays it
+    releaseEffects();
+    for (const EffectRow& row : kEffectRows) {
+        const std::string path = folder + row.file;
+        Mix_Chunk* loaded = Mix_LoadWAV(path.c_str());
+        if (!loaded) {
+            std::cout << "Cannot load sound " << path << ": " << Mix_GetError() << std::endl;
+            continue;
+        }
+        Mix_VolumeChunk(loaded, mixerVolume(row.level));
+        effects[static_cast<std::size_t>(row.effect)] = loaded;
+    }
+}
+
+bool SoundEngine::isEffectLoaded(SoundEffect effect) const { return chunk(effect) != nullptr; }
+
+void SoundEngine::setEffectsVolume(float newVolume) { Mix_Volume(-1, mixerVolume(std::clamp(newVolume, 0.0f, 1.0f))); }
+
+void SoundEngine::playEffect(SoundEffect effect) {
+    Mix_Chunk* sound = chunk(effect);
+    if (!sound) return;
+    const int channel = channelFor(rowOf(effect).group);
+    if (channel != -1) Mix_PlayChannel(channel, sound, 0);
+}
+
+void SoundEngine::loopEffect(SoundEffect effect, bool looping) {
+    Mix_Chunk* sound = chunk(effect);
+    if (!sound) return;
+    const int channel = kChannels[rowOf(effect).group].first;
+    const bool playing = Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == sound;
+    const bool fading = playing && Mix_FadingChannel(channel) == MIX_FADING_OUT;
+    if (looping && (!playing || fading))
+        Mix_PlayChannel(channel, sound, kLoopForever);
+    else if (!looping && playing && !fading)
+        Mix_FadeOutChannel(channel, kLoopFadeMs);
+}
+
+bool SoundEngine::isEffectPlaying(SoundEffect effect) const {
+    Mix_Chunk* sound = chunk(effect);
+    if (!sound) return false;
+    for (int channel = 0; channel < kChannelCount; ++channel)
+        if (Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == sound) return true;
+    return false;
+}
 
 bool SoundEngine::isCurrentlyPlaying(const std::string& file) const {
     return music && file == musicFile && Mix_PlayingMusic() != 0;

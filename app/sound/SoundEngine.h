@@ -1,8 +1,12 @@
 #pragma once
 
+#include "app/sound/EffectPlayer.h"
+
+#include <array>
 #include <string>
 
 struct _Mix_Music;
+struct Mix_Chunk;
 
 /// Which output the engine opens.
 enum class SoundDriver {
@@ -11,13 +15,19 @@ enum class SoundDriver {
 };
 
 /// The game's sound engine: streams one piece of music (MP3, or anything else SDL_mixer
-/// decodes) to the audio device, once or looped, under a master volume.
+/// decodes) to the audio device, once or looped, under a master volume, and plays the
+/// sound effects beside it on mixer channels of their own under the effects volume.
+///
+/// The effects are loaded once, before the first frame, and kept in memory: playing one
+/// reads no file and allocates nothing. The craft's own sounds have channels that nothing
+/// else takes, so a volley of the boss's never cuts them off; within its channels an
+/// effect that finds none free replaces the one that started longest ago.
 ///
 /// Made by createIrrKlangDevice() and released with drop(), never deleted directly. Uses
 /// only SDL's audio subsystem (GLFW owns the window), so at most one engine exists at a
 /// time. SDL_mixer mixes on a thread of its own; every call here comes from the thread that
 /// made the engine. A file that cannot be played prints one line and is skipped.
-class SoundEngine {
+class SoundEngine final : public EffectPlayer {
 public:
     SoundEngine(const SoundEngine&) = delete;
     SoundEngine& operator=(const SoundEngine&) = delete;
@@ -25,11 +35,23 @@ public:
     /// Starts `file` (a path, used as given) from its beginning, replacing any music
     /// playing; `looped` repeats it until it is stopped.
     void play2D(const std::string& file, bool looped);
-    /// Master volume, 0 (silent) to 1 (full); applies to what plays now and later.
+    /// Master volume of the music, 0 (silent) to 1 (full); applies to what plays now and
+    /// later. The effects have their own (setEffectsVolume).
     void setSoundVolume(float volume);
     float getSoundVolume() const { return volume; }
-    /// Stops the music; a later play2D starts again from the beginning.
+    /// Stops the music and every effect; a later play2D starts again from the beginning.
     void stopAllSounds();
+
+    /// Loads the file of every effect from `folder` (which ends in a slash). A file that
+    /// cannot be loaded prints one line, and that effect stays silent.
+    void loadEffects(const std::string& folder = "assets/sounds/");
+    bool isEffectLoaded(SoundEffect effect) const;
+    /// Volume of every effect, 0 (silent) to 1 (full), on top of each effect's own level.
+    void setEffectsVolume(float volume);
+    void playEffect(SoundEffect effect) override;
+    void loopEffect(SoundEffect effect, bool looping) override;
+    /// Whether `effect` plays on some channel right now (a fading loop included).
+    bool isEffectPlaying(SoundEffect effect) const;
     /// Whether `file` is the music playing right now.
     bool isCurrentlyPlaying(const std::string& file) const;
     /// Seconds into the music playing now, or -1 when nothing plays.
@@ -45,11 +67,14 @@ private:
     explicit SoundEngine(bool silentOutput);
     ~SoundEngine();
     void releaseMusic();
+    void releaseEffects();
+    Mix_Chunk* chunk(SoundEffect effect) const { return effects[static_cast<std::size_t>(effect)]; }
 
     bool silent;
     float volume = 1.0f;
     _Mix_Music* music = nullptr;  ///< the stream of `musicFile`; owned
     std::string musicFile;
+    std::array<Mix_Chunk*, kSoundEffectCount> effects{};  ///< owned; null where a file failed
 };
 
 /// Opens the audio output and returns the engine, or null when not even the silent driver

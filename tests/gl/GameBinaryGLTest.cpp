@@ -1,6 +1,7 @@
 #include "support/GameProcess.h"
 #include "support/RunningGame.h"
 #include "support/TempFiles.h"
+#include "support/WindowManager.h"
 
 #include <gtest/gtest.h>
 
@@ -48,4 +49,20 @@ TEST(GameBinary, MissingShaderFileEndsWithStatusOneWithoutWaiting) {
     EXPECT_NE(game.output().find("Couldn't open shader file: assets/shader/HUD.frag\n"),
               std::string::npos)
         << game.output();
+}
+
+// The close button of a window manager ends the game as Escape does: the loop sees the
+// close flag, the teardown runs and the status is 0.
+TEST(GameBinary, ClosingTheWindowThroughTheWindowManagerQuitsLikeEscape) {
+    TempDir dir;
+    copyBuildAssets(dir.path());
+    GameProcess game(dir.path(), dir.path() / "out.log");
+
+    const std::string id = waitForWindow("Qex", 60.0, game.processId());
+    ASSERT_FALSE(id.empty()) << game.output();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_TRUE(requestWindowClose(id));
+    const std::optional<int> status = game.waitForExit(30.0);
+    ASSERT_TRUE(status.has_value()) << "the game did not quit when its window was closed";
+    EXPECT_EQ(*status, 0) << game.output();
 }

@@ -26,10 +26,11 @@ constexpr auto kSettle = std::chrono::seconds(1);
 
 // --- The HUD -------------------------------------------------------------------------
 // Drawn after the resolve pass, so its colours reach the window as blended.
-// Bars at y 0.9..0.95: health x 0.05..0.7, ammunition x 0.75..0.95.
-const Screenshot::Region kHealthBarEnd{0.66f, 0.905f, 0.69f, 0.945f};
-const Screenshot::Region kAmmoBarStart{0.755f, 0.905f, 0.79f, 0.945f};
-const Screenshot::Region kAmmoBarEnd{0.90f, 0.905f, 0.945f, 0.945f};  // 12 rounds and more
+// Bars at y 0.9..0.95: health x 0.05..0.7, ammunition x 0.75..0.95. Their labels and
+// numbers fill the middle of their height, so the bars are looked at along their top.
+const Screenshot::Region kHealthBarEnd{0.66f, 0.902f, 0.69f, 0.911f};
+const Screenshot::Region kAmmoBarStart{0.755f, 0.902f, 0.79f, 0.911f};
+const Screenshot::Region kAmmoBarEnd{0.90f, 0.902f, 0.945f, 0.911f};  // 12 rounds and more
 
 // The health bar (0.2, 0.2, 1.0) at 0.9 opacity is strong blue over anything. The
 // ammunition bar (0.2, 0.8, 1.0) at 0.5 opacity gives any pixel at least half of its
@@ -93,9 +94,9 @@ bool isBossRed(const glm::u8vec3& p) {
     return p.r > 90 && p.g < 24 && p.b < 24 && std::abs(p.g - p.b) <= 2;
 }
 
-// The craft (0.0, 0.8, 0.7) between the landscape and the player's bars, dark where
-// it turns from the light.
-const Screenshot::Region kCraftBand{0.0f, 0.72f, 1.0f, 0.895f};
+// The craft (0.0, 0.8, 0.7) between the boss and the player's bars, dark where it
+// turns from the light.
+const Screenshot::Region kCraftBand{0.0f, 0.64f, 1.0f, 0.85f};
 bool isCraftTeal(const glm::u8vec3& p) { return p.g > p.r + 12 && p.b > p.r + 8; }
 
 constexpr int kMinimumPixels = 300;  // fewer, and the object is hidden or out of view
@@ -127,14 +128,13 @@ std::optional<float> clusterCentre(const Screenshot& shot, const Screenshot::Reg
 
 // --- Steering into the boss's fire ---------------------------------------------------
 // Where the two appear, in window fractions right of the middle, for the world x of the
-// craft (px) and of the boss (bx), seen by the game's camera: it trails the craft
-// sideways at 0.72 of its x (easing 0.65 against the craft's 0.9), 4 units behind it,
-// and looks down the track at x = 0. So the craft shows at 0.066 px and the boss, 34
-// units ahead, at 0.0254 bx - 0.0121 px. With the boss in the middle of the view the
-// craft would sit at twice the boss's x.
-constexpr float kCraftShift = 0.066f;     // per unit of px
-constexpr float kBossShift = 0.0254f;     // per unit of bx
-constexpr float kBossParallax = 0.0121f;  // per unit of px
+// craft (px) and of the boss (bx), seen by the game's camera: it follows the craft
+// sideways step for step, 8 units behind it, and looks down the track at x = 0. So the
+// craft shows at 0.0086 px and the boss, 38 units ahead, at 0.0228 bx - 0.0141 px. With
+// the boss in the middle of the view the craft would sit at 1.6 times the boss's x.
+constexpr float kCraftShift = 0.0086f;    // per unit of px
+constexpr float kBossShift = 0.0228f;     // per unit of bx
+constexpr float kBossParallax = 0.0141f;  // per unit of px
 
 // The boss fires from guns 4 units to either side of it, aiming at its own centre line
 // a little in front of the craft; the shots reach the craft's depth before they have
@@ -150,13 +150,12 @@ constexpr float kGoodEnough = 0.7f;    // units: a boss shot has radius 0.8, the
 constexpr float kLongestPush = 0.5f;   // seconds: look again before going further
 
 // Where the craft is across the arena: counted from our own steering, and taken from
-// the screen whenever the craft is fully in view. Far to a side it leaves the view.
+// the screen whenever the craft is found there.
 class CraftPosition {
 public:
     void steered(float units) { x = std::clamp(x + units, -kSensorReach, kSensorReach); }
     void seenAt(std::optional<float> windowX) {
-        if (windowX && std::fabs(*windowX - 0.5f) < kFullyInView)
-            x = (*windowX - 0.5f) / kCraftShift;
+        if (windowX) x = (*windowX - 0.5f) / kCraftShift;
     }
     /// How far the craft must go along +x to be in the nearer line of fire of the boss
     /// seen at `bossWindowX`.
@@ -167,7 +166,6 @@ public:
     }
 
 private:
-    static constexpr float kFullyInView = 0.3f;  // from the middle, in window widths
     float x = 0.0f;
 };
 

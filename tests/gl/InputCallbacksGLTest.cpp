@@ -1,7 +1,13 @@
 #include "app/InputCallbacks.h"
 
+#include "app/Gamepad.h"
+
 #include "support/GlContext.h"
 #include "support/ShellStateFixture.h"
+
+#include <chrono>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -22,6 +28,22 @@ protected:
 void tap(int key) {
     onKey(window, key, 0, GLFW_PRESS, 0);
     onKey(window, key, 0, GLFW_RELEASE, 0);
+}
+
+std::pair<int, int> windowSize() {
+    std::pair<int, int> size;
+    glfwGetWindowSize(window, &size.first, &size.second);
+    return size;
+}
+
+// The X server answers a change of size a moment later; until then the events trickle in.
+bool waitUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        glfwWaitEventsTimeout(0.05);
+    }
+    return true;
 }
 
 }  // namespace
@@ -54,6 +76,16 @@ TEST_F(InputWithWindow, F2HidesTheHudAndSwitchesCullingAtOnce) {
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
 }
 
+TEST_F(InputWithWindow, GamepadBackHidesTheHudOnReleaseAsF2Does) {
+    PadControls backHeld;
+    backHeld.back = true;
+    onGamepadSample(backHeld, PadControls{});
+    EXPECT_TRUE(toggles.hudVisible);
+    onGamepadSample(PadControls{}, backHeld);
+    EXPECT_FALSE(toggles.hudVisible);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+}
+
 TEST_F(InputWithWindow, ResizeSetsViewportAndProjection) {
     onWindowSize(window, 1280, 720);
     GLint viewport[4] = {};
@@ -62,4 +94,28 @@ TEST_F(InputWithWindow, ResizeSetsViewportAndProjection) {
     EXPECT_EQ(viewport[3], 720);
     EXPECT_NEAR(camera->projection[1][1] / camera->projection[0][0], 1280.0f / 720.0f, 1e-4f);
     EXPECT_EQ(settings.width, 1280);
+    EXPECT_EQ(game.windowWidth, 1280.0f);  // the bars of the next match are built for it
+    EXPECT_EQ(game.windowHeight, 720.0f);
+}
+
+// Full screen and back: the window returns to the size it had, although the window-size
+// callback stored the full-screen size meanwhile.
+TEST_F(InputWithWindow, F6TwiceReturnsToTheWindowedSize) {
+    registerInputCallbacks(window);
+    settings.width = settings.windowedWidth = 320;
+    settings.height = settings.windowedHeight = 240;
+    ASSERT_EQ(windowSize(), std::make_pair(320, 240));
+
+    onKey(window, GLFW_KEY_F6, 0, GLFW_PRESS, 0);
+    EXPECT_TRUE(toggles.fullscreenToggle);
+    EXPECT_NE(glfwGetWindowMonitor(window), nullptr);
+    ASSERT_TRUE(waitUntil([] { return settings.width != 320; })) << "never went full screen";
+    onKey(window, GLFW_KEY_F6, 0, GLFW_RELEASE, 0);
+
+    onKey(window, GLFW_KEY_F6, 0, GLFW_PRESS, 0);
+    EXPECT_FALSE(toggles.fullscreenToggle);
+    EXPECT_EQ(glfwGetWindowMonitor(window), nullptr);
+    EXPECT_TRUE(waitUntil([] { return windowSize() == std::make_pair(320, 240); }))
+        << windowSize().first << " x " << windowSize().second;
+    EXPECT_TRUE(waitUntil([] { return settings.width == 320 && settings.height == 240; }));
 }

@@ -85,6 +85,7 @@ TEST_F(ParticleFiles, ThreeStageProgramBuildsSilently) {
     const ParticleShader shader("particle.vert", "particle.geom", "particle.frag");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(programParameter(shader.program, GL_LINK_STATUS), GL_TRUE);
+    EXPECT_TRUE(shader.usable);
     EXPECT_EQ(shader.vertexFile, "particle.vert");
     EXPECT_EQ(shader.geometryFile, "particle.geom");
     EXPECT_EQ(shader.fragmentFile, "particle.frag");
@@ -99,7 +100,10 @@ TEST_F(ParticleFiles, MissingGeometryFileLeavesEverySourceEmpty) {
     const ParticleShader shader("particle.vert", "particle.geom", "particle.frag");
     const std::string output = testing::internal::GetCapturedStdout();
 
-    EXPECT_EQ(occurrences(output, "ERROR::SHADER::FILE_NOT_READ_SUCCESFULLY\n"), 1u);
+    EXPECT_EQ(occurrences(output, "ERROR::SHADER::FILE_NOT_READ_SUCCESFULLY: "
+                                  "assets/shader/particle.geom\n"),
+              1u);
+    EXPECT_FALSE(shader.usable);
     ASSERT_TRUE(glIsProgram(shader.program));
     const std::vector<GLuint> stages = attachedStages(shader.program);
     ASSERT_EQ(stages.size(), 3u);
@@ -110,9 +114,9 @@ TEST_F(ParticleFiles, MissingGeometryFileLeavesEverySourceEmpty) {
         if (stageParameter(stage, GL_COMPILE_STATUS) == GL_FALSE) ++failedStages;
     }
     // Whatever the driver makes of empty stages is reported, one line per failure.
-    EXPECT_EQ(occurrences(output, "::COMPILATION_FAILED\n"), failedStages);
+    EXPECT_EQ(occurrences(output, "::COMPILATION_FAILED: assets/shader/particle."), failedStages);
     const bool linked = programParameter(shader.program, GL_LINK_STATUS) == GL_TRUE;
-    EXPECT_EQ(occurrences(output, "ERROR::SHADER::PROGRAM::LINKING_FAILED\n"), linked ? 0u : 1u);
+    EXPECT_EQ(occurrences(output, "ERROR::SHADER::PROGRAM::LINKING_FAILED: "), linked ? 0u : 1u);
 }
 
 TEST_F(ParticleFiles, StageThatDoesNotCompileIsNamedAndTheRestCarriesOn) {
@@ -121,11 +125,19 @@ TEST_F(ParticleFiles, StageThatDoesNotCompileIsNamedAndTheRestCarriesOn) {
     const ParticleShader shader("particle.vert", "broken.geom", "particle.frag");
     const std::string output = testing::internal::GetCapturedStdout();
 
-    EXPECT_EQ(output.rfind("ERROR::SHADER::GEOMETRY::COMPILATION_FAILED\n", 0), 0u) << output;
+    EXPECT_EQ(output.rfind("ERROR::SHADER::GEOMETRY::COMPILATION_FAILED: "
+                           "assets/shader/broken.geom\n",
+                           0),
+              0u)
+        << output;
     EXPECT_NE(output.find("nonsense"), std::string::npos);  // the driver's log follows
     EXPECT_EQ(occurrences(output, "COMPILATION_FAILED"), 1u);
-    EXPECT_EQ(occurrences(output, "ERROR::SHADER::PROGRAM::LINKING_FAILED\n"), 1u);
+    EXPECT_EQ(occurrences(output, "ERROR::SHADER::PROGRAM::LINKING_FAILED: "
+                                  "assets/shader/particle.vert, assets/shader/broken.geom, "
+                                  "assets/shader/particle.frag\n"),
+              1u);
     EXPECT_NE(shader.program, 0u);
+    EXPECT_FALSE(shader.usable);
 }
 
 TEST_F(ParticleFiles, ComputeProgramHasNoVertexOrFragmentStage) {
@@ -137,6 +149,7 @@ TEST_F(ParticleFiles, ComputeProgramHasNoVertexOrFragmentStage) {
     EXPECT_EQ(shader.geometryFile, "");
     EXPECT_EQ(shader.computeFile, "particle.compute");
     EXPECT_EQ(programParameter(shader.program, GL_LINK_STATUS), GL_TRUE);
+    EXPECT_TRUE(shader.usable);
     const std::vector<GLuint> stages = attachedStages(shader.program);
     ASSERT_EQ(stages.size(), 1u);
     EXPECT_EQ(stageParameter(stages[0], GL_SHADER_TYPE), GL_COMPUTE_SHADER);
@@ -158,9 +171,14 @@ TEST_F(ParticleFiles, MissingComputeFileIsReportedAndStillGivesAProgram) {
     testing::internal::CaptureStdout();
     const ParticleShader shader("missing.compute");
     const std::string output = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(output.rfind("ERROR::SHADER::FILE_NOT_READ_SUCCESFULLY\n", 0), 0u) << output;
+    EXPECT_EQ(output.rfind("ERROR::SHADER::FILE_NOT_READ_SUCCESFULLY: "
+                           "assets/shader/missing.compute\n",
+                           0),
+              0u)
+        << output;
     EXPECT_EQ(occurrences(output, "FILE_NOT_READ"), 1u);
     EXPECT_TRUE(glIsProgram(shader.program));
+    EXPECT_FALSE(shader.usable);
 }
 
 TEST_F(ParticleFiles, EachInstanceHoldsOneProgramAndDeletesExactlyIt) {

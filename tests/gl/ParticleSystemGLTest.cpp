@@ -190,3 +190,28 @@ TEST_F(Particles, GameSmokeRisesAndStaysWithinCapacity) {
     EXPECT_LE(system->lastCount, 10000u);
     EXPECT_GT(meanHeight(), early);
 }
+
+// Each is named once at start-up; after that the smoke stays away without a GL error,
+// instead of uploading nothing and running a program that never linked every frame.
+TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
+    fs::remove(dir.path() / "assets/textures/smokecloud.dds");
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    testing::internal::CaptureStdout();
+    const auto system = makeSystem("absent.compute");
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("ERROR::DDS::FILE_NOT_READ: assets/textures/smokecloud.dds\n"),
+              std::string::npos)
+        << printed;
+    EXPECT_NE(printed.find("ERROR::SHADER::FILE_NOT_READ_SUCCESFULLY: "
+                           "assets/shader/absent.compute\n"),
+              std::string::npos)
+        << printed;
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    system->update(0.1f);
+    system->draw(glm::mat4(1.0f));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(system->lastCount, 1u);
+    EXPECT_EQ(system->currentSet, 0);
+}

@@ -65,10 +65,11 @@ TEST_F(TextureFiles, OddSizedImageUploadsItsPartialBlocks) {
     EXPECT_EQ(compressedTopLevel(texture), patternBytes(32));
 }
 
-TEST_F(TextureFiles, MissingFileLeavesItUnloadedAndSilent) {
+TEST_F(TextureFiles, MissingFileIsNamedAndLeavesItUnloaded) {
     testing::internal::CaptureStdout();
     const Texture texture("missing.dds");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR::DDS::FILE_NOT_READ: assets/textures/missing.dds\n");
     EXPECT_FALSE(texture.loaded);
     EXPECT_EQ(texture.handle, 0u);
 }
@@ -96,7 +97,7 @@ TEST_F(TextureFiles, DestructionDeletesTheGlTexture) {
     EXPECT_FALSE(glIsTexture(handle));
 }
 
-// Files written by other tools (testdata/SOURCES.md), uploaded as the game would.
+// Files written by other tools (tests/data/SOURCES.md), uploaded as the game would.
 TEST_F(TextureFiles, ForeignDxtFilesUploadTheirTopLevel) {
     const std::filesystem::path source = std::filesystem::path(QEX_TESTDATA_DIR) / "dds";
     const struct {

@@ -32,8 +32,8 @@ namespace {
 constexpr int kSize = 800;  // the game's default window
 constexpr int kRing = 3;    // pixels around the threat's outline
 // Mean colours this far apart (straight-line distance in RGB, 0..255) stand out. Without
-// their glow the orbs measure 38 (ground) to 77 (fog) here and the missiles 18 to 58; with
-// it, 95 and more.
+// their glow the orbs measure 39 (ground) to 77 (fog) here and the missiles 28 to 62; with
+// it, 92 and more.
 constexpr float kClearMargin = 85.0f;
 const glm::vec3 kBossPosition(0.0f, 0.0f, -30.0f);
 
@@ -43,7 +43,7 @@ struct Backdrop {
 };
 const Backdrop kBackdrops[] = {
     {"fog", {-4.0f, -0.5f, -22.0f}},
-    {"ground", {-6.0f, -3.0f, -12.0f}},
+    {"ground", {-5.0f, -4.0f, -8.0f}},
     {"sky", {-6.0f, 5.5f, -30.0f}},
 };
 

@@ -20,13 +20,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The test's own environment, with DISPLAY replaced when `display` is given.
-std::vector<std::string> childEnvironment(const std::string& display) {
+bool startsWith(const char* entry, const char* prefix) {
+    return std::strncmp(entry, prefix, std::strlen(prefix)) == 0;
+}
+
+// The test's own environment, with DISPLAY replaced when `display` is given, and the
+// game's records kept in its working directory: a test never reads or writes the best
+// times of whoever runs it.
+std::vector<std::string> childEnvironment(const std::string& display, const fs::path& workingDirectory) {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry)
-        if (display.empty() || std::strncmp(*entry, "DISPLAY=", 8) != 0)
+        if (!(startsWith(*entry, "DISPLAY=") && !display.empty()) && !startsWith(*entry, "XDG_DATA_HOME="))
             environment.emplace_back(*entry);
     if (!display.empty()) environment.push_back("DISPLAY=" + display);
+    environment.push_back("XDG_DATA_HOME=" + fs::absolute(workingDirectory / "data").string());
     return environment;
 }
 
@@ -51,7 +58,7 @@ GameProcess::GameProcess(const fs::path& workingDirectory, const fs::path& log,
     const std::string program = binary();
     // Built before the fork: the child of a process with threads (llvmpipe's) may only
     // make async-signal-safe calls, and setenv can allocate.
-    std::vector<std::string> environment = childEnvironment(display);
+    std::vector<std::string> environment = childEnvironment(display, workingDirectory);
     const std::vector<char*> envp = pointersTo(environment);
     char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
     pid = fork();

@@ -16,6 +16,7 @@ protected:
         toggles = ShellToggles{};
         freeCamera = FreeCameraState{};
         *buttons = ButtonPressedNew{};
+        heldFire = HeldFire{};
         camera = std::make_shared<CustomCamera>(800.0f, 800.0f, 60.0f, 0.1f, 100.0f);
     }
 };

@@ -14,6 +14,30 @@ bool initFont(stbtt_fontinfo& info, const std::vector<unsigned char>& data) {
     return !data.empty() && stbtt_InitFont(&info, data.data(), stbtt_GetFontOffsetForIndex(data.data(), 0));
 }
 
+// Adds one glyph's coverage with its pen at `penX` (sub-pixel) on the baseline; what falls
+// outside the mask is dropped.
+void stampGlyph(const stbtt_fontinfo& info, Image& mask, int codepoint, float scale, float penX,
+                float baselineY) {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    const float shiftX = penX - std::floor(penX);
+    stbtt_GetCodepointBitmapBoxSubpixel(&info, codepoint, scale, scale, shiftX, 0.0f, &x0, &y0, &x1, &y1);
+    const int gw = x1 - x0;
+    const int gh = y1 - y0;
+    if (gw <= 0 || gh <= 0) return;
+    std::vector<unsigned char> glyph(static_cast<size_t>(gw) * gh);
+    stbtt_MakeCodepointBitmapSubpixel(&info, glyph.data(), gw, gh, gw, scale, scale, shiftX, 0.0f, codepoint);
+    const int originX = static_cast<int>(std::floor(penX)) + x0;
+    const int originY = static_cast<int>(std::lround(baselineY)) + y0;
+    for (int y = 0; y < gh; ++y)
+        for (int x = 0; x < gw; ++x) {
+            const int px = originX + x;
+            const int py = originY + y;
+            if (px < 0 || py < 0 || px >= mask.width() || py >= mask.height()) continue;
+            float& coverage = mask.at(px, py).r;
+            coverage = std::max(coverage, static_cast<float>(glyph[static_cast<size_t>(y) * gw + x]) / 255.0f);
+        }
+}
+
 }  // namespace
 
 TextPainter::TextPainter(const std::string& fontPath) {
@@ -52,25 +76,7 @@ void TextPainter::drawCentred(Image& mask, const std::string& text, float centre
     float penX = centreX - total * 0.5f;
     for (size_t i = 0; i < text.size(); ++i) {
         const int codepoint = static_cast<unsigned char>(text[i]);
-        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        const float shiftX = penX - std::floor(penX);
-        stbtt_GetCodepointBitmapBoxSubpixel(&info, codepoint, scale, scale, shiftX, 0.0f, &x0, &y0, &x1, &y1);
-        const int gw = x1 - x0;
-        const int gh = y1 - y0;
-        if (gw > 0 && gh > 0) {
-            std::vector<unsigned char> glyph(static_cast<size_t>(gw) * gh);
-            stbtt_MakeCodepointBitmapSubpixel(&info, glyph.data(), gw, gh, gw, scale, scale, shiftX, 0.0f, codepoint);
-            const int originX = static_cast<int>(std::floor(penX)) + x0;
-            const int originY = static_cast<int>(std::lround(baselineY)) + y0;
-            for (int y = 0; y < gh; ++y)
-                for (int x = 0; x < gw; ++x) {
-                    const int px = originX + x;
-                    const int py = originY + y;
-                    if (px < 0 || py < 0 || px >= mask.width() || py >= mask.height()) continue;
-                    float& coverage = mask.at(px, py).r;
-                    coverage = std::max(coverage, static_cast<float>(glyph[static_cast<size_t>(y) * gw + x]) / 255.0f);
-                }
-        }
+        stampGlyph(info, mask, codepoint, scale, penX, baselineY);
         int advance = 0;
         int bearing = 0;
         stbtt_GetCodepointHMetrics(&info, codepoint, &advance, &bearing);
@@ -79,4 +85,22 @@ void TextPainter::drawCentred(Image& mask, const std::string& text, float centre
             penX += scale * static_cast<float>(stbtt_GetCodepointKernAdvance(
                                 &info, codepoint, static_cast<unsigned char>(text[i + 1])));
     }
+}
+
+void TextPainter::drawGlyph(Image& mask, char32_t codepoint, float penX, float baselineY,
+                            float pixelHeight) const {
+    stbtt_fontinfo info;
+    if (!initFont(info, font)) return;
+    stampGlyph(info, mask, static_cast<int>(codepoint), stbtt_ScaleForPixelHeight(&info, pixelHeight),
+               penX, baselineY);
+}
+
+float TextPainter::ascent(float pixelHeight) const {
+    stbtt_fontinfo info;
+    if (!initFont(info, font)) return 0.0f;
+    int ascender = 0;
+    int descender = 0;
+    int lineGap = 0;
+    stbtt_GetFontVMetrics(&info, &ascender, &descender, &lineGap);
+    return static_cast<float>(ascender) * stbtt_ScaleForPixelHeight(&info, pixelHeight);
 }

@@ -22,6 +22,11 @@ public:
     /// space between letters in pixels.
     void drawCentred(Image& mask, const std::string& text, float centreX, float baselineY,
                      float pixelHeight, float tracking = 0.0f) const;
+    /// Adds the one glyph for `codepoint` with its pen at `penX` and its baseline at `baselineY`.
+    void drawGlyph(Image& mask, char32_t codepoint, float penX, float baselineY,
+                   float pixelHeight) const;
+    /// How far the face rises above its baseline at `pixelHeight`, in pixels.
+    float ascent(float pixelHeight) const;
 
 private:
     std::vector<unsigned char> font;
@@ -29,3 +34,6 @@ private:
 
 /// The bold sans face the HUD pictures use (Debian's fonts-dejavu-core).
 inline const std::string kHudFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+/// Its monospaced sibling, for the HUD's live text: every glyph advances alike.
+inline const std::string kHudMonoFontPath =
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";

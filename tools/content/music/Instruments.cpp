@@ -7,25 +7,17 @@
 
 namespace {
 
-constexpr float kRate = static_cast<float>(LoopBuffer::kSampleRate);
-
-long frames(float seconds) { return static_cast<long>(seconds * kRate); }
-float seconds(long frameCount) { return static_cast<float>(frameCount) / kRate; }
-float decay(float t, float time) { return std::exp(-t / time); }
-
 // A different but repeatable noise for every hit, so that repeated hits do not phase.
 std::uint32_t seedFor(long at, std::uint32_t salt) { return static_cast<std::uint32_t>(at) * 2654435761u ^ salt; }
-
-float softClip(float x) { return std::tanh(x); }
 
 }  // namespace
 
 void kickDrum(LoopBuffer& bus, long at, float velocity) {
     Oscillator body(Oscillator::Shape::Sine);
     NoiseSource click(seedFor(at, 1));
-    const long n = frames(0.5f);
+    const long n = framesIn(0.5f);
     for (long i = 0; i < n; ++i) {
-        const float t = seconds(i);
+        const float t = secondsAt(i);
         const float pitch = 46.0f + 125.0f * decay(t, 0.028f);
         const float amp = decay(t, 0.3f) * (1.0f - decay(t, 0.0015f));
         const float s = softClip(1.6f * body.next(pitch) * amp) + 0.25f * click.next() * decay(t, 0.0025f);
@@ -37,9 +29,9 @@ void snareDrum(LoopBuffer& bus, long at, float velocity) {
     Oscillator tone(Oscillator::Shape::Sine, 0.25f);
     NoiseSource noise(seedFor(at, 2));
     LowPass body;
-    const long n = frames(0.35f);
+    const long n = framesIn(0.35f);
     for (long i = 0; i < n; ++i) {
-        const float t = seconds(i);
+        const float t = secondsAt(i);
         const float raw = noise.next();
         const float bright = raw - body.next(raw, 1400.0f, 0.0f);
         const float s = 0.55f * tone.next(190.0f - 30.0f * (1.0f - decay(t, 0.02f))) * decay(t, 0.06f) +
@@ -52,9 +44,9 @@ void handClap(LoopBuffer& bus, long at, float velocity) {
     NoiseSource noise(seedFor(at, 3));
     LowPass low;
     LowPass high;
-    const long n = frames(0.3f);
+    const long n = framesIn(0.3f);
     for (long i = 0; i < n; ++i) {
-        const float t = seconds(i);
+        const float t = secondsAt(i);
         const float raw = noise.next();
         const float band = low.next(raw - high.next(raw, 900.0f, 0.0f), 2600.0f, 0.2f);
         float env = 0.0f;
@@ -71,9 +63,9 @@ void hiHat(LoopBuffer& bus, long at, float velocity, bool open) {
     NoiseSource noise(seedFor(at, open ? 5 : 4));
     LowPass body;
     const float length = open ? 0.22f : 0.035f;
-    const long n = frames(open ? 0.6f : 0.12f);
+    const long n = framesIn(open ? 0.6f : 0.12f);
     for (long i = 0; i < n; ++i) {
-        const float t = seconds(i);
+        const float t = secondsAt(i);
         const float raw = noise.next();
         const float sizzle = raw - body.next(raw, 7500.0f, 0.1f);
         bus.add(at + i, 0.5f * sizzle * decay(t, length) * velocity, 0.3f);
@@ -85,9 +77,9 @@ void crashCymbal(LoopBuffer& bus, long at, float velocity) {
     NoiseSource rightNoise(seedFor(at, 7));
     LowPass leftBody;
     LowPass rightBody;
-    const long n = frames(2.6f);
+    const long n = framesIn(2.6f);
     for (long i = 0; i < n; ++i) {
-        const float t = seconds(i);
+        const float t = secondsAt(i);
         const float env = decay(t, 0.9f) * (1.0f - decay(t, 0.002f)) * 0.35f * velocity;
         const float l = leftNoise.next();
         const float r = rightNoise.next();
@@ -115,9 +107,9 @@ void bassNote(LoopBuffer& bus, long at, long length, float note, float velocity)
     Oscillator sub(Oscillator::Shape::Sine);
     LowPass filter;
     const float f = noteFrequency(note);
-    const long release = frames(0.02f);
+    const long release = framesIn(0.02f);
     for (long i = 0; i < length + release; ++i) {
-        const float t = seconds(i);
+        const float t = secondsAt(i);
         const float gate = i < length ? 1.0f : 1.0f - static_cast<float>(i - length) / static_cast<float>(release);
         const float amp = (1.0f - decay(t, 0.002f)) * (0.75f + 0.25f * decay(t, 0.08f)) * gate;
         const float raw = 0.5f * sawA.next(f) + 0.5f * sawB.next(f * 1.007f);
@@ -128,7 +120,7 @@ void bassNote(LoopBuffer& bus, long at, long length, float note, float velocity)
 }
 
 void padChord(LoopBuffer& bus, long at, long length, const std::vector<float>& notes, float velocity) {
-    const long release = frames(0.7f);
+    const long release = framesIn(0.7f);
     const float detune[3] = {-0.09f, 0.0f, 0.08f};  // semitones
     const float pans[3] = {-0.6f, 0.0f, 0.6f};
     for (size_t k = 0; k < notes.size(); ++k)
@@ -137,10 +129,10 @@ void padChord(LoopBuffer& bus, long at, long length, const std::vector<float>& n
             LowPass filter;
             const float f = noteFrequency(notes[k] + detune[d]);
             for (long i = 0; i < length + release; ++i) {
-                const float t = seconds(i);
+                const float t = secondsAt(i);
                 const float attack = std::min(1.0f, t / 0.35f);
-                const float gate = i < length ? 1.0f : decay(seconds(i - length), 0.22f);
-                const float sweep = 1000.0f + 600.0f * std::sin(6.2831853f * 0.11f * seconds(at + i));
+                const float gate = i < length ? 1.0f : decay(secondsAt(i - length), 0.22f);
+                const float sweep = 1000.0f + 600.0f * std::sin(6.2831853f * 0.11f * secondsAt(at + i));
                 const float s = filter.next(saw.next(f), sweep, 0.25f) * attack * gate;
                 bus.add(at + i, s * velocity * 0.12f, pans[d]);
             }
@@ -152,9 +144,9 @@ void pluckNote(LoopBuffer& bus, long at, float note, float velocity, float pan) 
     Oscillator saw(Oscillator::Shape::Saw, 0.2f);
     LowPass filter;
     const float f = noteFrequency(note);
-    const long n = frames(0.4f);
+    const long n = framesIn(0.4f);
     for (long i = 0; i < n; ++i) {
-        const float t = seconds(i);
+        const float t = secondsAt(i);
         const float raw = 0.5f * square.next(f) + 0.5f * saw.next(f * 2.0f);
         const float s = filter.next(raw, 500.0f + 5000.0f * decay(t, 0.045f), 0.35f) * decay(t, 0.14f) *
                         (1.0f - decay(t, 0.001f));
@@ -169,10 +161,10 @@ void leadLine(LoopBuffer& bus, const std::vector<LeadNote>& notes, float velocit
     Oscillator sawB(Oscillator::Shape::Saw, 0.6f);
     Oscillator square(Oscillator::Shape::Square, 0.3f);
     LowPass filter;
-    const long glide = frames(0.05f);
-    const float attackStep = 1.0f / static_cast<float>(frames(0.012f));
-    const float releaseStep = 1.0f / static_cast<float>(frames(0.09f));
-    const long end = notes.back().at + notes.back().length + frames(0.1f);
+    const long glide = framesIn(0.05f);
+    const float attackStep = 1.0f / static_cast<float>(framesIn(0.012f));
+    const float releaseStep = 1.0f / static_cast<float>(framesIn(0.09f));
+    const long end = notes.back().at + notes.back().length + framesIn(0.1f);
     size_t current = 0;
     float gate = 0.0f;
     float pitch = notes.front().note;
@@ -193,11 +185,11 @@ void leadLine(LoopBuffer& bus, const std::vector<LeadNote>& notes, float velocit
             pitch = note.note;
         }
         gate = sounding ? std::min(1.0f, gate + attackStep) : std::max(0.0f, gate - releaseStep);
-        const float t = seconds(intoNote);
+        const float t = secondsAt(intoNote);
         const float vibrato = 0.22f * std::clamp((t - 0.22f) / 0.3f, 0.0f, 1.0f) * std::sin(6.2831853f * 5.3f * t);
         const float f = noteFrequency(pitch + vibrato);
         const float raw = 0.45f * sawA.next(f) + 0.35f * sawB.next(f * 1.005f) + 0.25f * square.next(f * 0.5f);
-        const float cutoff = 1800.0f + 2200.0f * decay(seconds(at - articulated), 0.25f);
+        const float cutoff = 1800.0f + 2200.0f * decay(secondsAt(at - articulated), 0.25f);
         bus.add(at, filter.next(raw, cutoff, 0.3f) * gate * velocity * 0.28f, 0.0f);
     }
 }

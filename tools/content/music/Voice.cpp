@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
+constexpr float kRate = static_cast<float>(LoopBuffer::kSampleRate);
 
 // The polyBLEP correction that rounds off a waveform's jump at phase 0.
 float polyBlep(float t, float dt) {
@@ -25,7 +25,7 @@ float polyBlep(float t, float dt) {
 }  // namespace
 
 float Oscillator::next(float frequency) {
-    const float dt = frequency / static_cast<float>(LoopBuffer::kSampleRate);
+    const float dt = frequency / kRate;
     float value = 0.0f;
     switch (waveform) {
         case Shape::Sine:
@@ -50,7 +50,7 @@ float Oscillator::next(float frequency) {
 
 float LowPass::next(float input, float cutoffHz, float resonance) {
     const float cutoff = std::clamp(cutoffHz, 20.0f, 18000.0f);
-    const float g = std::tan(kPi * cutoff / static_cast<float>(LoopBuffer::kSampleRate));
+    const float g = std::tan(kPi * cutoff / kRate);
     const float k = 2.0f - 2.0f * std::clamp(resonance, 0.0f, 0.98f);
     const float a1 = 1.0f / (1.0f + g * (g + k));
     const float a2 = g * a1;
@@ -71,3 +71,8 @@ float NoiseSource::next() {
 }
 
 float noteFrequency(float midiNote) { return 440.0f * std::pow(2.0f, (midiNote - 69.0f) / 12.0f); }
+
+long framesIn(float seconds) { return static_cast<long>(seconds * kRate); }
+float secondsAt(long frame) { return static_cast<float>(frame) / kRate; }
+float decay(float t, float timeConstant) { return std::exp(-t / timeConstant); }
+float softClip(float x) { return std::tanh(x); }

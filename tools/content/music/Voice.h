@@ -2,8 +2,11 @@
 
 #include <cstdint>
 
-/// The sound sources the instruments are made of: band-limited oscillators, a resonant
-/// low-pass filter and a noise source. All deterministic.
+constexpr float kPi = 3.14159265f;
+
+/// The sound sources the instruments and the sound effects are made of: band-limited
+/// oscillators, a resonant low-pass filter, a noise source and envelope helpers. All
+/// deterministic.
 class Oscillator {
 public:
     enum class Shape { Sine, Saw, Square };
@@ -40,3 +43,11 @@ private:
 
 /// Frequency in Hz of a MIDI note number (69 = A4 = 440 Hz).
 float noteFrequency(float midiNote);
+
+/// Frames in `seconds` at the content's sample rate (LoopBuffer::kSampleRate), and back.
+long framesIn(float seconds);
+float secondsAt(long frame);
+/// An exponential fall: 1 at t = 0, 1/e after `timeConstant` seconds.
+float decay(float t, float timeConstant);
+/// Saturates smoothly toward +-1: drive without hard clipping.
+float softClip(float x);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/HudLabels.h"
+#include "app/MatchStats.h"
+#include "app/Records.h"
+#include "render/GlyphQuads.h"
+#include "render/TextBatch.h"
+
+#include <glm/glm.hpp>
+
+class Game;
+class MatchEvents;
+class Shader;
+struct ShellToggles;
+
+/// The HUD's words and numbers and the match record behind them: the bars' labels, the
+/// clock, the pause label and the results, with the statistics that feed them and the
+/// best time. The scene keeps one; it needs a current GL context to construct.
+class HudText {
+public:
+    HudText(Shader* textShader, Records records);
+
+    /// Once per drawn frame, after the game's update and before its events are cleared.
+    /// A won match offers its time to the records (a new best is written then, once).
+    void recordFrame(const MatchEvents& events, float frameSeconds, bool paused);
+    /// Nothing counted, the clock at zero, no new best.
+    void startNewMatch();
+    /// Lays the text out for the window's size and draws it in one call. Blending is the
+    /// caller's, as for the HUD's bars.
+    void draw(const Game& game, const ShellToggles& toggles, float windowWidth, float windowHeight,
+              const glm::mat4& projection);
+
+    const MatchStats& stats() const { return matchStats; }
+
+private:
+    TextBatch batch;
+    GlyphQuads quads;
+    MatchStats matchStats;
+    Records records;
+    bool newBest = false;  ///< this match set the best time
+};

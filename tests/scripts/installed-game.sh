@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The game as a player gets it from `cmake --install`: installed into a fresh prefix and
+# started from a folder that has nothing to do with it, it opens its window with the
+# class, title and icon the desktop entry promises, and Escape ends it with status 0.
+# A lone executable with no data anywhere names the folders it tried and ends with 1.
+# The desktop entry and the metainfo pass their validators where those are installed.
+# Installs only: the build must be up to date. Needs an X display (DISPLAY).
+# Usage: tests/scripts/installed-game.sh <build folder>
+set -uo pipefail
+build=${1:?usage: installed-game.sh <build folder>}
+: "${DISPLAY:?needs an X display}"
+
+work=$(mktemp -d)
+work=$(cd "$work" && pwd -P)  # the game reports physical paths
+game=""
+finish() {
+    [ -n "$game" ] && { kill -9 "$game" && wait "$game"; } 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+    echo "FAIL: $*"
+    [ -s "$work/game.log" ] && { echo "--- the game's output:"; cat "$work/game.log"; }
+    exit 1
+}
+
+# Polls `condition` every 0.2 s for up to `seconds`.
+wait_for() {
+    local seconds=$1
+    shift
+    for _ in $(seq $((seconds * 5))); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
+for file in bin/qex share/qex/assets/settings.ini share/qex/assets/shader/HUD.vert \
+    share/qex/assets/models/BossAnimation.dae share/applications/qex.desktop \
+    share/metainfo/qex.metainfo.xml share/icons/hicolor/64x64/apps/qex.png \
+    share/icons/hicolor/256x256/apps/qex.png; do
+    [ -f "$prefix/$file" ] || fail "the install has no $file"
+done
+
+entry="$prefix/share/applications/qex.desktop"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$entry" || fail "desktop-file-validate turned down $entry"
+fi
+# The id "qex" is not in reverse-DNS form; everything else must pass.
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net --override=cid-desktopapp-is-not-rdns=info \
+        "$prefix/share/metainfo/qex.metainfo.xml" >"$work/appstream.log" 2>&1 ||
+        fail "appstreamcli turned down the metainfo: $(cat "$work/appstream.log")"
+fi
+
+# --- The installed game, started from an unrelated folder ------------------------------
+mkdir "$work/elsewhere"
+cd "$work/elsewhere" || fail "no working folder"
+"$prefix/bin/qex" >"$work/game.log" 2>&1 </dev/null &
+game=$!
+
+find_window() {
+    window=$(xdotool search --onlyvisible --pid "$game" --name '^Qex$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] || ! kill -0 "$game" 2>/dev/null
+}
+window=""
+wait_for 60 find_window
+[ -n "$window" ] || fail "no window of the installed game"
+xwininfo -id "$window" | grep -q "Map State: IsViewable" || fail "the window is not shown"
+
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+name=$(sed -n 's/^Name=//p' "$entry")
+class=$(xprop -id "$window" WM_CLASS)
+[[ "$class" == *", \"$wm_class\"" ]] || fail "window class: $class; the entry says $wm_class"
+title=$(xprop -id "$window" WM_NAME)
+[[ "$title" == *"= \"$name\"" ]] || fail "window title: $title; the entry says $name"
+xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no icon"
+
+sleep 1
+xdotool key --window "$window" Escape
+running() { kill -0 "$game" 2>/dev/null; }
+wait_for 30 eval '! running' || fail "the installed game did not quit on Escape"
+wait "$game"
+status=$?
+game=""
+[ "$status" -eq 0 ] || fail "the installed game ended with status $status"
+grep -q "OpenGL Error:.*Type = Error" "$work/game.log" && fail "OpenGL errors"
+
+# --- The executable alone, with no data in the working folder or beside it -------------
+mkdir -p "$work/lone/bin"
+cp "$prefix/bin/qex" "$work/lone/bin/"
+message=$("$work/lone/bin/qex" </dev/null 2>&1)
+status=$?
+[ "$status" -eq 1 ] || fail "without data the game ended with status $status: $message"
+expected="ERROR: No assets/ folder in $work/elsewhere or $work/lone/share/qex"
+[ "$message" == "$expected" ] || fail "without data the game said: '$message', not '$expected'"
+
+echo "installed game: window, class, title, icon, Escape and the missing-data message all fine"
