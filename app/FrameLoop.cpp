@@ -23,9 +23,20 @@ void sleepFor(float seconds) { std::this_thread::sleep_for(std::chrono::duration
 float windowWidth() { return static_cast<float>(settings.width); }
 float windowHeight() { return static_cast<float>(settings.height); }
 
-// Wireframe mode draws straight to the window, without the resolve pass.
+void drawIntoWindow() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, settings.width, settings.height);
+}
+
+// The scene goes into the off-screen target at the render scale; wireframe mode draws it
+// straight to the window, without the resolve pass.
 void beginScenePass() {
-    if (!toggles.wireframeMode) glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
+    if (toggles.wireframeMode) {
+        drawIntoWindow();
+    } else {
+        glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
+        glViewport(0, 0, postProcessing->width, postProcessing->height);
+    }
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -36,11 +47,17 @@ void loadHudProjection(Shader& hudShader) {
     hudProjectionMatrix = setHudProjection(hudShader, windowWidth(), windowHeight());
 }
 
-// The sky is a picture behind everything: drawn first, without depth.
+// The sky is a picture behind everything. It goes in after the solid geometry, pinned to
+// the far plane, so that the depth test spares every pixel the terrain and the models
+// already cover instead of painting the whole target and drawing over it.
 void drawSky(Scene& scene) {
     glDepthMask(GL_FALSE);
+    glDepthFunc(GL_LEQUAL);
+    glDepthRange(1.0, 1.0);
     loadHudProjection(*scene.hudShader);
     skyPicture->draw();
+    glDepthRange(0.0, 1.0);
+    glDepthFunc(GL_LESS);
     glDepthMask(GL_TRUE);
 }
 
@@ -69,31 +86,25 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-void showEnding(Scene& scene, const GameObject& fallen, HUD& picture, float frameTime) {
+// The player is looked at first: when both fall in one frame, the player has lost.
+const GameObject* fallenSide() {
+    if (game.player->getHealth() <= 0) return game.player;
+    if (game.boss->getHealth() <= 0) return game.boss;
+    return nullptr;
+}
+
+void drawSmoke(Scene& scene, const GameObject& fallen, float frameTime) {
     glDisable(GL_CULL_FACE);
     scene.smoke->update(frameTime);
     scene.smoke->draw(smokeAnchor(fallen));
-    loadHudProjection(*scene.hudShader);
-    picture.draw();
     toggles.matchRunning = false;
 }
 
-// The player is looked at first: when both fall in one frame, the player has lost.
-void drawEndOfMatch(Scene& scene, float frameTime) {
-    if (game.player->getHealth() <= 0)
-        showEnding(scene, *game.player, *losePicture, frameTime);
-    else if (game.boss->getHealth() <= 0)
-        showEnding(scene, *game.boss, *winPicture, frameTime);
-}
-
-// The 3D scene, through the shaken view; sparks after everything solid, which hides them.
-void drawWorld(Scene& scene, float frameTime) {
-    const ShakenView shaken(*camera, scene.screenShake);
-    loadFrameUniforms(scene);
-    renderObjects(scene, frameTime);
-    scene.landscape->draw(scene.textureShader);
-    scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);
-    drawEndOfMatch(scene, frameTime);
+// Over the resolved scene, at the window's own resolution like the HUD.
+void drawEndPicture(Scene& scene, const GameObject& fallen) {
+    glDisable(GL_CULL_FACE);
+    loadHudProjection(*scene.hudShader);
+    (&fallen == game.player ? losePicture : winPicture)->draw();
 }
 
 glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }
@@ -115,17 +126,12 @@ glm::vec3 lastPhysicsPosition(const GameObject& object) {
     return model ? model->recordedPosition : glm::vec3(0.0f);
 }
 
+// The scene, drawn at the render scale, stretched over the whole window. The resolve
+// covers the window, so it needs no clear.
 void resolveToWindow(Scene& scene) {
     if (toggles.wireframeMode) return;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glUseProgram(scene.postProcessingShader->program);
-    glDisable(GL_DEPTH_TEST);
-    glBindVertexArray(postProcessing->quadVao);
-    glBindTexture(GL_TEXTURE_2D, postProcessing->colorTexture);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    drawIntoWindow();
+    postProcessing->resolve(*scene.postProcessingShader, *scene.postProcessingEdgesShader);
 }
 
 // Primary shots fly straight down the track: they cross the boss's distance in line with
@@ -187,13 +193,37 @@ void updateCamera(float frameTime) {
         camera->driftForward(frameTime);
 }
 
-// Steps in the order they happen within one drawn frame: sky, the shaken world (uniforms,
-// objects, landscape, sparks, end-of-match screen), held fire, update, flashes, shake and
-// sparks, sounds, match record, resolve, HUD, camera.
-void drawFrame(Scene& scene, float frameTime) {
+void enter(LoopState& state, FramePass pass) {
+    if (state.probe) state.probe->enter(pass);
+}
+
+// The 3D scene through the shaken view: the objects (flashing where hit), the landscape,
+// the sky behind them, the sparks (after the sky: they write no depth, so the sky would
+// paint over them) and, once a match is decided, the smoke.
+void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float frameTime) {
+    const ShakenView shaken(*camera, scene.screenShake);
+    enter(state, FramePass::Objects);
     beginScenePass();
+    loadFrameUniforms(scene);
+    renderObjects(scene, frameTime);
+    enter(state, FramePass::Landscape);
+    scene.landscape->draw(scene.textureShader);
+    enter(state, FramePass::Sky);
     drawSky(scene);
-    drawWorld(scene, frameTime);
+    enter(state, FramePass::Sparks);
+    scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);
+    enter(state, FramePass::Ending);
+    if (fallen) drawSmoke(scene, *fallen, frameTime);
+}
+
+// Steps in the order they happen within one drawn frame: the shaken world (uniforms,
+// objects, landscape, sky, sparks, end-of-match smoke), held fire, update, flashes, shake
+// and sparks, sounds, match record, resolve, end-of-match picture, HUD, camera.
+void drawFrame(Scene& scene, LoopState& state) {
+    const float frameTime = state.timing.frameTime();
+    const GameObject* const fallen = fallenSide();
+    drawWorld(scene, state, fallen, frameTime);
+    enter(state, FramePass::Update);
     loadFrameUniforms(scene);
     if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
@@ -202,37 +232,63 @@ void drawFrame(Scene& scene, float frameTime) {
     scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
+    enter(state, FramePass::Resolve);
     resolveToWindow(scene);
+    enter(state, FramePass::Hud);
+    if (fallen) drawEndPicture(scene, *fallen);
     placeThreatMarkers(scene);
     drawHud(scene);
+    enter(state, FramePass::Camera);
     updateCamera(frameTime);
     game.events.clear();  // everything above has had its look at this frame's events
 }
 
-void runOnePass(Scene& scene, FrameTiming& timing) {
+// The next frame's scene size follows what this one cost against the frame budget.
+void followFrameBudget(LoopState& state, float frameCost) {
+    const float budget = FrameTiming::frameBudget(settings.refreshRate);
+    postProcessing->setScale(state.renderScale.frameDrawn(frameCost, budget, now()));
+}
+
+}  // namespace
+
+LoopState startLoop(const Scene& scene) {
+    LoopState state{FrameTiming(now, sleepFor),
+                    RenderScaleController(settings.autoRenderScale, settings.renderScale)};
+    state.timing.statsWindowStart = scene.statsWindowStart;
+    postProcessing->setScale(state.renderScale.scale());
+    return state;
+}
+
+void runOnePass(Scene& scene, LoopState& state) {
+    FrameTiming& timing = state.timing;
     if (toggles.restartRequested) {
         restartMatch(scene);
         timing.accumulated = 0.0f;
     }
     const float passStart = now();
 
+    enter(state, FramePass::Physics);
     game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
+    enter(state, FramePass::Events);
     glfwPollEvents();  // the input callbacks run in here
     pollGamepad();
 
-    if (timing.frameDue(settings.refreshRate)) {
-        drawFrame(scene, timing.frameTime());
+    if (state.uncapped || timing.frameDue(settings.refreshRate)) {
+        drawFrame(scene, state);
+        enter(state, FramePass::Swap);
         glfwSwapBuffers(window);
         timing.frameDrawn();
+        followFrameBudget(state, now() - passStart);
     }
-    timing.endPass(passStart, settings.refreshRate);  // may sleep first
+    enter(state, FramePass::Idle);
+    if (state.uncapped)
+        timing.passEnded(passStart, now());
+    else
+        timing.endPass(passStart, settings.refreshRate);  // may sleep first
     timing.reportStats(toggles.showFrameStats, now(), std::cout);
 }
 
-}  // namespace
-
 void runFrameLoop(Scene& scene) {
-    FrameTiming timing(now, sleepFor);
-    timing.statsWindowStart = scene.statsWindowStart;
-    while (!glfwWindowShouldClose(window)) runOnePass(scene, timing);
+    LoopState state = startLoop(scene);
+    while (!glfwWindowShouldClose(window)) runOnePass(scene, state);
 }

@@ -18,6 +18,8 @@ void buildShaders(Scene& scene) {
     scene.hudTextShader = std::make_shared<Shader>("HudText.vert", "HudText.frag");
     scene.postProcessingShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
+    scene.postProcessingEdgesShader =
+        std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag");
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
@@ -189,6 +191,7 @@ void tearDownScene(Scene& scene) {
     scene.hudShader.reset();
     scene.hudTextShader.reset();
     scene.postProcessingShader.reset();
+    scene.postProcessingEdgesShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();
     scene.sparkShader.reset();

@@ -29,7 +29,9 @@ void setWindowHints() {
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_SAMPLES, 4);
+    // The scene is drawn into a single-sample target and the window receives only the
+    // resolved picture and the HUD, so samples here cost fill rate and show nothing.
+    glfwWindowHint(GLFW_SAMPLES, settings.samples);
     glfwWindowHintString(GLFW_X11_CLASS_NAME, kWindowClassName);
     glfwWindowHintString(GLFW_X11_INSTANCE_NAME, kWindowInstanceName);
 }

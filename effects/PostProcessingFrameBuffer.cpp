@@ -1,5 +1,9 @@
 #include "effects/PostProcessingFrameBuffer.h"
 
+#include "framework/Shader.h"
+
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 
 namespace {
@@ -14,32 +18,60 @@ constexpr std::array<float, 24> kFullScreenQuad = {
 };
 constexpr GLsizei kQuadStride = 4 * sizeof(float);
 
+int scaledSize(int windowPixels, float scale) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<float>(windowPixels) * scale)));
+}
+
 void reportIfIncomplete() {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         std::cout << "ERROR::FRAMEBUFFER:: Framebuffer is not complete!" << std::endl;
 }
 
-}  // namespace
-
-PostProcessingFrameBuffer::PostProcessingFrameBuffer(int width, int height)
-    : quadVertices(kFullScreenQuad) {
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-
-    glGenTextures(1, &colorTexture);
-    allocateColor(width, height);
-    glBindTexture(GL_TEXTURE_2D, colorTexture);
+// Linear filters; the resolve reads neighbours of the border pixels, which must not wrap
+// round to the far side.
+GLuint newColorTexture() {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
+    return texture;
+}
 
-    glGenRenderbuffers(1, &depthStencilBuffer);
-    allocateDepthStencil(width, height);
+void attach(GLuint framebuffer, GLuint color, GLuint depthStencil) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, color, 0);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                              depthStencilBuffer);
+                              depthStencil);
     reportIfIncomplete();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+}  // namespace
+
+PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
+                                                     int windowHeightPixels, float sceneScale)
+    : quadVertices(kFullScreenQuad),
+      windowWidth(windowWidthPixels),
+      windowHeight(windowHeightPixels),
+      scale(std::clamp(sceneScale, kSmallestScale, 1.0f)) {
+    width = scaledSize(windowWidth, scale);
+    height = scaledSize(windowHeight, scale);
+    glGenRenderbuffers(1, &depthStencilBuffer);
+    allocateDepthStencil();
+
+    glGenFramebuffers(1, &framebuffer);
+    colorTexture = newColorTexture();
+    allocateColor(colorTexture);
+    attach(framebuffer, colorTexture, depthStencilBuffer);
+
+    glGenFramebuffers(1, &gradedFramebuffer);
+    gradedTexture = newColorTexture();
+    allocateColor(gradedTexture);
+    attach(gradedFramebuffer, gradedTexture, depthStencilBuffer);
 
     glGenVertexArrays(1, &quadVao);
     glGenBuffers(1, &quadVbo);
@@ -54,18 +86,73 @@ PostProcessingFrameBuffer::PostProcessingFrameBuffer(int width, int height)
                           reinterpret_cast<const void*>(2 * sizeof(float)));
 }
 
-void PostProcessingFrameBuffer::resize(int width, int height) {
-    allocateColor(width, height);
-    allocateDepthStencil(width, height);
+void PostProcessingFrameBuffer::resize(int windowWidthPixels, int windowHeightPixels) {
+    windowWidth = windowWidthPixels;
+    windowHeight = windowHeightPixels;
+    followWindowAndScale();
 }
 
-void PostProcessingFrameBuffer::allocateColor(int width, int height) {
+void PostProcessingFrameBuffer::setScale(float sceneScale) {
+    scale = std::clamp(sceneScale, kSmallestScale, 1.0f);
+    followWindowAndScale();
+}
+
+void PostProcessingFrameBuffer::resolve(const Shader& gradeAndMarkEdges,
+                                        const Shader& smoothEdges) const {
+    GLint destination = 0;
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &destination);
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    if (viewport[2] == width && viewport[3] == height) {
+        grade(gradeAndMarkEdges, smoothEdges);
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, gradedFramebuffer);
+    glViewport(0, 0, width, height);
+    grade(gradeAndMarkEdges, smoothEdges);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(destination));
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glBlitFramebuffer(0, 0, width, height, viewport[0], viewport[1], viewport[0] + viewport[2],
+                      viewport[1] + viewport[3], GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(destination));
+}
+
+void PostProcessingFrameBuffer::grade(const Shader& gradeAndMarkEdges,
+                                      const Shader& smoothEdges) const {
+    glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glUseProgram(gradeAndMarkEdges.program);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDepthFunc(GL_GREATER);
+    glDepthMask(GL_FALSE);
+    glUseProgram(smoothEdges.program);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void PostProcessingFrameBuffer::followWindowAndScale() {
+    const int newWidth = scaledSize(windowWidth, scale);
+    const int newHeight = scaledSize(windowHeight, scale);
+    if (newWidth == width && newHeight == height) return;
+    width = newWidth;
+    height = newHeight;
+    allocateColor(colorTexture);
+    allocateColor(gradedTexture);
+    allocateDepthStencil();
+}
+
+void PostProcessingFrameBuffer::allocateColor(GLuint texture) {
+    glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void PostProcessingFrameBuffer::allocateDepthStencil(int width, int height) {
+void PostProcessingFrameBuffer::allocateDepthStencil() {
     glBindRenderbuffer(GL_RENDERBUFFER, depthStencilBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);

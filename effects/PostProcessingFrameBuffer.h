@@ -4,30 +4,63 @@
 
 #include <array>
 
+class Shader;
+
 /// The off-screen target the 3D scene is drawn into, and the full-screen quad that
 /// resolves it to the window through the post-processing program.
 ///
-/// Single-sample RGB8 colour with a packed depth/stencil renderbuffer, sized to the
-/// window. `resize` reallocates both under the same GL names, so the framebuffer keeps
-/// its attachments. A plain value: copies share the GL names, and nothing is released
-/// on the GPU when it goes (the context's end takes the objects with it).
+/// Single-sample RGB8 colour with a packed depth/stencil renderbuffer, sized to the window
+/// times the render scale: the scene may be drawn smaller than the window, and the resolve
+/// pass stretches it over the whole window. Reading past the border clamps to the edge.
+/// A second colour texture of the same size takes the graded picture when the scene is
+/// smaller than the window. `resize` and `setScale` reallocate the attachments under the
+/// same GL names, so the framebuffers keep them. A plain value: copies share the GL names,
+/// and nothing is released on the GPU when it goes (the context's end takes the objects
+/// with it).
 /// Needs a current GL context to construct.
 class PostProcessingFrameBuffer {
 public:
-    PostProcessingFrameBuffer(int width, int height);
+    static constexpr float kSmallestScale = 0.25f;
 
-    /// New attachment storage of width x height; the caller passes positive sizes only.
-    void resize(int width, int height);
+    /// A target for a window of `windowWidth` x `windowHeight` pixels, at `scale` of it.
+    PostProcessingFrameBuffer(int windowWidth, int windowHeight, float scale = 1.0f);
+
+    /// The window's new size; the target follows at the same scale. Positive sizes only.
+    void resize(int windowWidth, int windowHeight);
+    /// Draws the scene at `scale` (kept within [0.25, 1]) of the window's size from now on.
+    /// Reallocates only when that changes the target's size in pixels.
+    void setScale(float scale);
+
+    /// The resolve: the target's picture, graded and with its edges smoothed, over the bound
+    /// framebuffer's viewport. Grading takes two draws: the first ("postprocessing.frag")
+    /// writes every pixel and marks those on an edge in the depth buffer (0 on an edge, 1
+    /// elsewhere); the second ("postprocessing_edges.frag"), whose quad lies at depth 0.5,
+    /// smooths the marked pixels alone. At full size they draw straight into the bound
+    /// framebuffer, which therefore needs a depth buffer (and no clear: the first draw covers
+    /// it). Smaller, they grade at the scene's own size, into the graded texture with the
+    /// scene's depth buffer, and a filtered blit stretches the result over the viewport.
+    /// Leaves depth testing off and unit 0 without a texture.
+    void resolve(const Shader& gradeAndMarkEdges, const Shader& smoothEdges) const;
 
     GLuint framebuffer = 0;
     GLuint quadVao = 0;
     GLuint quadVbo = 0;
     GLuint colorTexture = 0;
     GLuint depthStencilBuffer = 0;
+    GLuint gradedFramebuffer = 0;  ///< the graded texture with the same depth buffer
+    GLuint gradedTexture = 0;
     /// Six (x, y, u, v) vertices: two triangles over clip space, texture (0, 0) lower left.
     std::array<float, 24> quadVertices{};
+    int width = 0;   ///< pixels of the attachments: the scene pass's viewport
+    int height = 0;
 
 private:
-    void allocateColor(int width, int height);
-    void allocateDepthStencil(int width, int height);
+    void followWindowAndScale();
+    void allocateColor(GLuint texture);
+    void grade(const Shader& gradeAndMarkEdges, const Shader& smoothEdges) const;
+    void allocateDepthStencil();
+
+    int windowWidth = 0;
+    int windowHeight = 0;
+    float scale = 1.0f;
 };

@@ -86,7 +86,7 @@ void Armory::clearProjectileModels() {
 }
 
 Projectile* Armory::firePrimaryShot(const btVector3& craft, std::shared_ptr<Shader> shader) {
-    Projectile* shot = game.addProjectile(*playerShotModel, kPrimaryDamage, kPrimaryMass,
+    Projectile* shot = game.addProjectile(playerShotModel, kPrimaryDamage, kPrimaryMass,
                                           std::make_unique<btSphereShape>(kPrimaryRadius),
                                           craft + kPrimaryMuzzle, kNoRotation, std::move(shader));
     shot->setName(std::string(kPrimaryShotName));
@@ -98,7 +98,7 @@ Projectile* Armory::firePrimaryShot(const btVector3& craft, std::shared_ptr<Shad
 
 Projectile* Armory::fireHeavyShot(const btVector3& craft, int damage,
                                   std::shared_ptr<Shader> shader) {
-    Projectile* shot = game.addProjectile(*playerHeavyShotModel, damage, kHeavyMass,
+    Projectile* shot = game.addProjectile(playerHeavyShotModel, damage, kHeavyMass,
                                           std::make_unique<btSphereShape>(kHeavyRadius),
                                           craft + kHeavyMuzzle, kNoRotation, std::move(shader));
     shot->setName(std::string(kHeavyShotName));
@@ -112,7 +112,7 @@ Projectile* Armory::fireHeavyShot(const btVector3& craft, int damage,
 
 Projectile* Armory::fireBossShot(const btVector3& spawn, const btVector3& aim, float spinOffset,
                                  std::shared_ptr<Shader> shader) {
-    Projectile* shot = game.addProjectile(*bossShotModel, kBossShotDamage, kBossShotMass,
+    Projectile* shot = game.addProjectile(bossShotModel, kBossShotDamage, kBossShotMass,
                                           std::make_unique<btSphereShape>(kBossShotRadius), spawn,
                                           kNoRotation, std::move(shader));
     shot->setName(std::string(kBossShotName));
@@ -128,7 +128,7 @@ Projectile* Armory::fireBossShot(const btVector3& spawn, const btVector3& aim, f
 Projectile* Armory::launchMissile(const btVector3& spawn, const btVector3& impulse,
                                   std::shared_ptr<Shader> shader) {
     Projectile* missile =
-        game.addProjectile(*missileModel, kMissileDamage, kMissileMass,
+        game.addProjectile(missileModel, kMissileDamage, kMissileMass,
                            std::make_unique<btCapsuleShape>(kMissileRadius, kMissileHeight), spawn,
                            kMissileRotation, std::move(shader));
     missile->setName(std::string(kBossShotName));

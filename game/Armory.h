@@ -16,8 +16,8 @@ inline const glm::vec3 kMissileRimColour{0.62f, 1.0f, 0.16f};
 
 /// The four kinds of shot: their template models, shapes, masses, damage and launches.
 ///
-/// Every shot copies its kind's template and is left to the physics world; what happens
-/// on impact is the contact rules' business. The templates stay empty until
+/// Every shot draws its kind's template, shared, and is left to the physics world; what
+/// happens on impact is the contact rules' business. The templates stay empty until
 /// loadProjectileModels(), so display-free code can fire shots that draw nothing.
 class Armory {
 public:

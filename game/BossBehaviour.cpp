@@ -85,6 +85,7 @@ constexpr float kMissileHomingReach = 60.0f;
 constexpr float kMissileHomingGain = 0.45f;
 constexpr float kMissileLevelFlight = 0.2f;  // |d.y| / |d| below this: level with the player
 constexpr float kMissileSteeringAge = 3.0f;  // seconds
+constexpr std::size_t kMissilesAtOnce = 32;  // far more than a barrage keeps homing
 
 float bossModelX(const Enemy& boss) {
     const Model* model = boss.getModel();
@@ -149,7 +150,9 @@ const AttackRow& attackRowFor(int phase, int pattern) {
 }  // namespace
 
 BossBehaviour::BossBehaviour(BulletOpenGl& owner, Armory& weapons)
-    : random(drawFifteenBits), game(owner), armory(weapons) {}
+    : random(drawFifteenBits), game(owner), armory(weapons) {
+    homingMissiles.reserve(kMissilesAtOnce);  // launching allocates nothing
+}
 
 void BossBehaviour::updateBoss(Enemy& boss, const Player* player, float dt) {
     frameTime = dt;

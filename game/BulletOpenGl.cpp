@@ -170,18 +170,37 @@ GameObject* BulletOpenGl::addObject(std::unique_ptr<btCollisionShape> shape, flo
     return object;
 }
 
-Projectile* BulletOpenGl::addProjectile(const Model& model, int damage, float mass,
+Projectile* BulletOpenGl::addProjectile(std::shared_ptr<Model> model, int damage, float mass,
                                         std::unique_ptr<btCollisionShape> shape,
                                         const btVector3& position, const btQuaternion& rotation,
                                         std::shared_ptr<Shader> shader) {
-    Projectile* projectile = keep(std::make_unique<Projectile>(
-        model, damage, mass, std::move(shape), position, rotation, std::move(shader), now()));
+    Projectile* projectile = nullptr;
+    if (spareProjectiles.empty()) {
+        projectile = keep(std::make_unique<Projectile>(std::move(model), damage, mass,
+                                                       std::move(shape), position, rotation,
+                                                       std::move(shader), now()));
+    } else {
+        projectile = keep(std::move(spareProjectiles.back()));
+        spareProjectiles.pop_back();
+        projectile->relaunch(std::move(model), damage, mass, std::move(shape), position, rotation,
+                             std::move(shader), now());
+    }
     projectiles.push_back(projectile);
     addToWorld(*projectile);
     projectile->setName(std::string(kNewProjectileName));
     projectile->getRigidBody()->setActivationState(DISABLE_DEACTIVATION);
     projectile->getRigidBody()->setFriction(0.0f);
     return projectile;
+}
+
+void BulletOpenGl::prepareForProjectiles(std::size_t count) {
+    projectiles.reserve(count);
+    removedObjects.reserve(count);
+    spareProjectiles.reserve(count);
+    ownedObjects.reserve(ownedObjects.size() + count);
+    for (std::vector<ContactKey>* pairs : {&contactPairs, &currentPairs, &beginEvents, &endEvents})
+        pairs->reserve(count);
+    while (spareProjectiles.size() < count) spareProjectiles.push_back(std::make_unique<Projectile>());
 }
 
 void BulletOpenGl::addToWorld(GameObject& object) {
@@ -198,11 +217,16 @@ void BulletOpenGl::disposeRemovedObjects() {
                            [body](const ContactKey& key) { return key.involves(body); }),
             contactPairs.end());
     }
-    const auto isRemoved = [this](const std::unique_ptr<GameObject>& owned) {
-        return std::find(removedObjects.begin(), removedObjects.end(), owned.get()) !=
-               removedObjects.end();
-    };
-    ownedObjects.erase(std::remove_if(ownedObjects.begin(), ownedObjects.end(), isRemoved),
+    for (std::unique_ptr<GameObject>& owned : ownedObjects) {
+        if (std::find(removedObjects.begin(), removedObjects.end(), owned.get()) ==
+            removedObjects.end())
+            continue;
+        // Only projectiles are ever listed as removed.
+        std::unique_ptr<Projectile> spare(static_cast<Projectile*>(owned.release()));
+        spare->retire();
+        spareProjectiles.push_back(std::move(spare));
+    }
+    ownedObjects.erase(std::remove(ownedObjects.begin(), ownedObjects.end(), nullptr),
                        ownedObjects.end());
     removedObjects.clear();
 }
@@ -211,5 +235,6 @@ void BulletOpenGl::releaseAllObjects() {
     assert(objects.empty() && projectiles.empty() && "empty the registries first");
     removedObjects.clear();
     ownedObjects.clear();
+    spareProjectiles.clear();
     contactPairs.clear();  // every key names a freed body now
 }

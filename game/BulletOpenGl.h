@@ -67,17 +67,22 @@ public:
     /// Searches `objects`, then `projectiles`; null when neither holds the body.
     GameObject* findObject(const btCollisionObject* body) const;
     /// Takes the body out of the world and every entry out of its registry. A removed
-    /// projectile is freed at the end of the contact pass or frame update that removed it.
+    /// projectile's body is freed at the end of the contact pass or frame update that removed
+    /// it; the projectile itself is kept to be launched again by a later addProjectile.
     void removeObject(GameObject* object);
 
     /// A plain object, registered in `objects` and added to the world.
     GameObject* addObject(std::unique_ptr<btCollisionShape> shape, float mass,
                           const btVector3& position, const btQuaternion& rotation);
-    /// A projectile named "projectile" with its own copy of `model`, registered, added to
+    /// A projectile named "projectile" drawn with `model` (shared), registered, added to
     /// the world, never deactivated, without friction; the caller names and launches it.
-    Projectile* addProjectile(const Model& model, int damage, float mass,
+    /// A spent projectile is relaunched when there is one, so steady fire allocates nothing.
+    Projectile* addProjectile(std::shared_ptr<Model> model, int damage, float mass,
                               std::unique_ptr<btCollisionShape> shape, const btVector3& position,
                               const btQuaternion& rotation, std::shared_ptr<Shader> shader);
+    /// Room for `count` projectiles in flight, built ahead as retired shots, so that steady
+    /// fire allocates nothing while no more are in flight at once.
+    void prepareForProjectiles(std::size_t count);
     /// Adds the body alone (default group and mask) when a world exists.
     void addToWorld(GameObject& object);
     /// Takes ownership of an object for the rest of the match; registers nothing.
@@ -107,8 +112,9 @@ public:
 protected:
     /// Runs before each physics sub-step, while Bullet steps the world.
     virtual void beforeSubStep() {}
-    /// Frees the projectiles removed since the last call, after letting the derived game
-    /// forget them; their contact keys go too, so a new body at a reused address is new.
+    /// Retires the projectiles removed since the last call, after letting the derived game
+    /// forget them: their bodies are freed and they wait to be launched again. Their contact
+    /// keys go too, so a new body at a reused address is new.
     void disposeRemovedObjects();
     /// Frees every object of the match and forgets every contact. The world must be gone,
     /// or the bodies out of it.
@@ -124,6 +130,7 @@ private:
 
     std::vector<std::unique_ptr<GameObject>> ownedObjects;
     std::vector<GameObject*> removedObjects;
+    std::vector<std::unique_ptr<Projectile>> spareProjectiles;  ///< retired, without bodies
     // Reused on every pass so that the contact pass allocates nothing once warmed up.
     std::vector<ContactKey> currentPairs;
     std::vector<ContactKey> beginEvents;  ///< bodies in Bullet's order, not sorted

@@ -38,6 +38,10 @@ constexpr float kBossHeight = 2.0f;
 constexpr float kBossMass = 1.0f;
 const btVector3 kBossGuideHalfExtents(1.0f, 1.0f, 1.0f);
 
+// More than a match ever has in flight at once: steady fire of both sides, a missile
+// barrage and a heavy shot stay well under it.
+constexpr std::size_t kProjectilesInFlight = 64;
+
 constexpr float kShieldRadius = 4.5f;
 constexpr float kShieldMass = 100.0f;
 constexpr int kShieldHealth = 10;
@@ -90,6 +94,7 @@ void Game::createWorld() {
     if (debugger) world->setDebugDrawer(debugger.get());
     if (graphicsEnabled) armory.loadProjectileModels();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    prepareForProjectiles(kProjectilesInFlight);
 }
 
 // The world goes first: its destructor still talks to the broadphase and the dispatcher.

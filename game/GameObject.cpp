@@ -16,9 +16,17 @@ btVector3 inertiaFor(float mass, btCollisionShape& shape) {
 
 GameObject::GameObject(float mass, std::unique_ptr<btCollisionShape> collisionShape,
                        const btVector3& position, const btQuaternion& rotation)
-    : shape(std::move(collisionShape)),
-      motionState(std::make_unique<OpenGLMotionState>(btTransform(rotation, position))),
-      hash(nameHash(name)) {
+    : hash(nameHash(name)) {
+    rebuildBody(mass, std::move(collisionShape), position, rotation);
+}
+
+GameObject::GameObject() : hash(nameHash(name)) {}
+
+void GameObject::rebuildBody(float mass, std::unique_ptr<btCollisionShape> collisionShape,
+                             const btVector3& position, const btQuaternion& rotation) {
+    body.reset();  // it points at the old shape and motion state
+    shape = std::move(collisionShape);
+    motionState = std::make_unique<OpenGLMotionState>(btTransform(rotation, position));
     const btRigidBody::btRigidBodyConstructionInfo info(mass, motionState.get(), shape.get(),
                                                         inertiaFor(mass, *shape));
     body = std::make_unique<btRigidBody>(info);
@@ -49,8 +57,17 @@ void GameObject::clearCollisionFlags(int flags) {
     body->setCollisionFlags(body->getCollisionFlags() & ~flags);
 }
 
+void GameObject::releaseBody() {
+    body.reset();
+    motionState.reset();
+    shape.reset();
+}
+
 void GameObject::attachModel(const Model& source, std::shared_ptr<Shader> drawingShader) {
-    model = source;
+    shareModel(std::make_shared<Model>(source), std::move(drawingShader));
+}
+
+void GameObject::shareModel(std::shared_ptr<Model> shared, std::shared_ptr<Shader> drawingShader) {
+    model = std::move(shared);
     shader = std::move(drawingShader);
-    hasModel = true;
 }

@@ -13,8 +13,9 @@ class HUD;
 class Shader;
 
 /// One simulated thing of a match: a Bullet rigid body with its collision shape and motion
-/// state, the name the contact rules recognise it by, and, for visible things, a model of
-/// its own (a copy) with the shader that draws it.
+/// state, the name the contact rules recognise it by, and, for visible things, a model with
+/// the shader that draws it: a copy of its own for the craft, the boss and the shield, the
+/// template of its kind, shared, for a projectile (drawn with its pose set just before).
 ///
 /// Plain GameObjects are walls, sensors, guides and crash-pit boxes. Player, Enemy and
 /// Projectile add health, ammunition and bars behind the same virtual operations, so the
@@ -27,6 +28,8 @@ public:
     /// Bullet's default (friction 0.5, no restitution, no damping).
     GameObject(float mass, std::unique_ptr<btCollisionShape> shape, const btVector3& position,
                const btQuaternion& rotation);
+    /// An object without a body until rebuildBody.
+    GameObject();
     virtual ~GameObject();
     GameObject(const GameObject&) = delete;
     GameObject& operator=(const GameObject&) = delete;
@@ -35,8 +38,8 @@ public:
     btRigidBody* getRigidBody() const { return body.get(); }
     OpenGLMotionState* getMotionState() const { return motionState.get(); }
     /// Null for objects without a model (walls, sensors, guides).
-    Model* getModel() { return hasModel ? &model : nullptr; }
-    const Model* getModel() const { return hasModel ? &model : nullptr; }
+    Model* getModel() { return model.get(); }
+    const Model* getModel() const { return model.get(); }
     std::shared_ptr<Shader> getShader() const { return shader; }
 
     /// The bars are owned by the game's HUD list; objects only point at them.
@@ -76,15 +79,23 @@ public:
 protected:
     /// Gives the object its own copy of `source`, drawn with `drawingShader`.
     void attachModel(const Model& source, std::shared_ptr<Shader> drawingShader);
+    /// Draws the object with `shared`, which others draw too.
+    void shareModel(std::shared_ptr<Model> shared, std::shared_ptr<Shader> drawingShader);
+    /// A new shape and a new body at rest, as the constructor builds them, for an object
+    /// used again; the name, the model and the shader stay.
+    void rebuildBody(float mass, std::unique_ptr<btCollisionShape> shape, const btVector3& position,
+                     const btQuaternion& rotation);
+    /// Frees the body, its shape and its motion state; the object has no body until
+    /// rebuildBody. The body must be out of the world.
+    void releaseBody();
 
 private:
     // Body last: it points at the shape and the motion state, so it must go first.
     std::unique_ptr<btCollisionShape> shape;
     std::unique_ptr<OpenGLMotionState> motionState;
     std::unique_ptr<btRigidBody> body;
-    Model model;
+    std::shared_ptr<Model> model;
     std::shared_ptr<Shader> shader;
-    bool hasModel = false;
     std::string name;
     std::uint32_t hash;
 };

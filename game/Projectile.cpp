@@ -2,15 +2,29 @@
 
 #include <utility>
 
-Projectile::Projectile(const Model& source, int damageValue, float mass,
+Projectile::Projectile(std::shared_ptr<Model> source, int damageValue, float mass,
                        std::unique_ptr<btCollisionShape> collisionShape, const btVector3& position,
                        const btQuaternion& rotation, std::shared_ptr<Shader> drawingShader,
                        float spawnSeconds)
-    : GameObject(mass, std::move(collisionShape), position, rotation),
-      spawnTime(spawnSeconds),
-      damage(damageValue),
-      hits(damageValue) {
-    attachModel(source, std::move(drawingShader));
+    : GameObject(mass, std::move(collisionShape), position, rotation) {
+    arm(std::move(source), damageValue, std::move(drawingShader), spawnSeconds);
+}
+
+void Projectile::relaunch(std::shared_ptr<Model> source, int damageValue, float mass,
+                          std::unique_ptr<btCollisionShape> collisionShape,
+                          const btVector3& position, const btQuaternion& rotation,
+                          std::shared_ptr<Shader> drawingShader, float spawnSeconds) {
+    rebuildBody(mass, std::move(collisionShape), position, rotation);
+    arm(std::move(source), damageValue, std::move(drawingShader), spawnSeconds);
+}
+
+void Projectile::arm(std::shared_ptr<Model> source, int damageValue,
+                     std::shared_ptr<Shader> drawingShader, float spawnSeconds) {
+    shareModel(std::move(source), std::move(drawingShader));
+    damage = damageValue;
+    hits = damageValue;
+    spawnTime = spawnSeconds;
+    spent = false;
 }
 
 void Projectile::applyImpulseInBodyFrame(const btVector3& impulse, const btVector3& relativePoint) {

@@ -6,13 +6,25 @@
 ///
 /// Its health is `hits` and its maximum health the `damage` it deals, so the contact rules
 /// read both through the common GameObject operations. Ages by the game clock from
-/// `spawnTime`.
+/// `spawnTime`. Draws its kind's template model, shared with every shot of the kind. A spent
+/// shot can be retired (its body freed) and relaunched as a new one, so that a steady fire
+/// does not build and free a projectile for every shot.
 class Projectile : public GameObject {
 public:
     /// `hits` starts equal to `damage`; `spawnTime` is in seconds of the game clock.
-    Projectile(const Model& model, int damage, float mass, std::unique_ptr<btCollisionShape> shape,
-               const btVector3& position, const btQuaternion& rotation,
-               std::shared_ptr<Shader> shader, float spawnTime);
+    Projectile(std::shared_ptr<Model> model, int damage, float mass,
+               std::unique_ptr<btCollisionShape> shape, const btVector3& position,
+               const btQuaternion& rotation, std::shared_ptr<Shader> shader, float spawnTime);
+
+    /// A retired shot, waiting for relaunch(): no body, no model.
+    Projectile() = default;
+
+    /// Frees the body of a shot out of the world; keeps the object for relaunch().
+    void retire() { releaseBody(); }
+    /// The retired shot made new, as the constructor with these arguments makes one.
+    void relaunch(std::shared_ptr<Model> model, int damage, float mass,
+                  std::unique_ptr<btCollisionShape> shape, const btVector3& position,
+                  const btQuaternion& rotation, std::shared_ptr<Shader> shader, float spawnTime);
 
     int getHealth() const override { return hits; }
     void resetHealth() override { hits = damage; }
@@ -27,10 +39,13 @@ public:
     /// Continuous collision detection: sweeps once the shot moves `threshold` per step.
     void setMotionSweep(float threshold, float sweptSphereRadius);
 
-    float spawnTime;
+    float spawnTime = 0.0f;
     bool spent = false;  ///< hit by a player shot: a spent missile stops homing
 
 private:
-    int damage;
-    int hits;
+    void arm(std::shared_ptr<Model> model, int damage, std::shared_ptr<Shader> shader,
+             float spawnTime);
+
+    int damage = 0;
+    int hits = 0;
 };

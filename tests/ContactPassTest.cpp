@@ -205,7 +205,7 @@ TEST(ContactPass, RemovedProjectileIsFreedAfterThePassAndItsKeysForgotten) {
     w.addBox("wallB", {0.0f, 0.9f, 0.0f});
     bool destroyed = false;
     Projectile* shot =
-        w.addProjectile(Model(), 1, 1.0f, std::make_unique<WatchedSphere>(0.3f, destroyed),
+        w.addProjectile(std::make_shared<Model>(), 1, 1.0f, std::make_unique<WatchedSphere>(0.3f, destroyed),
                         {0.6f, 0.45f, 0.0f}, kNoRotation, nullptr);
     const btCollisionObject* shotBody = shot->getRigidBody();
     // Both begins of the shot come in one pass; only the first finds it still registered.
@@ -218,6 +218,38 @@ TEST(ContactPass, RemovedProjectileIsFreedAfterThePassAndItsKeysForgotten) {
     EXPECT_TRUE(w.projectiles.empty());
     for (const ContactKey& key : w.contactPairs) EXPECT_FALSE(key.involves(shotBody));
     EXPECT_EQ(w.world->getNumCollisionObjects(), 2);
+}
+
+// Steady fire reuses spent shots: the next one must start exactly like a new one.
+TEST(ContactPass, RemovedProjectileIsLaunchedAgainAsANewOne) {
+    RecordingWorld w;
+    Projectile* first = w.addProjectile(std::make_shared<Model>(), 2, 1.0f,
+                                        std::make_unique<btSphereShape>(0.2f), {5.0f, 0.0f, 0.0f},
+                                        kNoRotation, nullptr);
+    first->setName("bProjectile");
+    first->addHealth(-1);
+    first->spent = true;
+    first->getRigidBody()->setLinearVelocity(btVector3(0.0f, 0.0f, -20.0f));
+    w.removeObject(first);
+    w.step();  // the pass retires it
+
+    w.time = 7.0f;
+    const auto model = std::make_shared<Model>();
+    Projectile* second = w.addProjectile(model, 5, 2.0f, std::make_unique<btSphereShape>(0.8f),
+                                         {0.0f, 3.0f, -4.0f}, kNoRotation, nullptr);
+    EXPECT_EQ(second, first);  // the same object, relaunched
+    EXPECT_EQ(second->getName(), "projectile");
+    EXPECT_EQ(second->getHealth(), 5);
+    EXPECT_EQ(second->getMaxHealth(), 5);
+    EXPECT_FALSE(second->spent);
+    EXPECT_FLOAT_EQ(second->spawnTime, 7.0f);
+    EXPECT_EQ(second->getModel(), model.get());
+    EXPECT_EQ(second->position(), btVector3(0.0f, 3.0f, -4.0f));
+    EXPECT_EQ(second->getRigidBody()->getLinearVelocity(), btVector3(0.0f, 0.0f, 0.0f));
+    EXPECT_FLOAT_EQ(second->getRigidBody()->getInvMass(), 0.5f);
+    EXPECT_FLOAT_EQ(static_cast<btSphereShape*>(second->getCollisionShape())->getRadius(), 0.8f);
+    EXPECT_TRUE(second->getRigidBody()->isInWorld());
+    EXPECT_EQ(w.projectiles, std::vector<Projectile*>{second});
 }
 
 TEST(ContactPass, NothingHappensWithoutAWorld) {
@@ -242,7 +274,7 @@ TEST(Registries, RemovingAnObjectListedTwiceRemovesBothEntries) {
 TEST(Registries, FindObjectSearchesObjectsThenProjectiles) {
     RecordingWorld w;
     GameObject* box = w.addBox("box", {0.0f, 0.0f, 0.0f});
-    Projectile* shot = w.addProjectile(Model(), 1, 1.0f, std::make_unique<btSphereShape>(0.2f),
+    Projectile* shot = w.addProjectile(std::make_shared<Model>(), 1, 1.0f, std::make_unique<btSphereShape>(0.2f),
                                        {5.0f, 0.0f, 0.0f}, kNoRotation, nullptr);
     EXPECT_EQ(w.findObject(box->getRigidBody()), box);
     EXPECT_EQ(w.findObject(shot->getRigidBody()), shot);

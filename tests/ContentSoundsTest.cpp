@@ -35,14 +35,14 @@ struct Clip {
 
 Clip decodeWav(const std::string& path) {
     Clip clip;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wavFormat{};
     Uint8* bytes = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &bytes, &length)) return clip;
-    clip.rate = spec.freq;
-    clip.channels = spec.channels;
-    clip.format = spec.format;
-    if (spec.format == AUDIO_S16LSB) {
+    if (!SDL_LoadWAV(path.c_str(), &wavFormat, &bytes, &length)) return clip;
+    clip.rate = wavFormat.freq;
+    clip.channels = wavFormat.channels;
+    clip.format = wavFormat.format;
+    if (wavFormat.format == AUDIO_S16LSB) {
         const auto* pcm = reinterpret_cast<const std::int16_t*>(bytes);
         for (Uint32 i = 0; i < length / 2; ++i) clip.samples.push_back(static_cast<float>(pcm[i]) / 32768.0f);
     }

@@ -74,6 +74,7 @@ TEST(Settings, BooleansIgnoreCaseAndRejectOtherWords) {
     EXPECT_TRUE(loadQuietly(writeIni("[window]\nfullscreen = Yes\n")).fullscreen);
     EXPECT_TRUE(loadQuietly(writeIni("[window]\nfullscreen = ON\n")).fullscreen);
     EXPECT_FALSE(loadQuietly(writeIni("[window]\nfullscreen = 2\n")).fullscreen);
+    EXPECT_FALSE(loadQuietly(writeIni("[camera]\nscreen_shake = Off\n")).screenShake);
 }
 
 TEST(Settings, SectionsAndKeysMatchWithoutRegardToCase) {
@@ -139,8 +140,9 @@ TEST(Settings, BadValuesWarnAndKeepTheDefault) {
         {"window", "illuminationMultiplier", "1e30"},
         {"window", "samples", "32"},         {"window", "render_scale", "0.1"},
         {"window", "render_scale", "fast"},  {"sound", "music_volume", "1.5"},
-        {"sound", "effects_volume", "-1"},   {"camera", "screen_shake", "maybe"},
-        {"gamepad", "deadzone", "1"},        {"gamepad", "enabled", "yes please"},
+        {"sound", "effects_volume", "-1"},   {"window", "fullscreen", "maybe"},
+        {"camera", "screen_shake", "maybe"}, {"gamepad", "deadzone", "1"},
+        {"gamepad", "enabled", "yes please"},
     };
     for (const Case& c : cases) {
         std::string printed;

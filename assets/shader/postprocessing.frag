@@ -1,51 +1,43 @@
 #version 430 core
-// The resolve pass. The scene is drawn into a single-sample target, so the window's
-// multisampling is lost there: edges are smoothed here with FXAA (the 3.11 "console"
-// variant: nine taps, cheap enough for software rendering), then a light grade adds a
-// little contrast and saturation and darkens the corners.
+// The resolve pass, first of its two draws. The scene is drawn into a single-sample
+// target, possibly smaller than the window (the render scale), and stretched over the
+// window here, with a light grade that adds a little contrast and saturation and darkens
+// the corners. Edges are smoothed with FXAA (the 3.11 "console" variant), split in two so
+// that a software renderer, which runs every branch for every pixel, does the expensive
+// part only where it is needed: this draw writes every pixel as it is and marks the
+// pixels on an edge in the depth buffer (depth 0; the rest 1); the second draw
+// ("postprocessing_edges.frag") runs on the marked pixels alone, behind the depth test.
+// Both read the four neighbours as whole texels, without filtering; the target clamps
+// reads to its edge.
 
 in vec2 textureCoordinates;
 
-uniform sampler2D screenTexture;  // unit 0: the scene
+uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale
 
 out vec4 color;
 
 const vec3 kLuma = vec3(0.299, 0.587, 0.114);
-const float kReduceMultiplier = 1.0 / 8.0;
-const float kReduceMinimum = 1.0 / 128.0;
-const float kSpanMaximum = 8.0;  // pixels
 const float kEdgeThreshold = 0.125;        // local contrast, relative to the brightest neighbour,
 const float kEdgeThresholdMinimum = 0.04;  // below which a pixel is left as it is (most of them)
 const float kContrast = 0.18;    // share of a smooth S-curve mixed in
 const float kSaturation = 1.08;
 const float kVignette = 0.22;    // darkening at the corners
 
-vec3 sceneAt(vec2 uv, vec2 texel) {
-    // The target wraps by default; clamping keeps the border pixels from reading the far side.
-    return texture(screenTexture, clamp(uv, texel * 0.5, 1.0 - texel * 0.5)).rgb;
+float lumaAt(ivec2 texel, ivec2 last) {
+    return dot(texelFetch(screenTexture, clamp(texel, ivec2(0), last), 0).rgb, kLuma);
 }
 
-vec3 antiAliased(vec2 uv, vec2 texel) {
-    const vec3 middle = sceneAt(uv, texel);
-    const float lumaNW = dot(sceneAt(uv + vec2(-1.0, -1.0) * texel, texel), kLuma);
-    const float lumaNE = dot(sceneAt(uv + vec2(1.0, -1.0) * texel, texel), kLuma);
-    const float lumaSW = dot(sceneAt(uv + vec2(-1.0, 1.0) * texel, texel), kLuma);
-    const float lumaSE = dot(sceneAt(uv + vec2(1.0, 1.0) * texel, texel), kLuma);
-    const float lumaM = dot(middle, kLuma);
+bool onEdge(vec2 uv) {
+    const ivec2 last = textureSize(screenTexture, 0) - 1;
+    const ivec2 centre = ivec2(uv * vec2(last + 1));
+    const float lumaM = lumaAt(centre, last);
+    const float lumaNW = lumaAt(centre + ivec2(-1, -1), last);
+    const float lumaNE = lumaAt(centre + ivec2(1, -1), last);
+    const float lumaSW = lumaAt(centre + ivec2(-1, 1), last);
+    const float lumaSE = lumaAt(centre + ivec2(1, 1), last);
     const float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
     const float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
-    if (lumaMax - lumaMin < max(kEdgeThresholdMinimum, lumaMax * kEdgeThreshold)) return middle;
-
-    vec2 direction = vec2(-((lumaNW + lumaNE) - (lumaSW + lumaSE)), (lumaNW + lumaSW) - (lumaNE + lumaSE));
-    const float reduce = max((lumaNW + lumaNE + lumaSW + lumaSE) * 0.25 * kReduceMultiplier, kReduceMinimum);
-    const float scale = 1.0 / (min(abs(direction.x), abs(direction.y)) + reduce);
-    direction = clamp(direction * scale, vec2(-kSpanMaximum), vec2(kSpanMaximum)) * texel;
-
-    const vec3 near = 0.5 * (sceneAt(uv + direction * (1.0 / 3.0 - 0.5), texel) +
-                             sceneAt(uv + direction * (2.0 / 3.0 - 0.5), texel));
-    const vec3 wide = near * 0.5 + 0.25 * (sceneAt(uv - direction * 0.5, texel) + sceneAt(uv + direction * 0.5, texel));
-    const float lumaWide = dot(wide, kLuma);
-    return (lumaWide < lumaMin || lumaWide > lumaMax) ? near : wide;
+    return lumaMax - lumaMin >= max(kEdgeThresholdMinimum, lumaMax * kEdgeThreshold);
 }
 
 vec3 graded(vec3 c, vec2 uv) {
@@ -59,6 +51,6 @@ vec3 graded(vec3 c, vec2 uv) {
 }
 
 void main() {
-    const vec2 texel = 1.0 / vec2(textureSize(screenTexture, 0));
-    color = vec4(graded(antiAliased(textureCoordinates, texel), textureCoordinates), 1.0);
+    color = vec4(graded(texture(screenTexture, textureCoordinates).rgb, textureCoordinates), 1.0);
+    gl_FragDepth = onEdge(textureCoordinates) ? 0.0 : 1.0;
 }

@@ -71,18 +71,19 @@ struct ShippedFile {
     unsigned bones;
 };
 
-// Counts as the files hold them; see tests/data/SOURCES.md.
+// Counts as the files hold them once identical corners are shared (see tests/data/SOURCES.md):
+// a cube has 24 vertices, one per face corner, or 8 where its faces carry no normals.
 const ShippedFile kShippedFiles[] = {
-    {"collada/box_nested_animation.dae", 1, 36, 36, 1},
-    {"collada/parent-child-child-letter-f.dae", 1, 204, 204, 3},
-    {"collada/cts_skin_2_influence.dae", 1, 4000, 6000, 5},
+    {"collada/box_nested_animation.dae", 1, 24, 36, 1},
+    {"collada/parent-child-child-letter-f.dae", 1, 96, 204, 3},
+    {"collada/cts_skin_2_influence.dae", 1, 1071, 6000, 5},
     {"collada/anims_with_full_rotations_between_keys.DAE", 64, 1536, 2304, 0},
-    {"collada/duck.dae", 1, 8500, 12636, 0},
-    {"collada/cube_tristrips.dae", 1, 36, 36, 0},
+    {"collada/duck.dae", 1, 2399, 12636, 0},
+    {"collada/cube_tristrips.dae", 1, 24, 36, 0},
     {"collada/cube_UTF8BOM.dae", 1, 24, 36, 0},
-    {"obj/spider.obj", 19, 4104, 4104, 0},
-    {"obj/cube_usemtl.obj", 4, 36, 36, 0},
-    {"obj/box_without_lineending.obj", 1, 24, 36, 0},
+    {"obj/spider.obj", 19, 902, 4104, 0},
+    {"obj/cube_usemtl.obj", 4, 28, 36, 0},
+    {"obj/box_without_lineending.obj", 1, 8, 36, 0},
 };
 
 }  // namespace
@@ -244,6 +245,13 @@ float weightSum(const VertexBoneData& data) {
     return std::accumulate(std::begin(data.weights), std::end(data.weights), 0.0f);
 }
 
+// Identical corners are joined on import, so a vertex is found by its weights, not its index.
+bool someVertexWeighs(const Model& model, const std::string& name, float weight) {
+    for (size_t v = 0; v < model.meshes.at(0).bones.size(); ++v)
+        if (std::abs(weightOf(model, v, name) - weight) < 1e-5f) return true;
+    return false;
+}
+
 // Four of eight influences survive: the largest, scaled to add up to 1 again.
 std::string eightWeightsOnAVertex() {
     ColladaMesh mesh = colladaTriangles("m", 1);
@@ -281,9 +289,11 @@ void expectOnlyTheFirstHundredBonesHoldVertices(const Model& model) {
     EXPECT_EQ(model.boneInfo.size(), 120u);
     ASSERT_EQ(model.meshes.size(), 1u);
     EXPECT_TRUE(boneIdsInRange(model.meshes[0], Model::kMaxBones));
-    EXPECT_FLOAT_EQ(weightOf(model, 0, "j0"), 1.0f);
-    EXPECT_EQ(weightSum(model.meshes[0].bones[120]), 0.0f);
-    EXPECT_FLOAT_EQ(weightOf(model, 99, "j99"), 1.0f);
+    EXPECT_TRUE(someVertexWeighs(model, "j0", 1.0f));  // its half on j110 is gone
+    const std::vector<VertexBoneData>& bones = model.meshes[0].bones;
+    EXPECT_TRUE(std::any_of(bones.begin(), bones.end(),
+                            [](const VertexBoneData& data) { return weightSum(data) == 0.0f; }));
+    EXPECT_TRUE(someVertexWeighs(model, "j99", 1.0f));
 }
 
 std::string goodMeshAndOneWith(const std::function<void(ColladaMesh&)>& damage) {

@@ -93,49 +93,65 @@ TEST_F(GlTest, QuadCoversClipSpaceWithTextureOriginLowerLeft) {
     EXPECT_EQ(offset, 8);
 }
 
+// A window resize keeps the scale, and the scale keeps within its range.
+TEST_F(GlTest, TargetIsTheWindowTimesTheRenderScale) {
+    PostProcessingFrameBuffer target(320, 240, 0.5f);
+    const auto expectSize = [&](std::array<GLint, 2> size, const char* step) {
+        EXPECT_EQ((std::array<GLint, 2>{target.width, target.height}), size) << step;
+        EXPECT_EQ(textureSize(target.colorTexture), size) << step;
+        EXPECT_EQ(renderbufferSize(target.depthStencilBuffer), size) << step;
+    };
+    expectSize({160, 120}, "built at half size");
+    target.resize(1000, 500);
+    expectSize({500, 250}, "window resized");
+    target.setScale(0.1f);
+    expectSize({250, 125}, "scale below the least");
+    target.setScale(1.0f);
+    expectSize({1000, 500}, "full size");
+}
+
 // The resolve pass as the frame loop runs it: what lands in the window is the scene
-// drawn into the target, give or take the gentle look the post-processing applies.
+// drawn into the target, stretched over the window at any render scale, give or take the
+// gentle look the post-processing applies.
 TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
     constexpr int kSize = 64;
     glfwSetWindowSize(context.window, kSize, kSize);
-    glViewport(0, 0, kSize, kSize);
-    Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
-    PostProcessingFrameBuffer target(kSize, kSize);
+    const Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
+    const Shader edges("postprocessing.vert", "postprocessing_edges.frag");
+    for (const float scale : {1.0f, 0.5f}) {
+        const PostProcessingFrameBuffer target(kSize, kSize, scale);
 
-    // Scene: left half dark blue, right half warm orange, drawn with scissored clears.
-    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, kSize / 2, kSize);
-    glClearColor(0.1f, 0.2f, 0.6f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glScissor(kSize / 2, 0, kSize / 2, kSize);
-    glClearColor(0.9f, 0.5f, 0.1f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    std::vector<unsigned char> scene(kSize * kSize * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, scene.data());
+        // Scene: left half dark blue, right half warm orange, drawn with scissored clears.
+        glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+        glViewport(0, 0, target.width, target.height);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, target.width / 2, target.height);
+        glClearColor(0.1f, 0.2f, 0.6f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glScissor(target.width / 2, 0, target.width / 2, target.height);
+        glClearColor(0.9f, 0.5f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        const std::array<std::array<int, 3>, 2> halves = {{{26, 51, 153}, {230, 128, 26}}};
 
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glUseProgram(resolve.program);
-    glDisable(GL_DEPTH_TEST);
-    glBindVertexArray(target.quadVao);
-    glBindTexture(GL_TEXTURE_2D, target.colorTexture);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    std::vector<unsigned char> window(kSize * kSize * 3);
-    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, window.data());
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, kSize, kSize);
+        target.resolve(resolve, edges);
+        std::vector<unsigned char> window(kSize * kSize * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, window.data());
 
-    int worst = 0;
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            if (std::abs(x - kSize / 2) < 3) continue;  // anti-aliasing may soften the edge
-            for (int c = 0; c < 3; ++c) {
-                const size_t i = static_cast<size_t>((y * kSize + x) * 3 + c);
-                worst = std::max(worst, std::abs(int(scene[i]) - int(window[i])));
+        int worst = 0;
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) {
+                if (std::abs(x - kSize / 2) < 4) continue;  // anti-aliasing may soften the edge
+                const std::array<int, 3>& expected = halves[x < kSize / 2 ? 0 : 1];
+                for (int c = 0; c < 3; ++c) {
+                    const size_t i = static_cast<size_t>((y * kSize + x) * 3 + c);
+                    worst = std::max(worst, std::abs(int(window[i]) - expected[static_cast<size_t>(c)]));
+                }
             }
         }
+        EXPECT_LE(worst, 48) << "scale " << scale << ": the resolve changed the scene beyond a colour grade";
     }
-    EXPECT_LE(worst, 48) << "the resolve pass changed the scene beyond a colour grade";
 }

@@ -1,6 +1,7 @@
 // The game's GLSL programs under assets/shader/: they build on the driver, expose every
 // attribute and uniform the game feeds them, and behave as the drawing code relies on.
 
+#include "effects/PostProcessingFrameBuffer.h"
 #include "framework/Shader.h"
 #include "render/ParticleShader.h"
 #include "support/GlContext.h"
@@ -381,52 +382,40 @@ TEST_F(GlTest, HudProgramTakesPositionsAndCoordinatesAndItsUniforms) {
     expectUniformsActive(shader, {"modelMatrix", "viewProjMatrix", "myCol", "hasTextureImg"});
 }
 
+// The resolve's two programs, run as the game runs them: through the scene target.
 class ResolveProgram : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_EQ(buildLog({{GL_VERTEX_SHADER, "postprocessing.vert"}, {GL_FRAGMENT_SHADER, "postprocessing.frag"}}), "");
+        for (const char* fragment : {"postprocessing.frag", "postprocessing_edges.frag"})
+            ASSERT_EQ(buildLog({{GL_VERTEX_SHADER, "postprocessing.vert"}, {GL_FRAGMENT_SHADER, fragment}}), "")
+                << fragment;
         shader = std::make_unique<Shader>("postprocessing.vert", "postprocessing.frag");
-        const float quad[] = {-1, 1, 0, 1, -1, -1, 0, 0, 1, -1, 1, 0, -1, 1, 0, 1, 1, -1, 1, 0, 1, 1, 1, 1};
-        glGenVertexArrays(1, &vao);
-        glBindVertexArray(vao);
-        glGenBuffers(1, &buffer);
-        glBindBuffer(GL_ARRAY_BUFFER, buffer);
-        glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STATIC_DRAW);
-        glEnableVertexAttribArray(0);
-        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 16, nullptr);
-        glEnableVertexAttribArray(1);
-        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 16, reinterpret_cast<const void*>(8));
+        edgeShader = std::make_unique<Shader>("postprocessing.vert", "postprocessing_edges.frag");
+        sceneTarget = std::make_unique<PostProcessingFrameBuffer>(kSize, kSize);
     }
-    void TearDown() override {
-        if (!context.ready()) return;
-        glDeleteBuffers(1, &buffer);
-        glDeleteVertexArrays(1, &vao);
-    }
-    // Resolves a kSize x kSize scene picture, as the game does, into the target.
-    void resolve(const std::vector<std::uint8_t>& scene) {
-        const GLuint texture = makeTexture(kSize, kSize, scene);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glUseProgram(shader->program);
-        glDisable(GL_DEPTH_TEST);
-        glBindVertexArray(vao);
-        glDrawArrays(GL_TRIANGLES, 0, 6);
-        glDeleteTextures(1, &texture);
+    // Resolves a kSize x kSize scene picture, as the game does, into the bound target.
+    void resolve(const std::vector<std::uint8_t>& picture) {
+        glBindTexture(GL_TEXTURE_2D, sceneTarget->colorTexture);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
+        sceneTarget->resolve(*shader, *edgeShader);
     }
     std::unique_ptr<Shader> shader;
-    GLuint vao = 0;
-    GLuint buffer = 0;
+    std::unique_ptr<Shader> edgeShader;
+    std::unique_ptr<PostProcessingFrameBuffer> sceneTarget;
 };
 
 TEST_F(ResolveProgram, TakesTheQuadAttributesAndReadsUnitZero) {
-    EXPECT_EQ(activeAttributes(shader->program), (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC2}, {1, GL_FLOAT_VEC2}}));
-    for (const auto& [name, type] : activeUniforms(shader->program)) {
-        EXPECT_EQ(type, static_cast<GLenum>(GL_SAMPLER_2D)) << name << ": the game sets no uniforms here";
-        GLint unit = -1;
-        glGetUniformiv(shader->program, glGetUniformLocation(shader->program, name.c_str()), &unit);
-        EXPECT_EQ(unit, 0);
+    for (const Shader* program : {shader.get(), edgeShader.get()}) {
+        EXPECT_EQ(activeAttributes(program->program),
+                  (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC2}, {1, GL_FLOAT_VEC2}}));
+        for (const auto& [name, type] : activeUniforms(program->program)) {
+            EXPECT_EQ(type, static_cast<GLenum>(GL_SAMPLER_2D)) << name << ": the game sets no uniforms here";
+            GLint unit = -1;
+            glGetUniformiv(program->program, glGetUniformLocation(program->program, name.c_str()), &unit);
+            EXPECT_EQ(unit, 0);
+        }
     }
 }
 

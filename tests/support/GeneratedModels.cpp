@@ -9,7 +9,7 @@ namespace {
 
 constexpr unsigned kGameImportFlags = aiProcess_ValidateDataStructure | aiProcess_Triangulate |
                                       aiProcess_FlipUVs | aiProcess_FindInvalidData |
-                                      aiProcess_LimitBoneWeights;
+                                      aiProcess_LimitBoneWeights | aiProcess_JoinIdenticalVertices;
 
 glm::mat4 globalTransform(const aiNode* node) {
     return node->mParent ? globalTransform(node->mParent) * toGlm(node->mTransformation) : toGlm(node->mTransformation);

@@ -1,7 +1,9 @@
 #include "support/RunningGame.h"
 
 #include <chrono>
+#include <fstream>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -12,6 +14,17 @@ namespace {
 const Screenshot::Region kBossHealthBar{0.06f, 0.052f, 0.94f, 0.059f};
 
 bool isBossBarRed(const glm::u8vec3& p) { return p.r > 220 && p.g < 90 && p.b < 90; }
+
+// Replaces the key's line, or adds one under the section's header.
+void setWindowKey(std::string& ini, const std::string& key, const std::string& value) {
+    const std::string line = key + " = " + value;
+    const std::regex existing("^[ \\t]*" + key + "[ \\t]*=.*$", std::regex::multiline);
+    if (std::regex_search(ini, existing))
+        ini = std::regex_replace(ini, existing, line);
+    else
+        ini = std::regex_replace(ini, std::regex("^\\[window\\]$", std::regex::multiline),
+                                 "[window]\n" + line);
+}
 
 }  // namespace
 
@@ -29,13 +42,21 @@ std::string waitForWindow(const std::string& title, double seconds, int processI
     return "";
 }
 
-const std::filesystem::path& RunningGame::withBuildAssets(const TempDir& directory) {
+const std::filesystem::path& RunningGame::withBuildAssets(
+    const TempDir& directory, const WindowSettings& windowSettings) {
     copyBuildAssets(directory.path());
+    if (windowSettings.empty()) return directory.path();
+    const std::filesystem::path file = directory.path() / "assets" / "settings.ini";
+    std::stringstream text;
+    text << std::ifstream(file).rdbuf();
+    std::string ini = text.str();
+    for (const auto& [key, value] : windowSettings) setWindowKey(ini, key, value);
+    std::ofstream(file) << ini;
     return directory.path();
 }
 
-RunningGame::RunningGame(double windowTimeout)
-    : process(withBuildAssets(dir), dir.path() / "out.log", display.name()) {
+RunningGame::RunningGame(const WindowSettings& windowSettings, double windowTimeout)
+    : process(withBuildAssets(dir, windowSettings), dir.path() / "out.log", display.name()) {
     if (display.ready())
         windowId = waitForWindow("Qex", windowTimeout, process.processId(), display.name());
 }

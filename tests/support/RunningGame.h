@@ -6,6 +6,7 @@
 #include "support/TempFiles.h"
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -16,8 +17,11 @@
 /// The game and its server are killed when the object goes.
 class RunningGame {
 public:
-    /// Starts the game and waits up to `windowTimeout` seconds for its window.
-    explicit RunningGame(double windowTimeout = 60.0);
+    using WindowSettings = std::map<std::string, std::string>;  ///< key -> value
+
+    /// Starts the game and waits up to `windowTimeout` seconds for its window. Each entry of
+    /// `windowSettings` sets that key of the [window] section in the game's settings file.
+    explicit RunningGame(const WindowSettings& windowSettings = {}, double windowTimeout = 60.0);
 
     /// False when the X server or the game's window did not come up in time.
     bool hasWindow() const { return !windowId.empty(); }
@@ -42,7 +46,8 @@ public:
     std::pair<int, int> size() const;
 
 private:
-    static const std::filesystem::path& withBuildAssets(const TempDir& directory);
+    static const std::filesystem::path& withBuildAssets(
+        const TempDir& directory, const WindowSettings& windowSettings);
     /// Runs an X client such as xdotool on the game's display and returns its output.
     std::string onDisplay(const std::string& command) const;
 

@@ -29,6 +29,7 @@ PreviewScene::PreviewScene(int targetWidth, int targetHeight)
     : modelShader(std::make_shared<Shader>("texture.vert", "texture.frag")),
       hudShader(std::make_shared<Shader>("HUD.vert", "HUD.frag")),
       resolveShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag")),
+      edgeShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag")),
       craft("assets/models/FlagAnimationsFINAL_mk2.dae"),
       boss("assets/models/BossAnimation.dae"),
       shield("assets/models/BossShield.dae"),
@@ -162,14 +163,7 @@ void PreviewScene::drawGameFrame(const Moment& moment, const SheetCanvas& target
     drawWorld(moment);
 
     target.bind();
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glUseProgram(resolveShader->program);
-    glDisable(GL_DEPTH_TEST);
-    glBindVertexArray(sceneTarget.quadVao);
-    glBindTexture(GL_TEXTURE_2D, sceneTarget.colorTexture);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    sceneTarget.resolve(*resolveShader, *edgeShader);
     drawHud();
 }
 

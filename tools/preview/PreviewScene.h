@@ -49,6 +49,7 @@ public:
     std::shared_ptr<Shader> modelShader;
     std::shared_ptr<Shader> hudShader;
     std::shared_ptr<Shader> resolveShader;
+    std::shared_ptr<Shader> edgeShader;
     Model craft;
     Model boss;
     Model shield;

@@ -1,0 +1,55 @@
+#include "app/RenderScaleController.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Whole steps, so a scale never creeps by rounding; the small tolerance keeps 0.7 at 0.7.
+float wholeStepsBelow(float scale) {
+    const float steps = std::floor(scale / RenderScaleController::kStep + 1e-3f);
+    return steps * RenderScaleController::kStep;
+}
+
+float withinRange(float scale) {
+    return std::clamp(scale, RenderScaleController::kSmallest, RenderScaleController::kLargest);
+}
+
+}  // namespace
+
+RenderScaleController::RenderScaleController(bool isAutomatic, float fixedScale)
+    : current(isAutomatic ? kLargest : withinRange(fixedScale)), automatic(isAutomatic) {}
+
+float RenderScaleController::frameDrawn(float frameCost, float frameBudget, float now) {
+    if (!automatic) return current;
+    if (!looking) {
+        looking = true;
+        lastLook = now;
+    }
+    costs[costCount % kKeptCosts] = frameCost;
+    ++costCount;
+    if (now - lastLook < kSettleSeconds) return current;
+    current = nextScale(medianCost(), frameBudget);
+    costCount = 0;
+    lastLook = now;
+    return current;
+}
+
+float RenderScaleController::nextScale(float cost, float frameBudget) const {
+    const float aim = kAim * frameBudget;
+    if (cost > aim) {
+        const float areaFits = current * std::sqrt(aim / cost);
+        const float fall = std::clamp(current - areaFits, kStep, kLargestFall);
+        return withinRange(wholeStepsBelow(current - fall));
+    }
+    const float larger = current + kStep;
+    const float largerCost = cost * (larger * larger) / (current * current);
+    return largerCost < aim ? withinRange(wholeStepsBelow(larger)) : current;
+}
+
+float RenderScaleController::medianCost() {
+    const std::size_t count = std::min(costCount, kKeptCosts);
+    const auto middle = costs.begin() + static_cast<std::ptrdiff_t>(count / 2);
+    std::nth_element(costs.begin(), middle, costs.begin() + static_cast<std::ptrdiff_t>(count));
+    return *middle;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+/// Picks the share of the window's size the 3D scene is drawn at (the render scale), so
+/// that drawn frames keep within the frame budget of the refresh rate.
+///
+/// It is told what every drawn frame cost (seconds of work, not the interval between
+/// frames, which the frame cap stretches) and when. At most once every kSettleSeconds it
+/// looks at the median cost of the frames since its last look: over kAim of the budget,
+/// it falls by as much as the drawn area needs (a frame's cost taken as growing with the
+/// area), at most kLargestFall at once; when even one kStep more area would still stay
+/// under kAim of the budget, it rises by that one step. Scales are whole steps within
+/// [kSmallest, kLargest]. Changes that rare and that small do not pump visibly, and a
+/// frame that is cheap enough at full size never leaves it. A fixed scale never moves.
+class RenderScaleController {
+public:
+    static constexpr float kSmallest = 0.25f;
+    static constexpr float kLargest = 1.0f;
+    static constexpr float kStep = 0.05f;
+    static constexpr float kLargestFall = 0.15f;
+    static constexpr float kSettleSeconds = 0.5f;  ///< at least this long between two changes
+    static constexpr float kAim = 0.85f;           ///< share of the budget a frame should cost
+
+    /// `automatic`: starts at kLargest and follows the frame cost. Otherwise `fixedScale`,
+    /// kept within [kSmallest, kLargest], for good.
+    RenderScaleController(bool automatic, float fixedScale);
+
+    /// One drawn frame that cost `frameCost` seconds against a budget of `frameBudget`
+    /// seconds, measured at `now` seconds of a steady clock. Returns the scale to draw at.
+    float frameDrawn(float frameCost, float frameBudget, float now);
+    float scale() const { return current; }
+
+private:
+    static constexpr std::size_t kKeptCosts = 64;  ///< the most recent frames of a look
+
+    float nextScale(float medianCost, float frameBudget) const;
+    float medianCost();
+
+    std::array<float, kKeptCosts> costs{};
+    std::size_t costCount = 0;  ///< frames since the last look, also those no longer kept
+    float current;
+    float lastLook = 0.0f;
+    bool automatic;
+    bool looking = false;  ///< false until the first frame starts the clock
+};

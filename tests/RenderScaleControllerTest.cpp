@@ -1,0 +1,100 @@
+#include "app/RenderScaleController.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr float kBudget = 1.0f / 60.0f;  // seconds
+constexpr float kFrame = 1.0f / 60.0f;   // seconds between frames on the fake clock
+
+struct Change {
+    float time;
+    float from;
+    float to;
+};
+
+// Feeds `seconds` of frames that each cost `cost` seconds; returns the scale changes.
+std::vector<Change> run(RenderScaleController& controller, float& clock, float seconds, float cost) {
+    std::vector<Change> changes;
+    for (const float end = clock + seconds; clock < end; clock += kFrame) {
+        const float before = controller.scale();
+        const float after = controller.frameDrawn(cost, kBudget, clock);
+        if (after != before) changes.push_back({clock, before, after});
+    }
+    return changes;
+}
+
+// A frame whose cost grows with the drawn area, as a software renderer's does.
+float costAt(float scale, float fullSizeCost) { return fullSizeCost * scale * scale; }
+
+}  // namespace
+
+TEST(RenderScaleController, FallsWhileFramesAreOverBudgetAndStaysAtFullSizeWhenCheap) {
+    RenderScaleController slow(true, 1.0f);
+    float clock = 0.0f;
+    EXPECT_FALSE(run(slow, clock, 2.0f, 2.0f * kBudget).empty());
+    EXPECT_LT(slow.scale(), 1.0f);
+
+    RenderScaleController fast(true, 1.0f);
+    clock = 0.0f;
+    EXPECT_TRUE(run(fast, clock, 10.0f, 0.3f * kBudget).empty());  // a fast GPU: never moves
+    EXPECT_EQ(fast.scale(), 1.0f);
+}
+
+TEST(RenderScaleController, SettlesWhereTheFrameFitsAndRisesAgainWhenItGetsCheaper) {
+    RenderScaleController controller(true, 1.0f);
+    float clock = 0.0f;
+    // 2.5 budgets at full size: frames fit the aim somewhere near scale 0.58.
+    for (int look = 0; look < 40; ++look) run(controller, clock, 0.25f, costAt(controller.scale(), 2.5f * kBudget));
+    const float settled = controller.scale();
+    EXPECT_LE(costAt(settled, 2.5f * kBudget), kBudget);
+    EXPECT_GE(settled, 0.45f);
+
+    // Held there: the same load changes nothing for a long while (no pumping).
+    for (int look = 0; look < 40; ++look)
+        EXPECT_TRUE(run(controller, clock, 0.25f, costAt(controller.scale(), 2.5f * kBudget)).empty());
+
+    // The load halves: the scale climbs back, one step at a time.
+    for (int look = 0; look < 80; ++look) {
+        const float before = controller.scale();
+        run(controller, clock, 0.25f, costAt(controller.scale(), 1.25f * kBudget));
+        EXPECT_LE(controller.scale() - before, RenderScaleController::kStep + 1e-4f);
+    }
+    EXPECT_GT(controller.scale(), settled);
+    EXPECT_LE(costAt(controller.scale(), 1.25f * kBudget), kBudget);
+}
+
+TEST(RenderScaleController, NeverLeavesItsRangeAndChangesAtMostEveryHalfSecond) {
+    RenderScaleController controller(true, 1.0f);
+    float clock = 0.0f;
+    std::vector<Change> changes = run(controller, clock, 20.0f, 100.0f * kBudget);
+    EXPECT_EQ(controller.scale(), RenderScaleController::kSmallest);
+    const std::vector<Change> rising = run(controller, clock, 40.0f, 0.0001f * kBudget);
+    changes.insert(changes.end(), rising.begin(), rising.end());
+    EXPECT_EQ(controller.scale(), RenderScaleController::kLargest);
+
+    ASSERT_GT(changes.size(), 10u);
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        EXPECT_GE(changes[i].to, RenderScaleController::kSmallest);
+        EXPECT_LE(changes[i].to, RenderScaleController::kLargest);
+        EXPECT_LE(changes[i].from - changes[i].to, RenderScaleController::kLargestFall + 1e-4f);
+        if (i > 0) {
+            EXPECT_GE(changes[i].time - changes[i - 1].time, RenderScaleController::kSettleSeconds);
+        }
+    }
+}
+
+TEST(RenderScaleController, FixedScaleIsKeptWithinRangeAndNeverMoves) {
+    const struct {
+        float asked;
+        float kept;
+    } cases[] = {{0.5f, 0.5f}, {0.1f, 0.25f}, {2.0f, 1.0f}, {1.0f, 1.0f}};
+    for (const auto& c : cases) {
+        RenderScaleController controller(false, c.asked);
+        float clock = 0.0f;
+        EXPECT_TRUE(run(controller, clock, 5.0f, 10.0f * kBudget).empty()) << c.asked;
+        EXPECT_EQ(controller.scale(), c.kept) << c.asked;
+    }
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/FramePass.h"
+#include "tools/bench/AllocationCounter.h"
+
+#include <GL/glew.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+/// A drawn frame timed step by step.
+struct SteppedFrame {
+    std::array<float, kFramePassCount> cpu{};  ///< wall time of each step, seconds
+    std::array<float, kFramePassCount> gpu{};  ///< GL timer query per drawing step; 0 elsewhere
+};
+
+/// Heap allocations over the frames recorded.
+struct AllocationTotals {
+    AllocationCount count;
+    std::uint64_t framesThatAllocated = 0;
+    std::uint64_t mostInOneFrame = 0;
+};
+
+/// Times the game's loop from inside, per drawn frame: its interval and cost, and the heap
+/// allocations made. One frame in `stepEvery` is timed step by step: the renderer is made
+/// to finish at every step boundary, so each step's wall time holds all of its work (a
+/// software renderer draws on other threads, long after the call) and its GL timer query
+/// spans that step alone. Those frames lose the overlap of the steps and are kept out of
+/// the intervals and costs.
+///
+/// Storage for `capacity` frames is taken and touched up front, so that recording neither
+/// allocates nor grows the resident size; frames past it are not recorded.
+/// Needs a current GL context.
+class PassTimer final : public FramePassProbe {
+public:
+    PassTimer(std::size_t capacity, std::size_t stepEvery);
+    ~PassTimer() override;
+    PassTimer(const PassTimer&) = delete;
+    PassTimer& operator=(const PassTimer&) = delete;
+
+    void enter(FramePass pass) override;
+    /// Forgets everything recorded so far, e.g. at the end of a warm-up.
+    void restart();
+
+    const std::vector<float>& intervals() const { return frameIntervals; }  ///< seconds
+    const std::vector<float>& costs() const { return frameCosts; }  ///< seconds, idle left out
+    const std::vector<SteppedFrame>& steppedFrames() const { return stepped; }
+    const AllocationTotals& allocations() const { return totals; }
+    std::uint64_t framesDrawn() const { return frameCount; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    bool timingSteps() const { return frameCount % stepEvery == 0; }
+    void endStep(Clock::time_point at);
+    void endFrame(Clock::time_point at);
+    void countAllocationsOfFrame();
+    void readQueries();
+
+    std::vector<float> frameIntervals;
+    std::vector<float> frameCosts;
+    std::vector<SteppedFrame> stepped;
+    AllocationTotals totals;
+    std::uint64_t frameCount = 0;
+    std::size_t stepEvery;
+    std::array<GLuint, kFramePassCount> queries{};
+    SteppedFrame current;
+    FramePass step = FramePass::Idle;
+    Clock::time_point stepStart;
+    Clock::time_point lastFrameEnd;
+    AllocationCount frameStartAllocations;
+    bool queryOpen = false;
+    bool drewThisPass = false;
+    bool started = false;
+};
+
+/// Whether a step draws, and so gets a GL timer query.
+bool drawsOnGpu(FramePass pass);
+/// The step's name in the benchmark's figures, e.g. "landscape".
+const char* stepName(FramePass pass);

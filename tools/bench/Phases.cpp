@@ -1,0 +1,229 @@
+#include "tools/bench/Phases.h"
+
+#include "app/FrameLoop.h"
+#include "app/ProgramState.h"
+#include "app/SceneSetup.h"
+#include "app/Startup.h"
+#include "tools/bench/AllocationCounter.h"
+#include "tools/bench/PassTimer.h"
+#include "tools/bench/ScriptedPlay.h"
+#include "tools/bench/Statistics.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+constexpr unsigned kScriptSeed = 20240601;  // the boss's choices repeat from run to run
+constexpr std::size_t kMaxFramesPerSecond = 1000;  // frames past it go unrecorded
+constexpr std::size_t kStepTimingEvery = 8;  // frames; one in so many is timed step by step
+
+double now() { return glfwGetTime(); }
+
+double mainThreadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// Read with plain file calls: a stream would allocate inside the frame that asks.
+double residentMegabytes() {
+    char text[128] = {};
+    const int file = open("/proc/self/statm", O_RDONLY);
+    if (file < 0) return 0.0;
+    const ssize_t length = read(file, text, sizeof(text) - 1);
+    close(file);
+    long pages = 0;
+    long resident = 0;
+    if (length <= 0 || std::sscanf(text, "%ld %ld", &pages, &resident) != 2) return 0.0;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void applyToSettings(const PhaseOptions& options, bool isGame) {
+    settings = loadSettings();
+    settings.width = options.width;
+    settings.height = options.height;
+    settings.refreshRate = options.refreshRate;
+    if (!isGame || !options.gameSamplesFromSettings) settings.samples = options.samples;
+    if (options.renderScale == "auto") {
+        settings.autoRenderScale = true;
+    } else if (!options.renderScale.empty()) {
+        settings.autoRenderScale = false;
+        settings.renderScale = std::stof(options.renderScale);
+    }
+}
+
+class ResultLine {
+public:
+    ResultLine() { line << "RESULT" << std::fixed << std::setprecision(4); }
+    ResultLine& add(const std::string& key, double value) {
+        line << ' ' << key << '=' << value;
+        return *this;
+    }
+    void print() { std::cout << line.str() << std::endl; }
+
+private:
+    std::ostringstream line;
+};
+
+void printRenderer() {
+    std::cout << "RENDERER " << reinterpret_cast<const char*>(glGetString(GL_RENDERER)) << std::endl;
+}
+
+std::vector<double> milliseconds(const std::vector<float>& seconds) {
+    std::vector<double> values;
+    for (const float value : seconds) values.push_back(1000.0 * value);
+    return values;
+}
+
+void addPassTimes(ResultLine& result, const std::vector<SteppedFrame>& frames) {
+    for (std::size_t pass = 0; pass < kFramePassCount; ++pass) {
+        std::vector<double> cpu;
+        std::vector<double> gpu;
+        for (const SteppedFrame& frame : frames) {
+            cpu.push_back(1000.0 * frame.cpu[pass]);
+            gpu.push_back(1000.0 * frame.gpu[pass]);
+        }
+        const FramePass step = static_cast<FramePass>(pass);
+        result.add(std::string("cpu_") + stepName(step), mean(cpu));
+        if (drawsOnGpu(step)) result.add(std::string("gpu_") + stepName(step), mean(gpu));
+    }
+}
+
+void addAllocations(ResultLine& result, const AllocationTotals& totals, std::uint64_t frames) {
+    const double count = std::max<double>(1.0, static_cast<double>(frames));
+    result.add("new_per_frame", static_cast<double>(totals.count.operatorNew) / count)
+        .add("new_main_per_frame", static_cast<double>(totals.count.mainThreadNew) / count)
+        .add("bullet_per_frame", static_cast<double>(totals.count.bullet) / count)
+        .add("frames_allocating", static_cast<double>(totals.framesThatAllocated))
+        .add("most_in_a_frame", static_cast<double>(totals.mostInOneFrame));
+}
+
+// How many passes drew at each render scale, in whole steps: counting needs no storage.
+class ScaleHistogram {
+public:
+    void add(float scale) { ++counts[slot(scale)]; }
+    double least() const {
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            if (counts[i] > 0) return scaleOf(i);
+        return 0.0;
+    }
+    double median() const {
+        std::uint64_t total = 0;
+        for (const std::uint64_t count : counts) total += count;
+        std::uint64_t seen = 0;
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            seen += counts[i];
+            if (2 * seen >= total && total > 0) return scaleOf(i);
+        }
+        return 0.0;
+    }
+
+private:
+    static constexpr std::size_t kSlots = 21;  // 0, 0.05, ..., 1
+    static std::size_t slot(float scale) {
+        return std::min(kSlots - 1, static_cast<std::size_t>(std::lround(scale / 0.05f)));
+    }
+    static double scaleOf(std::size_t slot) { return 0.05 * static_cast<double>(slot); }
+    std::array<std::uint64_t, kSlots> counts{};
+};
+
+}  // namespace
+
+int runFloorPhase(const PhaseOptions& options) {
+    applyToSettings(options, false);
+    if (!startWindowAndContext()) return kStartupFailed;
+    printRenderer();
+    std::vector<double> frames;
+    frames.reserve(static_cast<std::size_t>(options.seconds + 1.0f) * kMaxFramesPerSecond);
+    const double start = now();
+    double last = start;
+    while (now() - start < options.seconds) {
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        const double t = now();
+        if (t - start >= options.warmup) frames.push_back(1000.0 * (t - last));
+        last = t;
+    }
+    ResultLine().add("frames", static_cast<double>(frames.size())).add("median_ms", median(frames)).print();
+    shutDownWindowAndContext();
+    return 0;
+}
+
+int runGamePhase(const PhaseOptions& options) {
+    applyToSettings(options, true);
+    if (!startWindowAndContext()) return kStartupFailed;
+    printRenderer();
+    Scene scene;
+    setUpScene(scene);
+    std::srand(kScriptSeed);
+
+    PassTimer timer(static_cast<std::size_t>(options.seconds + 1.0f) * kMaxFramesPerSecond,
+                    kStepTimingEvery);
+    LoopState state = startLoop(scene);
+    state.probe = &timer;
+    state.uncapped = options.uncapped;
+    ScriptedPlay play;
+    countAllocations();
+
+    const double start = now();
+    double cpuAtWarmupEnd = 0.0;
+    std::uint64_t framesAtWarmupEnd = 0;
+    bool warm = false;
+    std::array<double, 8> rss{};
+    std::size_t rssTaken = 0;
+    ScaleHistogram scales;
+    while (now() - start < options.seconds) {
+        const double elapsed = now() - start;
+        if (!warm && elapsed >= options.warmup) {
+            warm = true;
+            timer.restart();
+            framesAtWarmupEnd = timer.framesDrawn();
+            cpuAtWarmupEnd = mainThreadCpuSeconds();
+        }
+        if (rssTaken < std::min(options.rssAt.size(), rss.size()) && elapsed >= options.rssAt[rssTaken])
+            rss[rssTaken++] = residentMegabytes();
+        play.drive(*buttons, game, static_cast<float>(elapsed));
+        runOnePass(scene, state);
+        if (warm) scales.add(state.renderScale.scale());
+    }
+    const double measuredSeconds = std::max(1e-3, now() - start - options.warmup);
+    const double cpuShare = (mainThreadCpuSeconds() - cpuAtWarmupEnd) / measuredSeconds;
+    const double rssAtEnd = residentMegabytes();
+
+    ResultLine result;
+    const std::vector<double> intervals = milliseconds(timer.intervals());
+    result.add("frames", static_cast<double>(timer.framesDrawn() - framesAtWarmupEnd))
+        .add("median_ms", median(intervals))
+        .add("p95_ms", percentile(intervals, 0.95))
+        .add("cost_median_ms", median(milliseconds(timer.costs())))
+        .add("cpu_share", cpuShare)
+        .add("render_scale", state.renderScale.scale())
+        .add("render_scale_median", scales.median())
+        .add("render_scale_least", scales.least())
+        .add("rss_end_mb", rssAtEnd);
+    for (std::size_t i = 0; i < rssTaken; ++i)
+        result.add("rss_" + std::to_string(static_cast<int>(options.rssAt[i])) + "s_mb", rss[i]);
+    addPassTimes(result, timer.steppedFrames());
+    addAllocations(result, timer.allocations(), timer.framesDrawn() - framesAtWarmupEnd);
+    result.print();
+
+    tearDownScene(scene);
+    shutDownWindowAndContext();
+    return 0;
+}

@@ -1,0 +1,243 @@
+#include "tools/bench/Report.h"
+
+#include "app/FramePass.h"
+#include "tools/bench/PassTimer.h"
+#include "tools/bench/Phases.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+using Figures = std::map<std::string, double>;
+
+struct PhaseOutput {
+    Figures figures;
+    std::string renderer;
+    int openGlErrors = 0;
+    bool complete = false;
+};
+
+
+std::string loadAverage() {
+    std::ifstream file("/proc/loadavg");
+    std::string oneMinute;
+    file >> oneMinute;
+    return oneMinute;
+}
+
+Figures parseFigures(const std::string& line) {
+    Figures figures;
+    std::istringstream words(line.substr(std::string("RESULT").size()));
+    std::string word;
+    while (words >> word) {
+        const std::size_t equals = word.find('=');
+        if (equals != std::string::npos)
+            figures[word.substr(0, equals)] = std::stod(word.substr(equals + 1));
+    }
+    return figures;
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The child's own messages pass through, so a warning or a GL error is seen where it happened.
+PhaseOutput runPhase(const std::string& command) {
+    PhaseOutput output;
+    FILE* child = popen(command.c_str(), "r");
+    if (!child) return output;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof(buffer), child)) {
+        std::string line(buffer);
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (startsWith(line, "RESULT")) {
+            output.figures = parseFigures(line);
+            output.complete = true;
+        } else if (startsWith(line, "RENDERER ")) {
+            output.renderer = line.substr(9);
+        } else {
+            if (startsWith(line, "OpenGL Error:")) ++output.openGlErrors;
+            std::cout << "    | " << line << '\n';
+        }
+    }
+    output.complete = (pclose(child) == 0) && output.complete;
+    return output;
+}
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string phaseCommand(const std::string& self, const char* phase, const PhaseOptions& o) {
+    std::ostringstream command;
+    command << quoted(self) << " --phase " << phase << " --size " << o.width << 'x' << o.height
+            << " --seconds " << o.seconds << " --warmup " << o.warmup << " --refresh-rate "
+            << o.refreshRate;
+    if (!o.uncapped) command << " --capped";
+    if (!o.gameSamplesFromSettings || std::string(phase) == "floor") command << " --samples " << o.samples;
+    if (!o.renderScale.empty()) command << " --render-scale " << o.renderScale;
+    for (float seconds : o.rssAt) command << " --rss-at " << seconds;
+    return command.str();
+}
+
+PhaseOptions floorOptions(int width, int height, int samples, const BenchOptions& bench) {
+    PhaseOptions o;
+    o.width = width;
+    o.height = height;
+    o.samples = samples;
+    o.seconds = bench.floorSeconds;
+    o.warmup = 1.0f;
+    return o;
+}
+
+PhaseOptions gameOptions(int width, int height, const std::string& renderScale, float seconds,
+                         const BenchOptions& bench) {
+    PhaseOptions o;
+    o.width = width;
+    o.height = height;
+    o.renderScale = renderScale;
+    o.seconds = seconds;
+    o.warmup = std::min(bench.warmup, seconds / 2.0f);  // a short run keeps half its frames
+    if (bench.gameSamples >= 0) {
+        o.gameSamplesFromSettings = false;
+        o.samples = bench.gameSamples;
+    }
+    return o;
+}
+
+double figure(const PhaseOutput& phase, const std::string& key) {
+    const auto found = phase.figures.find(key);
+    return found == phase.figures.end() ? 0.0 : found->second;
+}
+
+std::string fixed(double value, int decimals) {
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(decimals) << value;
+    return text.str();
+}
+
+std::string padded(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text + ' ' : text + std::string(width - text.size(), ' ');
+}
+
+void printTimeRow(const std::string& label, double medianMs, double p95Ms, double floorMs) {
+    std::cout << "  " << padded(label, 36) << padded(fixed(medianMs, 2), 11)
+              << padded(p95Ms > 0.0 ? fixed(p95Ms, 2) : "", 9)
+              << padded(medianMs > 0.0 ? fixed(1000.0 / medianMs, 1) : "", 8)
+              << (floorMs > 0.0 ? fixed(medianMs / floorMs, 2) : "") << '\n';
+}
+
+void printGameRows(const std::string& label, const PhaseOutput& game, double floorMs) {
+    if (!game.complete) {
+        std::cout << "  " << label << ": did not finish\n";
+        return;
+    }
+    printTimeRow(label, figure(game, "median_ms"), figure(game, "p95_ms"), floorMs);
+}
+
+void printSteps(const PhaseOutput& automatic, const PhaseOutput& full) {
+    std::cout << "  steps of a frame, mean ms over the frames timed step by step (the renderer finishing\n"
+                 "  each step): wall time / GL timer query\n"
+              << "  " << padded("", 14) << padded("defaults", 22) << "render_scale 1.0\n";
+    for (std::size_t pass = 0; pass < kFramePassCount; ++pass) {
+        const FramePass step = static_cast<FramePass>(pass);
+        if (step == FramePass::Idle) continue;
+        const std::string name = stepName(step);
+        const auto cell = [&](const PhaseOutput& phase) {
+            std::string text = fixed(figure(phase, "cpu_" + name), 2);
+            if (drawsOnGpu(step)) text += " / " + fixed(figure(phase, "gpu_" + name), 2);
+            return text;
+        };
+        std::cout << "    " << padded(name, 12) << padded(cell(automatic), 22) << cell(full) << '\n';
+    }
+}
+
+void printAllocations(const std::string& label, const PhaseOutput& game) {
+    std::cout << "    " << padded(label, 18) << padded(fixed(figure(game, "new_per_frame"), 3), 10)
+              << padded(fixed(figure(game, "new_main_per_frame"), 3), 13)
+              << padded(fixed(figure(game, "bullet_per_frame"), 3), 10)
+              << fixed(figure(game, "frames_allocating"), 0) << " of " << fixed(figure(game, "frames"), 0)
+              << ", most " << fixed(figure(game, "most_in_a_frame"), 0) << '\n';
+}
+
+void measureSize(const std::string& self, int width, int height, const BenchOptions& bench) {
+    std::cout << "\n== " << width << "x" << height << " (load average " << loadAverage() << ")\n";
+    std::vector<PhaseOutput> floors4;
+    std::vector<PhaseOutput> floors0;
+    const auto measureFloors = [&] {
+        floors4.push_back(runPhase(phaseCommand(self, "floor", floorOptions(width, height, 4, bench))));
+        floors0.push_back(runPhase(phaseCommand(self, "floor", floorOptions(width, height, 0, bench))));
+    };
+    measureFloors();
+    const PhaseOutput automatic =
+        runPhase(phaseCommand(self, "game", gameOptions(width, height, "auto", bench.playSeconds, bench)));
+    measureFloors();
+    const PhaseOutput full =
+        runPhase(phaseCommand(self, "game", gameOptions(width, height, "1.0", bench.playSeconds, bench)));
+    measureFloors();
+    PhaseOptions capped = gameOptions(width, height, "auto", bench.cpuSeconds, bench);
+    capped.uncapped = false;
+    const PhaseOutput cpu = runPhase(phaseCommand(self, "game", capped));
+
+    const auto mean = [](double a, double b) { return (a + b) / 2.0; };
+    const double floorAuto = mean(figure(floors4[0], "median_ms"), figure(floors4[1], "median_ms"));
+    const double floorFull = mean(figure(floors4[1], "median_ms"), figure(floors4[2], "median_ms"));
+    double floor4 = 0.0;
+    double floor0 = 0.0;
+    for (std::size_t i = 0; i < floors4.size(); ++i) {
+        floor4 += figure(floors4[i], "median_ms") / static_cast<double>(floors4.size());
+        floor0 += figure(floors0[i], "median_ms") / static_cast<double>(floors0.size());
+    }
+
+    std::cout << "  renderer: " << floors4[0].renderer << "\n\n"
+              << "  " << padded("", 36) << padded("median ms", 11) << padded("p95 ms", 9) << padded("fps", 8)
+              << "x floor (4x, same run)\n";
+    printTimeRow("clear+swap, 4x multisampled", floor4, 0.0, floor4);
+    printTimeRow("clear+swap, no multisampling", floor0, 0.0, floor4);
+    printGameRows("game, defaults", automatic, floorAuto);
+    printGameRows("game, render_scale 1.0", full, floorFull);
+    std::cout << "  render scale with defaults: median " << fixed(figure(automatic, "render_scale_median"), 2)
+              << ", least " << fixed(figure(automatic, "render_scale_least"), 2) << ", at the end "
+              << fixed(figure(automatic, "render_scale"), 2) << "\n\n";
+    printSteps(automatic, full);
+    std::cout << "\n  heap allocations per frame\n    " << padded("", 18) << padded("new", 10)
+              << padded("main thread", 13) << padded("Bullet", 10) << "frames that allocated\n";
+    printAllocations("defaults", automatic);
+    printAllocations("render_scale 1.0", full);
+    std::cout << "\n  main-thread CPU, uncapped: defaults " << fixed(100.0 * figure(automatic, "cpu_share"), 0)
+              << "%, render_scale 1.0 " << fixed(100.0 * figure(full, "cpu_share"), 0) << "%\n"
+              << "  capped at 60 (defaults): main-thread CPU " << fixed(100.0 * figure(cpu, "cpu_share"), 0)
+              << "% of a core, frame cost median " << fixed(figure(cpu, "cost_median_ms"), 2) << " ms\n"
+              << "  resident size at the end of the run: defaults " << fixed(figure(automatic, "rss_end_mb"), 1)
+              << " MB, render_scale 1.0 " << fixed(figure(full, "rss_end_mb"), 1) << " MB\n";
+    int errors = automatic.openGlErrors + full.openGlErrors + cpu.openGlErrors;
+    std::cout << "  OpenGL errors reported by the game: " << errors << std::endl;
+}
+
+void measureLongRun(const std::string& self, const BenchOptions& bench) {
+    const auto [width, height] = bench.sizes.front();
+    PhaseOptions o = gameOptions(width, height, "auto", 305.0f, bench);
+    o.rssAt = {60.0f, 300.0f};
+    std::cout << "\n== resident size over five minutes at " << width << "x" << height << ", defaults\n";
+    const PhaseOutput run = runPhase(phaseCommand(self, "game", o));
+    const double minute1 = figure(run, "rss_60s_mb");
+    const double minute5 = figure(run, "rss_300s_mb");
+    std::cout << "  after 1 minute " << fixed(minute1, 1) << " MB, after 5 minutes " << fixed(minute5, 1)
+              << " MB: growth " << fixed(minute5 - minute1, 2) << " MB\n"
+              << "  allocations per frame over the run: " << fixed(figure(run, "new_per_frame"), 4) << '\n';
+}
+
+}  // namespace
+
+int runBenchmark(const std::string& self, const BenchOptions& options) {
+    std::cout << "Qex benchmark: " << options.playSeconds << " s of scripted play per game run, "
+              << options.warmup << " s warm-up left out. The game runs uncapped (a frame every\n"
+              << "loop pass) unless said; its automatic render scale aims at the 60 Hz budget.\n";
+    for (const auto& [width, height] : options.sizes) measureSize(self, width, height, options);
+    if (options.longRun) measureLongRun(self, options);
+    return 0;
+}
