@@ -1,6 +1,7 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
+#include "app/ImpactSparks.h"
 #include "app/InputCallbacks.h"
 #include "app/MatchSounds.h"
 #include "app/ProgramState.h"
@@ -64,6 +65,19 @@ void loadFrameUniforms(Scene& scene) {
     setFrameUniforms(*scene.textureShader, *camera, scene.sun, scene.bossGlow);
 }
 
+FlashPaint flashPaint(const Scene& scene, GameObject* object, FlashTarget target) {
+    return FlashPaint(object ? object->getModel() : nullptr, target,
+                      scene.hitFlashes.strength(target));
+}
+
+// A flash lasts the objects' draw: each flashing model gets its own colour back after it.
+void renderObjects(Scene& scene, float frameTime) {
+    const FlashPaint boss = flashPaint(scene, game.boss, FlashTarget::Boss);
+    const FlashPaint craft = flashPaint(scene, game.player, FlashTarget::Craft);
+    const FlashPaint shield = flashPaint(scene, game.boss->shieldObject, FlashTarget::Shield);
+    game.render(frameTime);
+}
+
 // Only the position of the defeated vehicle reaches the smoke, not its turn or scale.
 glm::mat4 smokeAnchor(const GameObject& fallen) {
     glm::mat4 anchor(1.0f);
@@ -91,6 +105,19 @@ void drawEndPicture(Scene& scene, const GameObject& fallen) {
     glDisable(GL_CULL_FACE);
     loadHudProjection(*scene.hudShader);
     (&fallen == game.player ? losePicture : winPicture)->draw();
+}
+
+glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }
+
+// Flashes, shake and sparks age by this frame, then this frame's events start new ones,
+// seen from the next frame on.
+void feelMatchEvents(Scene& scene, float frameTime) {
+    scene.hitFlashes.update(frameTime);
+    scene.screenShake.update(frameTime);
+    scene.sparks.update(frameTime);
+    scene.hitFlashes.react(game.events);
+    scene.screenShake.react(game.events);
+    burstSparksAtImpacts(scene.sparks, game.events, sceneDrift());
 }
 
 // Where the game's update last moved the object's model to.
@@ -131,9 +158,16 @@ void drawHud(Scene& scene) {
     if (toggles.hudVisible) {
         for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
         drawAimCue();
+        scene.threatMarkers->draw();
     }
     scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
+}
+
+// With the steady view of this frame: the shake is over by now.
+void placeThreatMarkers(Scene& scene) {
+    scene.threatMarkers->place(game.bossBehaviour.homingMissiles,
+                               camera->projection * camera->view, windowWidth(), windowHeight());
 }
 
 void flyFreeCamera(float frameTime) {
@@ -163,26 +197,37 @@ void enter(LoopState& state, FramePass pass) {
     if (state.probe) state.probe->enter(pass);
 }
 
-// Steps in the order they happen within one drawn frame: uniforms, objects, landscape,
-// sky, end-of-match smoke, held fire, update, sounds, match record, resolve, end-of-match
-// picture, HUD, camera.
-void drawFrame(Scene& scene, LoopState& state) {
-    const float frameTime = state.timing.frameTime();
-    const GameObject* const fallen = fallenSide();
+// The 3D scene through the shaken view: the objects (flashing where hit), the landscape,
+// the sky behind them, the sparks (after the sky: they write no depth, so the sky would
+// paint over them) and, once a match is decided, the smoke.
+void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float frameTime) {
+    const ShakenView shaken(*camera, scene.screenShake);
     enter(state, FramePass::Objects);
     beginScenePass();
     loadFrameUniforms(scene);
-    game.render(frameTime);
+    renderObjects(scene, frameTime);
     enter(state, FramePass::Landscape);
     scene.landscape->draw(scene.textureShader);
     enter(state, FramePass::Sky);
     drawSky(scene);
+    enter(state, FramePass::Sparks);
+    scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);
     enter(state, FramePass::Ending);
     if (fallen) drawSmoke(scene, *fallen, frameTime);
+}
+
+// Steps in the order they happen within one drawn frame: the shaken world (uniforms,
+// objects, landscape, sky, sparks, end-of-match smoke), held fire, update, flashes, shake
+// and sparks, sounds, match record, resolve, end-of-match picture, HUD, camera.
+void drawFrame(Scene& scene, LoopState& state) {
+    const float frameTime = state.timing.frameTime();
+    const GameObject* const fallen = fallenSide();
+    drawWorld(scene, state, fallen, frameTime);
     enter(state, FramePass::Update);
     loadFrameUniforms(scene);
     if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
     game.update(frameTime);
+    feelMatchEvents(scene, frameTime);
     playSounds(scene);
     scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
@@ -191,6 +236,7 @@ void drawFrame(Scene& scene, LoopState& state) {
     resolveToWindow(scene);
     enter(state, FramePass::Hud);
     if (fallen) drawEndPicture(scene, *fallen);
+    placeThreatMarkers(scene);
     drawHud(scene);
     enter(state, FramePass::Camera);
     updateCamera(frameTime);

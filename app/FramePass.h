@@ -10,6 +10,7 @@ enum class FramePass {
     Objects,
     Landscape,
     Sky,
+    Sparks,
     Ending,
     Update,
     Resolve,

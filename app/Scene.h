@@ -1,10 +1,15 @@
 #pragma once
 
+#include "app/HitFlashes.h"
 #include "app/HudText.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
+#include "app/ScreenShake.h"
+#include "app/ThreatMarkers.h"
 #include "app/sound/SoundEngine.h"
 #include "effects/ParticleSystem.h"
+#include "effects/SparkBursts.h"
+#include "effects/SparkRenderer.h"
 #include "framework/Shader.h"
 #include "framework/Shape.h"
 #include "framework/Texture.h"
@@ -26,6 +31,7 @@ struct Scene {
     std::shared_ptr<Shader> postProcessingEdgesShader;  ///< the resolve: the marked edges smoothed
     std::shared_ptr<ParticleShader> particleDrawShader;
     std::shared_ptr<ParticleShader> particleComputeShader;
+    std::shared_ptr<Shader> sparkShader;
 
     // The framework's own objects: built at start-up and kept, though no frame draws them.
     std::shared_ptr<Texture> woodTexture;
@@ -38,6 +44,14 @@ struct Scene {
     PointLight bossGlow;
 
     std::unique_ptr<ParticleSystem> smoke;  ///< rises from the wreck once a match is decided
+
+    // What a player feels of the match's events: flashes, shake, sparks and the markers
+    // of missiles out of sight.
+    HitFlashes hitFlashes;
+    ScreenShake screenShake;
+    SparkBursts sparks;
+    std::unique_ptr<SparkRenderer> sparkRenderer;
+    std::unique_ptr<ThreatMarkers> threatMarkers;
 
     std::unique_ptr<Model> playerModel;
     std::unique_ptr<Model> bossModel;

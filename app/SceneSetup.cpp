@@ -23,6 +23,7 @@ void buildShaders(Scene& scene) {
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
+    scene.sparkShader = std::make_shared<Shader>("spark.vert", "spark.frag");
 }
 
 void buildFrameworkObjects(Scene& scene) {
@@ -72,6 +73,9 @@ void createEffects(Scene& scene) {
     postProcessing = std::make_shared<PostProcessingFrameBuffer>(settings.width, settings.height);
     scene.smoke = std::make_unique<ParticleSystem>(scene.particleComputeShader,
                                                    scene.particleDrawShader, camera);
+    scene.screenShake = ScreenShake(settings.screenShake);
+    scene.sparkRenderer = std::make_unique<SparkRenderer>(scene.sparkShader);
+    scene.threatMarkers = std::make_unique<ThreatMarkers>(scene.hudShader.get());
 }
 
 void loadModels(Scene& scene) {
@@ -170,6 +174,8 @@ void tearDownScene(Scene& scene) {
     scene.bossModel.reset();
     scene.landscape.reset();
     scene.smoke.reset();
+    scene.sparkRenderer.reset();
+    scene.threatMarkers.reset();
     scene.hudText.reset();
     scene.shapes.clear();
     scene.woodMaterial.reset();
@@ -188,5 +194,6 @@ void tearDownScene(Scene& scene) {
     scene.postProcessingEdgesShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();
+    scene.sparkShader.reset();
     camera.reset();
 }

@@ -47,6 +47,7 @@ const Key kKeys[] = {
     {"window", "illuminationMultiplier", &Settings::illuminationMultiplier, 0.0, 10.0},
     {"window", "samples", &Settings::samples, 0.0, 16.0},
     {"window", "render_scale", RenderScale{}, 0.25, 1.0},
+    {"camera", "screen_shake", &Settings::screenShake},
     {"sound", "music_volume", &Settings::musicVolume, 0.0, 1.0},
     {"sound", "effects_volume", &Settings::effectsVolume, 0.0, 1.0},
     {"gamepad", "enabled", &Settings::gamepadEnabled},

@@ -24,6 +24,7 @@ struct Settings {
     int samples = 0;              ///< multisampling of the window itself; 0 = none
     bool autoRenderScale = true;  ///< "auto": the scale follows the frame budget
     float renderScale = 1.0f;     ///< fraction of the window's size the 3D scene is drawn at
+    bool screenShake = true;      ///< the view shakes a little on hits taken
     float musicVolume = 0.3f;     ///< 0 (silent) to 1
     float effectsVolume = 0.6f;
     bool gamepadEnabled = true;

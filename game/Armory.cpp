@@ -42,6 +42,12 @@ constexpr float kMissileSweepRadius = 0.4f;
 
 constexpr float kTemplateSpecularAlpha = 1.0f;
 
+// The boss's shots light themselves so that they read against the pink fog and ground:
+// a hot red orb with a golden outline, a white missile outlined in acid green.
+const glm::vec3 kOrbGlow(1.0f, 0.16f, 0.06f);
+const glm::vec3 kOrbRim(1.0f, 0.86f, 0.25f);
+const glm::vec3 kMissileGlow(0.95f, 0.95f, 0.9f);
+
 // A template's material vector is its coefficients followed by the specular alpha.
 void finishTemplate(Model& model, const char* texture, const glm::vec3& coefficients) {
     model.setTexture(texture);
@@ -57,12 +63,16 @@ void Armory::loadProjectileModels() {
     bossShotModel = std::make_shared<Model>("assets/models/BossProjectileTest02.dae");
     bossShotModel->setColor(glm::vec3(0.5f));
     finishTemplate(*bossShotModel, "enemyBullet.jpg", glm::vec3(1.0f, 0.0f, 1.0f));
+    bossShotModel->glowColor = kOrbGlow;
+    bossShotModel->rimColor = kOrbRim;
 
     playerShotModel = std::make_shared<Model>("assets/models/PlayerProjectile.dae");
     finishTemplate(*playerShotModel, "playerBullet.jpg", glm::vec3(1.0f, 0.0f, 1.0f));
 
     missileModel = std::make_shared<Model>("assets/models/missileTest.dae");
     finishTemplate(*missileModel, "missile.jpg", glm::vec3(0.7f, 0.5f, 1.0f));
+    missileModel->glowColor = kMissileGlow;
+    missileModel->rimColor = kMissileRimColour;
 
     playerHeavyShotModel = std::make_shared<Model>("assets/models/test1dae.dae");
     finishTemplate(*playerHeavyShotModel, "playerBullet.jpg", glm::vec3(1.0f, 0.0f, 1.0f));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <btBulletDynamicsCommon.h>
+#include <glm/glm.hpp>
 
 #include <memory>
 
@@ -8,6 +9,10 @@ class BulletOpenGl;
 class Model;
 class Projectile;
 class Shader;
+
+/// The outline of the boss's missiles: an acid green that neither the landscape nor the
+/// sky shows. The markers that point at missiles out of sight share it.
+inline const glm::vec3 kMissileRimColour{0.62f, 1.0f, 0.16f};
 
 /// The four kinds of shot: their template models, shapes, masses, damage and launches.
 ///
@@ -20,7 +25,8 @@ public:
 
     explicit Armory(BulletOpenGl& game);
 
-    /// Imports and textures the four templates; needs a current GL context.
+    /// Imports and textures the four templates, the boss's two glowing as threats; needs a
+    /// current GL context.
     void loadProjectileModels();
     /// Back to empty templates, releasing their GL objects (with a context current).
     void clearProjectileModels();

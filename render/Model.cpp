@@ -38,6 +38,8 @@ const std::string kMaterialCoefficientsUniform = "materialCoefficients";
 const std::string kSpecularAlphaUniform = "specularAlpha";
 const std::string kHasTextureUniform = "hasTexture";
 const std::string kHasBonesUniform = "hasBones";
+const std::string kGlowColorUniform = "glowColor";
+const std::string kRimColorUniform = "rimColor";
 const std::string kBonesUniform = "bones";
 
 // Every problem with a model file is one line that names the file.
@@ -283,6 +285,8 @@ void Model::draw(const std::shared_ptr<Shader>& shader) {
     assert(shader && "a model is drawn with a shader");
     shader->setUniform(kMaterialCoefficientsUniform, materialCoefficients);
     setUniformFloat(*shader, kSpecularAlphaUniform, specularAlpha);
+    shader->setUniform(kGlowColorUniform, glowColor);
+    shader->setUniform(kRimColorUniform, rimColor);
 
     // The loaded flag is not consulted: a failed image still binds its empty texture.
     if (texture) glActiveTexture(GL_TEXTURE0);

@@ -69,6 +69,11 @@ public:
     std::string directory;  ///< `path` up to its last "/", or the whole path without one
     glm::vec3 materialCoefficients{0.1f, 0.7f, 0.4f};
     float specularAlpha = 0.6f;
+    /// A threat's own light ("glowColor"): black for everything that is merely lit. A
+    /// glowing model shows its texture in this colour and barely fades into the haze.
+    glm::vec3 glowColor{0.0f};
+    /// The outline of a glowing model ("rimColor"), strongest where its surface turns away.
+    glm::vec3 rimColor{0.0f};
     std::shared_ptr<stbTexture> texture;
     std::string path;
     /// The physics origin the game last moved this model to; the model never reads it.

@@ -74,6 +74,7 @@ TEST(Settings, BooleansIgnoreCaseAndRejectOtherWords) {
     EXPECT_TRUE(loadQuietly(writeIni("[window]\nfullscreen = Yes\n")).fullscreen);
     EXPECT_TRUE(loadQuietly(writeIni("[window]\nfullscreen = ON\n")).fullscreen);
     EXPECT_FALSE(loadQuietly(writeIni("[window]\nfullscreen = 2\n")).fullscreen);
+    EXPECT_FALSE(loadQuietly(writeIni("[camera]\nscreen_shake = Off\n")).screenShake);
 }
 
 TEST(Settings, SectionsAndKeysMatchWithoutRegardToCase) {
@@ -140,7 +141,8 @@ TEST(Settings, BadValuesWarnAndKeepTheDefault) {
         {"window", "samples", "32"},         {"window", "render_scale", "0.1"},
         {"window", "render_scale", "fast"},  {"sound", "music_volume", "1.5"},
         {"sound", "effects_volume", "-1"},   {"window", "fullscreen", "maybe"},
-        {"gamepad", "deadzone", "1"},        {"gamepad", "enabled", "yes please"},
+        {"camera", "screen_shake", "maybe"}, {"gamepad", "deadzone", "1"},
+        {"gamepad", "enabled", "yes please"},
     };
     for (const Case& c : cases) {
         std::string printed;
@@ -160,6 +162,7 @@ TEST(Settings, BadValuesWarnAndKeepTheDefault) {
         EXPECT_EQ(s.autoRenderScale, d.autoRenderScale) << context;
         EXPECT_FLOAT_EQ(s.musicVolume, d.musicVolume) << context;
         EXPECT_FLOAT_EQ(s.effectsVolume, d.effectsVolume) << context;
+        EXPECT_EQ(s.screenShake, d.screenShake) << context;
         EXPECT_FLOAT_EQ(s.gamepadDeadzone, d.gamepadDeadzone) << context;
         EXPECT_EQ(s.gamepadEnabled, d.gamepadEnabled) << context;
     }

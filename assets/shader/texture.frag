@@ -12,6 +12,11 @@
 // Untextured models (the craft and the boss) use their texture coordinates as a paint map,
 // u below 16: painted hull in "model_rgbColor" with a panel seam at every whole coordinate;
 // u from 32 to 48: light-emitting trim; u from 64 up: dark glass.
+//
+// Threats (the boss's orbs and missiles) carry a "glowColor": they light themselves,
+// their texture's pattern showing as brighter and dimmer glow, with an outline in
+// "rimColor" where the surface turns away, and the haze barely touches them, so they
+// stand out against fog, ground and sky.
 
 in VertexData {
     vec3 worldPosition;
@@ -39,6 +44,8 @@ uniform float specularAlpha;
 uniform int hasTexture;
 uniform sampler2D diffuseTexture;
 uniform vec3 model_rgbColor;
+uniform vec3 glowColor;  // black for everything that is merely lit
+uniform vec3 rimColor;
 
 const vec3 kHaze = vec3(0.80, 0.52, 0.46);  // the sky picture's horizon colour
 const float kHazeStart = 50.0;              // world units; the far plane is at 100
@@ -52,6 +59,10 @@ const float kCutout = 0.09;
 const float kShininessPerAlpha = 16.0;    // specularAlpha 1 is a Blinn-Phong exponent of 16
 const float kPointLightLimit = 3.0;       // keeps surfaces right under the glow from burning out
 const vec3 kDebugLineColour = vec3(0.35, 1.0, 0.45);
+const vec3 kLuma = vec3(0.299, 0.587, 0.114);
+const float kGlowFloor = 0.55;            // glow of a threat's darkest texels, of its full glow
+const float kRimPower = 2.0;              // higher: a thinner outline
+const float kThreatHaze = 0.25;           // share of the haze a threat takes on
 
 struct Surface {
     vec3 albedo;
@@ -86,6 +97,16 @@ Surface textured(vec2 uv, vec3 texel) {
     const bool tinted = dot(model_rgbColor, vec3(1.0)) > 0.0;
     const vec3 tint = tinted ? mix(vec3(1.0), model_rgbColor, kTint) : vec3(1.0);
     return Surface(texel * tint, false, 1.0);
+}
+
+bool isThreat() {
+    return dot(glowColor, vec3(1.0)) > 0.0;
+}
+
+vec3 threatLight(vec3 albedo, float facing) {
+    const float pattern = clamp(dot(albedo, kLuma) * 1.5, 0.0, 1.0);
+    const vec3 body = glowColor * mix(kGlowFloor, 1.0, pattern);
+    return mix(body, rimColor, pow(1.0 - facing, kRimPower));
 }
 
 // `footprint` is fwidth(uv) and `texel` the texture's sample, both taken before any branch:
@@ -138,7 +159,9 @@ void main() {
     const float facing = max(dot(n, toEye), 0.0);
     colour += surface.albedo * pow(1.0 - facing, 3.0) * 0.3 * ambient;
     if (surface.glows) colour = glowingTrim(facing);
+    if (isThreat()) colour = threatLight(surface.albedo, facing);
 
-    const float haze = smoothstep(kHazeStart, kHazeEnd, length(camera_world - fragment.worldPosition));
+    float haze = smoothstep(kHazeStart, kHazeEnd, length(camera_world - fragment.worldPosition));
+    if (isThreat()) haze *= kThreatHaze;
     fragColor = vec4(mix(colour, kHaze, haze), 1.0);
 }

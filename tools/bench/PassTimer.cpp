@@ -35,6 +35,7 @@ bool drawsOnGpu(FramePass pass) {
         case FramePass::Sky:
         case FramePass::Objects:
         case FramePass::Landscape:
+        case FramePass::Sparks:
         case FramePass::Ending:
         case FramePass::Resolve:
         case FramePass::Hud:
@@ -46,8 +47,8 @@ bool drawsOnGpu(FramePass pass) {
 
 const char* stepName(FramePass pass) {
     static const char* const names[kFramePassCount] = {
-        "physics", "events", "objects", "landscape", "sky",  "ending",
-        "update",  "resolve", "hud",    "camera",    "swap", "idle"};
+        "physics", "events",  "objects", "landscape", "sky",  "sparks", "ending",
+        "update",  "resolve", "hud",     "camera",    "swap", "idle"};
     return names[indexOf(pass)];
 }
 
