@@ -207,7 +207,7 @@ void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float f
     loadFrameUniforms(scene);
     renderObjects(scene, frameTime);
     enter(state, FramePass::Landscape);
-    scene.landscape->draw(scene.textureShader);
+    scene.landscape->draw(scene.textureShader, camera->viewProjection);
     enter(state, FramePass::Sky);
     drawSky(scene);
     enter(state, FramePass::Sparks);

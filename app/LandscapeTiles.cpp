@@ -8,6 +8,11 @@ const char* const kLandscapeFile = "assets/models/Landscape.obj";
 constexpr float kTileScale = 3.0f;
 constexpr float kTileDepth = -30.0f;  // world y of the tiles, well below the arena floor
 
+// Cells of about 80 x 60 world units: the view reaches 100 units, so it takes in a few
+// rows of a few cells each.
+constexpr int kCellColumns = 8;
+constexpr int kCellRows = 64;
+
 glm::mat4 translation(float x, float y, float z) {
     return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
 }
@@ -17,9 +22,26 @@ void lowerIntoPlace(Model& tile) {
     tile.transform(translation(0.0f, kTileDepth, 0.0f));
 }
 
+std::vector<MeshCells> cutIntoCells(Model& tile) {
+    std::vector<MeshCells> cells;
+    cells.reserve(tile.meshes.size());
+    for (Mesh& mesh : tile.meshes) cells.emplace_back(mesh, kCellColumns, kCellRows);
+    return cells;
+}
+
+void drawTile(Model& tile, std::vector<MeshCells>& cells, Shader& shader,
+              const glm::mat4& viewProjection) {
+    tile.sendModelUniforms(shader);
+    for (std::size_t i = 0; i < cells.size(); ++i) cells[i].draw(tile.meshes[i], shader, viewProjection);
+}
+
 }  // namespace
 
-LandscapeTiles::LandscapeTiles() : tile1(kLandscapeFile), tile2(kLandscapeFile) {}
+LandscapeTiles::LandscapeTiles()
+    : tile1(kLandscapeFile),
+      tile2(kLandscapeFile),
+      cells1(cutIntoCells(tile1)),
+      cells2(cutIntoCells(tile2)) {}
 
 void LandscapeTiles::dress() {
     tile1.setColor(glm::vec3(1.0f, 1.0f, 0.4f));
@@ -50,7 +72,7 @@ void LandscapeTiles::followPlayer(float playerZ) {
     landscapeToggle = !landscapeToggle;
 }
 
-void LandscapeTiles::draw(const std::shared_ptr<Shader>& shader) {
-    tile1.draw(shader);
-    tile2.draw(shader);
+void LandscapeTiles::draw(const std::shared_ptr<Shader>& shader, const glm::mat4& viewProjection) {
+    drawTile(tile1, cells1, *shader, viewProjection);
+    drawTile(tile2, cells2, *shader, viewProjection);
 }

@@ -1,15 +1,20 @@
 #pragma once
 
+#include "render/MeshCells.h"
 #include "render/Model.h"
 
+#include <glm/glm.hpp>
+
 #include <memory>
+#include <vector>
 
 class Shader;
 
 /// The two landscape tiles the craft flies over. They leap-frog: each time the player
 /// passes another tile length along -z, the tile behind it jumps two tile lengths ahead,
-/// so the terrain never ends. Both tiles load the same file as independent models.
-/// Needs a current GL context.
+/// so the terrain never ends. Both tiles load the same file as independent models, each cut
+/// into cells so that a draw leaves out what the view cannot reach. Needs a current GL
+/// context.
 class LandscapeTiles {
 public:
     LandscapeTiles();
@@ -22,12 +27,17 @@ public:
     /// Leaps the tile behind the player forward once `playerZ` has passed the next
     /// threshold; at most one leap per call.
     void followPlayer(float playerZ);
-    void draw(const std::shared_ptr<Shader>& shader);
+    /// Draws the parts of both tiles that the view of `viewProjection` can reach.
+    void draw(const std::shared_ptr<Shader>& shader, const glm::mat4& viewProjection);
 
     Model tile1;
     Model tile2;
     float landscapeLeapCount = 1.0f;  ///< tile lengths travelled + 1
     bool landscapeToggle = false;     ///< false: tile 1 is the next to leap
+
+private:
+    std::vector<MeshCells> cells1;  ///< one per mesh of tile 1
+    std::vector<MeshCells> cells2;
 };
 
 /// One tile's length along z in world units (its file spans a third of it, scaled by 3).

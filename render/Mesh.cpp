@@ -105,12 +105,33 @@ void Mesh::updateNormalMatrix() {
     normalMatrix = glm::mat3(glm::transpose(glm::inverse(modelMatrix)));
 }
 
-void Mesh::draw(Shader& shader) const {
+void Mesh::bindForDraw(Shader& shader) const {
     glUseProgram(shader.program);
     shader.setUniform(kColorUniform, model_rgbColor);
     shader.setUniform(kModelMatrixUniform, modelMatrix);
     shader.setUniform(kNormalMatrixUniform, normalMatrix);
     glBindVertexArray(gl->vao);
+}
+
+void Mesh::draw(Shader& shader) const {
+    bindForDraw(shader);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+}
+
+void Mesh::draw(Shader& shader, const std::vector<IndexRun>& runs) const {
+    bindForDraw(shader);
+    for (const IndexRun& run : runs) {
+        const auto offset = static_cast<std::uintptr_t>(run.first) * sizeof(std::uint32_t);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(run.count), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(offset));
+    }
+    glBindVertexArray(0);
+}
+
+void Mesh::reorderTriangles(std::vector<std::uint32_t> reordered) {
+    indices = std::move(reordered);
+    glBindVertexArray(gl->vao);
+    fillBuffer(GL_ELEMENT_ARRAY_BUFFER, gl->elementBuffer, indices);
     glBindVertexArray(0);
 }

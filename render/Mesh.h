@@ -42,9 +42,20 @@ public:
     void transform(const glm::mat4& m);
     /// modelMatrix <- identity; the normal matrix is left as it was.
     void resetModelMatrix();
+    /// A stretch of the index buffer: `count` indices from the `first`.
+    struct IndexRun {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+    };
+
     /// Sends "model_rgbColor", "modelMatrix" and "normalMatrix" and draws the triangles.
     /// Makes the shader's program current first.
     void draw(Shader& shader) const;
+    /// As draw, but only the triangles of `runs`.
+    void draw(Shader& shader, const std::vector<IndexRun>& runs) const;
+    /// Replaces the index buffer with `reordered`, which holds the same triangles in another
+    /// order; copies that share the GL objects draw the new order too.
+    void reorderTriangles(std::vector<std::uint32_t> reordered);
 
     std::vector<Vertex> vertices;
     std::vector<std::uint32_t> indices;
@@ -58,4 +69,5 @@ public:
 private:
     void setupMesh();
     void updateNormalMatrix();
+    void bindForDraw(Shader& shader) const;
 };

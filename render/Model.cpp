@@ -283,23 +283,26 @@ void Model::setTexture(const std::string& fileName) {
 // then makes the shader current itself.
 void Model::draw(const std::shared_ptr<Shader>& shader) {
     assert(shader && "a model is drawn with a shader");
-    shader->setUniform(kMaterialCoefficientsUniform, materialCoefficients);
-    setUniformFloat(*shader, kSpecularAlphaUniform, specularAlpha);
-    shader->setUniform(kGlowColorUniform, glowColor);
-    shader->setUniform(kRimColorUniform, rimColor);
+    sendModelUniforms(*shader);
+    for (const Mesh& mesh : meshes) mesh.draw(*shader);
+}
+
+void Model::sendModelUniforms(Shader& shader) {
+    shader.setUniform(kMaterialCoefficientsUniform, materialCoefficients);
+    setUniformFloat(shader, kSpecularAlphaUniform, specularAlpha);
+    shader.setUniform(kGlowColorUniform, glowColor);
+    shader.setUniform(kRimColorUniform, rimColor);
 
     // The loaded flag is not consulted: a failed image still binds its empty texture.
     if (texture) glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture ? texture->id : 0);
-    setUniformFlag(*shader, kHasTextureUniform, texture != nullptr);
+    setUniformFlag(shader, kHasTextureUniform, texture != nullptr);
 
-    setUniformFlag(*shader, kHasBonesUniform, numBones >= 1);
+    setUniformFlag(shader, kHasBonesUniform, numBones >= 1);
     if (numBones >= 1) {
         boneTransform(static_cast<float>(glfwGetTime()));
-        uploadBones(*shader);
+        uploadBones(shader);
     }
-
-    for (const Mesh& mesh : meshes) mesh.draw(*shader);
 }
 
 // Only the posed bones go up, from the shader's cached location: a draw asks the driver

@@ -48,6 +48,9 @@ public:
     /// Draws every mesh with `shader`, which the caller has made current; an animated
     /// model is posed at the GLFW time first.
     void draw(const std::shared_ptr<Shader>& shader);
+    /// The model-wide part of draw: material, texture and bones go to `shader`, whose
+    /// program the caller has made current. Each mesh then draws itself.
+    void sendModelUniforms(Shader& shader);
     /// Every mesh: modelMatrix <- m x modelMatrix (accumulates).
     void transform(const glm::mat4& m);
     /// Every mesh: modelMatrix <- m (replaces).

@@ -138,7 +138,7 @@ protected:
         glDepthMask(GL_TRUE);
         setFrameUniforms(*textureShader, *camera, sun, glow);
         threat.draw(textureShader);
-        landscape->draw(textureShader);
+        landscape->draw(textureShader, camera->viewProjection);
 
         picture->bindAndClear();
         glUseProgram(resolveShader->program);
