@@ -27,10 +27,8 @@ float lumaAt(ivec2 texel, ivec2 last) {
     return dot(texelFetch(screenTexture, clamp(texel, ivec2(0), last), 0).rgb, kLuma);
 }
 
-bool onEdge(vec2 uv) {
+bool onEdge(ivec2 centre, float lumaM) {
     const ivec2 last = textureSize(screenTexture, 0) - 1;
-    const ivec2 centre = ivec2(uv * vec2(last + 1));
-    const float lumaM = lumaAt(centre, last);
     const float lumaNW = lumaAt(centre + ivec2(-1, -1), last);
     const float lumaNE = lumaAt(centre + ivec2(1, -1), last);
     const float lumaSW = lumaAt(centre + ivec2(-1, 1), last);
@@ -50,7 +48,11 @@ vec3 graded(vec3 c, vec2 uv) {
     return clamp(c, 0.0, 1.0);
 }
 
+// This draw covers the scene texel for texel, so each pixel reads its own texel whole: a
+// filtered read would cost four.
 void main() {
-    color = vec4(graded(texture(screenTexture, textureCoordinates).rgb, textureCoordinates), 1.0);
-    gl_FragDepth = onEdge(textureCoordinates) ? 0.0 : 1.0;
+    const ivec2 centre = ivec2(textureCoordinates * vec2(textureSize(screenTexture, 0)));
+    const vec3 scene = texelFetch(screenTexture, centre, 0).rgb;
+    color = vec4(graded(scene, textureCoordinates), 1.0);
+    gl_FragDepth = onEdge(centre, dot(scene, kLuma)) ? 0.0 : 1.0;
 }
