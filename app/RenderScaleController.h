@@ -21,7 +21,7 @@ public:
     static constexpr float kStep = 0.05f;
     static constexpr float kLargestFall = 0.15f;
     static constexpr float kSettleSeconds = 0.5f;  ///< at least this long between two changes
-    static constexpr float kAim = 0.85f;           ///< share of the budget a frame should cost
+    static constexpr float kAim = 0.75f;           ///< share of the budget a frame should cost
 
     /// `automatic`: starts at kLargest and follows the frame cost. Otherwise `fixedScale`,
     /// kept within [kSmallest, kLargest], for good.
