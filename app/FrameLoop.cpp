@@ -28,34 +28,46 @@ void drawIntoWindow() {
     glViewport(0, 0, settings.width, settings.height);
 }
 
-// The scene goes into the off-screen target at the render scale; wireframe mode draws it
-// straight to the window, without the resolve pass.
-void beginScenePass() {
-    if (toggles.wireframeMode) {
-        drawIntoWindow();
-    } else {
-        glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
-        glViewport(0, 0, postProcessing->width, postProcessing->height);
-    }
-    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-}
-
 void loadHudProjection(Shader& hudShader) {
     hudProjectionMatrix = setHudProjection(hudShader, windowWidth(), windowHeight());
 }
 
-// The sky is a picture behind everything. It goes in after the solid geometry, pinned to
-// the far plane, so that the depth test spares every pixel the terrain and the models
-// already cover instead of painting the whole target and drawing over it.
-void drawSky(Scene& scene) {
+// The sky picture fills the target's whole viewport, like a picture over the window.
+void paintSky(Scene& scene) {
+    loadHudProjection(*scene.hudShader);
+    skyPicture->draw();
+}
+
+// The scene goes into the off-screen target at the render scale, starting from the sky
+// backdrop (painted again whenever the target's size changes). Wireframe mode draws it
+// straight to the window, without the resolve pass, and the sky after the geometry.
+void beginScenePass(Scene& scene) {
+    if (toggles.wireframeMode) {
+        drawIntoWindow();
+        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    } else {
+        SkyBackdrop& backdrop = *scene.skyBackdrop;
+        if (backdrop.needsPainting(postProcessing->width, postProcessing->height)) {
+            backdrop.beginPainting(postProcessing->width, postProcessing->height);
+            glDisable(GL_DEPTH_TEST);
+            paintSky(scene);
+        }
+        backdrop.copyInto(postProcessing->framebuffer);
+        glViewport(0, 0, postProcessing->width, postProcessing->height);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+}
+
+// In wireframe mode the sky goes in after the solid geometry, pinned to the far plane, so
+// that the depth test keeps it behind the lines.
+void drawSkyBehindWireframe(Scene& scene) {
     glDepthMask(GL_FALSE);
     glDepthFunc(GL_LEQUAL);
     glDepthRange(1.0, 1.0);
-    loadHudProjection(*scene.hudShader);
-    skyPicture->draw();
+    paintSky(scene);
     glDepthRange(0.0, 1.0);
     glDepthFunc(GL_LESS);
     glDepthMask(GL_TRUE);
@@ -197,19 +209,19 @@ void enter(LoopState& state, FramePass pass) {
     if (state.probe) state.probe->enter(pass);
 }
 
-// The 3D scene through the shaken view: the objects (flashing where hit), the landscape,
-// the sky behind them, the sparks (after the sky: they write no depth, so the sky would
+// The 3D scene through the shaken view: the sky, the objects (flashing where hit), the
+// landscape, the sparks (after the wireframe's sky: they write no depth, so the sky would
 // paint over them) and, once a match is decided, the smoke.
 void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float frameTime) {
     const ShakenView shaken(*camera, scene.screenShake);
+    enter(state, FramePass::Sky);
+    beginScenePass(scene);
     enter(state, FramePass::Objects);
-    beginScenePass();
     loadFrameUniforms(scene);
     renderObjects(scene, frameTime);
     enter(state, FramePass::Landscape);
     scene.landscape->draw(scene.textureShader, camera->viewProjection);
-    enter(state, FramePass::Sky);
-    drawSky(scene);
+    if (toggles.wireframeMode) drawSkyBehindWireframe(scene);
     enter(state, FramePass::Sparks);
     scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);
     enter(state, FramePass::Ending);

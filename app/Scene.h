@@ -8,6 +8,7 @@
 #include "app/ThreatMarkers.h"
 #include "app/sound/SoundEngine.h"
 #include "effects/ParticleSystem.h"
+#include "effects/SkyBackdrop.h"
 #include "effects/SparkBursts.h"
 #include "effects/SparkRenderer.h"
 #include "framework/Shader.h"
@@ -51,6 +52,7 @@ struct Scene {
     ScreenShake screenShake;
     SparkBursts sparks;
     std::unique_ptr<SparkRenderer> sparkRenderer;
+    std::unique_ptr<SkyBackdrop> skyBackdrop;  ///< the sky each scene pass starts from
     std::unique_ptr<ThreatMarkers> threatMarkers;
 
     std::unique_ptr<Model> playerModel;

@@ -75,6 +75,7 @@ void createEffects(Scene& scene) {
                                                    scene.particleDrawShader, camera);
     scene.screenShake = ScreenShake(settings.screenShake);
     scene.sparkRenderer = std::make_unique<SparkRenderer>(scene.sparkShader);
+    scene.skyBackdrop = std::make_unique<SkyBackdrop>();
     scene.threatMarkers = std::make_unique<ThreatMarkers>(scene.hudShader.get());
 }
 
@@ -175,6 +176,7 @@ void tearDownScene(Scene& scene) {
     scene.landscape.reset();
     scene.smoke.reset();
     scene.sparkRenderer.reset();
+    scene.skyBackdrop.reset();
     scene.threatMarkers.reset();
     scene.hudText.reset();
     scene.shapes.clear();
