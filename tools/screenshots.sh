@@ -53,9 +53,10 @@ mean_colour() {
 }
 # The left ends of the boss's red bar (top) and the player's blue bar (bottom), along
 # their top edges above the labels: a bar shrinks toward its left end and is gone when
-# its owner is.
-boss_alive() { mean_colour "$1" 0.06 0.052 0.09 0.059 | awk '{exit !($1 > 0.8 && $2 < 0.4)}'; }
-player_alive() { mean_colour "$1" 0.05 0.902 0.08 0.911 | awk '{exit !($3 > 0.85 && $1 < 0.5)}'; }
+# its owner is. The strip is narrow enough that the craft's last point of hull still
+# covers it.
+boss_alive() { mean_colour "$1" 0.055 0.052 0.065 0.059 | awk '{exit !($1 > 0.8 && $2 < 0.4)}'; }
+player_alive() { mean_colour "$1" 0.055 0.902 0.065 0.911 | awk '{exit !($3 > 0.85 && $1 < 0.5)}'; }
 
 hold() { xdotool keydown --window "$window" "$1"; sleep "$2"; xdotool keyup --window "$window" "$1"; }
 # A click only fires when a frame is drawn before the next one.
