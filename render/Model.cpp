@@ -155,6 +155,19 @@ bool hasFinitePositions(const aiMesh& mesh) {
                        });
 }
 
+// No model of ours reaches a thousandth of this far from its origin. A file that does is
+// garbage: a Collada source whose count disagrees with its values reads as numbers like 1e20.
+constexpr float kFarthestCoordinate = 1.0e6f;
+
+bool staysNearItsOrigin(const aiMesh& mesh) {
+    return std::all_of(mesh.mVertices, mesh.mVertices + mesh.mNumVertices,
+                       [](const aiVector3D& p) {
+                           return std::abs(p.x) <= kFarthestCoordinate &&
+                                  std::abs(p.y) <= kFarthestCoordinate &&
+                                  std::abs(p.z) <= kFarthestCoordinate;
+                       });
+}
+
 bool hasFiniteWeights(const aiMesh& mesh) {
     for (unsigned b = 0; b < mesh.mNumBones; ++b) {
         const aiBone& bone = *mesh.mBones[b];
@@ -216,12 +229,15 @@ void Model::processNode(const aiNode& node) {
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {
         if (node.mMeshes[i] >= scene->mNumMeshes) continue;
         const aiMesh& mesh = *scene->mMeshes[node.mMeshes[i]];
-        if (hasFinitePositions(mesh) && hasFiniteWeights(mesh))
-            meshes.push_back(processMesh(mesh));
-        else
-            reportModelProblem("Left out mesh \"" + std::string(mesh.mName.C_Str()) +
-                                   "\" with a non-finite position or weight",
+        const std::string leftOut = "Left out mesh \"" + std::string(mesh.mName.C_Str()) + "\" with ";
+        if (!hasFinitePositions(mesh) || !hasFiniteWeights(mesh))
+            reportModelProblem(leftOut + "a non-finite position or weight", path);
+        else if (!staysNearItsOrigin(mesh))
+            reportModelProblem(leftOut + "a position more than " +
+                                   std::to_string(static_cast<long>(kFarthestCoordinate)) + " units out",
                                path);
+        else
+            meshes.push_back(processMesh(mesh));
     }
     for (unsigned c = 0; c < node.mNumChildren; ++c) processNode(*node.mChildren[c]);
 }

@@ -25,9 +25,9 @@ struct aiScene;
 ///
 /// Every problem prints one "ERROR::ASSIMP::<problem>: <path>" line. A file that cannot be
 /// imported, or fails assimp's structural check, leaves an empty model that draws nothing;
-/// a mesh with a non-finite position or bone weight is left out; a model with nothing to
-/// draw says so. Each vertex keeps its four largest bone weights, renormalised, and only
-/// the first kMaxBones bones move it.
+/// a mesh with a non-finite position or bone weight, or a position more than a million
+/// units out, is left out; a model with nothing to draw says so. Each vertex keeps its four
+/// largest bone weights, renormalised, and only the first kMaxBones bones move it.
 ///
 /// Models are copyable: a copy has its own meshes (matrices, colours) and bone table, and
 /// shares the texture, the imported scene and the meshes' GL objects. The scene and the
