@@ -228,8 +228,8 @@ void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float f
     if (fallen) drawSmoke(scene, *fallen, frameTime);
 }
 
-// Steps in the order they happen within one drawn frame: the shaken world (uniforms,
-// objects, landscape, sky, sparks, end-of-match smoke), held fire, update, flashes, shake
+// Steps in the order they happen within one drawn frame: the shaken world (sky backdrop,
+// uniforms, objects, landscape, sparks, end-of-match smoke), held fire, update, flashes, shake
 // and sparks, sounds, match record, resolve, end-of-match picture, HUD, camera.
 void drawFrame(Scene& scene, LoopState& state) {
     const float frameTime = state.timing.frameTime();

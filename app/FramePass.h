@@ -7,9 +7,9 @@
 enum class FramePass {
     Physics,
     Events,
+    Sky,
     Objects,
     Landscape,
-    Sky,
     Sparks,
     Ending,
     Update,

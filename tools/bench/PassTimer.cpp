@@ -47,8 +47,8 @@ bool drawsOnGpu(FramePass pass) {
 
 const char* stepName(FramePass pass) {
     static const char* const names[kFramePassCount] = {
-        "physics", "events",  "objects", "landscape", "sky",  "sparks", "ending",
-        "update",  "resolve", "hud",     "camera",    "swap", "idle"};
+        "physics", "events",  "sky",     "objects", "landscape", "sparks", "ending",
+        "update",  "resolve", "hud",     "camera",  "swap",      "idle"};
     return names[indexOf(pass)];
 }
 
