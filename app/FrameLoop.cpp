@@ -1,9 +1,9 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
-#include "app/ImpactSparks.h"
+#include "feedback/ImpactSparks.h"
 #include "app/InputCallbacks.h"
-#include "app/MatchSounds.h"
+#include "feedback/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
 #include "game/Enemy.h"
@@ -172,7 +172,8 @@ void drawHud(Scene& scene) {
         drawAimCue();
         scene.threatMarkers->draw();
     }
-    scene.hudText->draw(game, toggles, windowWidth(), windowHeight(), hudProjectionMatrix);
+    scene.hudText->draw(game, toggles.hudVisible, toggles.freeCameraMode, windowWidth(),
+                        windowHeight(), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -187,7 +188,7 @@ void flyFreeCamera(float frameTime) {
     double cursorY = 0.0;
     glfwGetCursorPos(window, &cursorX, &cursorY);
     camera->updateCameraVectors();
-    camera->moveFreeCamera(window, frameTime);
+    camera->moveFreeCamera(heldFlightKeys(window), frameTime);
     camera->mouseLook(static_cast<float>(cursorX), static_cast<float>(cursorY));
 }
 

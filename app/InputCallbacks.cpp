@@ -254,3 +254,16 @@ void registerInputCallbacks(GLFWwindow* target) {
     glfwSetJoystickCallback(onJoystick);
     gamepad.enable(settings.gamepadDeadzone);
 }
+
+FreeFlightKeys heldFlightKeys(GLFWwindow* keyboard) {
+    const auto held = [keyboard](int key) { return glfwGetKey(keyboard, key) == GLFW_PRESS; };
+    FreeFlightKeys keys;
+    keys.forward = held(GLFW_KEY_W);
+    keys.back = held(GLFW_KEY_S);
+    keys.left = held(GLFW_KEY_A);
+    keys.right = held(GLFW_KEY_D);
+    keys.up = held(GLFW_KEY_SPACE);
+    keys.down = held(GLFW_KEY_C);
+    keys.fast = held(GLFW_KEY_LEFT_SHIFT);
+    return keys;
+}

@@ -34,6 +34,12 @@ class HUD;
 /// Rebuilds a screen-space element's placement for a new window size, keeping its fill.
 void fitToWindow(HUD& element, int width, int height);
 
+struct FreeFlightKeys;
+
+/// The free camera's flight keys as the keyboard holds them now (W, S, A, D, Space, C;
+/// Left Shift for speed).
+FreeFlightKeys heldFlightKeys(GLFWwindow* window);
+
 /// P: enters or leaves free-camera mode (and flips the game's pause with it).
 void toggleFreeCameraMode();
 

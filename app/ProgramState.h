@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AimReticle.h"
-#include "app/ButtonPressedNew.h"
-#include "app/CustomCamera.h"
+#include "hud/AimReticle.h"
+#include "game/ButtonPressedNew.h"
+#include "render/CustomCamera.h"
 #include "app/Gamepad.h"
-#include "app/HeldFire.h"
+#include "game/HeldFire.h"
 #include "app/Settings.h"
 #include "app/ShellToggles.h"
 #include "effects/PostProcessingFrameBuffer.h"

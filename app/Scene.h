@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/HitFlashes.h"
-#include "app/HudText.h"
+#include "feedback/HitFlashes.h"
+#include "hud/HudText.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
-#include "app/ScreenShake.h"
-#include "app/ThreatMarkers.h"
-#include "app/sound/SoundEngine.h"
+#include "feedback/ScreenShake.h"
+#include "hud/ThreatMarkers.h"
+#include "audio/SoundEngine.h"
 #include "effects/ParticleSystem.h"
 #include "effects/SkyBackdrop.h"
 #include "effects/SparkBursts.h"

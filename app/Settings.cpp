@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "framework/WholeReal.h"
+
 #include <INIReader.h>
 
 #include <algorithm>
@@ -162,15 +164,6 @@ void reportMissingFile(const std::string& path) {
 }
 
 }  // namespace
-
-std::optional<double> wholeReal(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
 
 Settings loadSettings(const std::string& path) {
     Settings s;

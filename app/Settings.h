@@ -35,6 +35,3 @@ struct Settings {
 /// syntax error, or a value that is not a number, has trailing text or is out of range,
 /// prints one WARNING line and keeps the default of that key only.
 Settings loadSettings(const std::string& path = "assets/settings.ini");
-
-/// `text` as a finite number when the whole of it is one: "12px" and "nan" are none.
-std::optional<double> wholeReal(const std::string& text);

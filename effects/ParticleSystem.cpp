@@ -1,6 +1,6 @@
 #include "effects/ParticleSystem.h"
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "framework/DdsImage.h"
 #include "framework/ShaderUniforms.h"
 #include "render/ParticleShader.h"

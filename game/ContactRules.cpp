@@ -1,6 +1,6 @@
 #include "game/ContactRules.h"
 
-#include "app/ButtonPressedNew.h"
+#include "game/ButtonPressedNew.h"
 #include "game/BulletConversion.h"
 #include "game/BulletOpenGl.h"
 #include "game/Enemy.h"

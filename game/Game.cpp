@@ -1,7 +1,7 @@
 #include "game/Game.h"
 
-#include "app/ButtonPressedNew.h"
-#include "app/CustomCamera.h"
+#include "game/ButtonPressedNew.h"
+#include "render/CustomCamera.h"
 #include "game/Arena.h"
 #include "game/BulletConversion.h"
 #include "game/Enemy.h"

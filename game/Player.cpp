@@ -1,7 +1,7 @@
 #include "game/Player.h"
 
-#include "app/ButtonPressedNew.h"
-#include "app/CustomCamera.h"
+#include "game/ButtonPressedNew.h"
+#include "render/CustomCamera.h"
 #include "game/Armory.h"
 #include "game/Easing.h"
 #include "game/MatchEvents.h"

@@ -1,4 +1,4 @@
-#include "app/ButtonPressedNew.h"
+#include "game/ButtonPressedNew.h"
 #include "game/BulletOpenGl.h"
 #include "game/GameObject.h"
 #include "game/Projectile.h"

@@ -1,4 +1,4 @@
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Held fire through the game's own weapons: the shell's HeldFire asks for shots, a
 // headless match spends them, and the clock is the test's.
 
-#include "app/HeldFire.h"
+#include "game/HeldFire.h"
 #include "game/MatchEvents.h"
 #include "support/HeadlessGame.h"
 

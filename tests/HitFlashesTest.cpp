@@ -1,4 +1,4 @@
-#include "app/HitFlashes.h"
+#include "feedback/HitFlashes.h"
 
 #include "game/Projectile.h"
 #include "support/HeadlessGame.h"

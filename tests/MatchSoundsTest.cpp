@@ -1,7 +1,7 @@
 // The shell's event-to-sound table on a headless match, heard through a recording sound
 // layer instead of the mixer.
 
-#include "app/MatchSounds.h"
+#include "feedback/MatchSounds.h"
 #include "game/Projectile.h"
 #include "support/HeadlessGame.h"
 

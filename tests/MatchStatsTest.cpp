@@ -1,4 +1,4 @@
-#include "app/MatchStats.h"
+#include "game/MatchStats.h"
 
 #include "game/MatchEvents.h"
 #include "support/HeadlessGame.h"

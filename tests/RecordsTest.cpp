@@ -1,4 +1,4 @@
-#include "app/Records.h"
+#include "game/Records.h"
 
 #include "support/TempFiles.h"
 

@@ -1,6 +1,6 @@
-#include "app/ScreenShake.h"
+#include "feedback/ScreenShake.h"
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "game/MatchEvents.h"
 
 #include <glm/gtc/matrix_transform.hpp>

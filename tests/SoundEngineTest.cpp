@@ -1,6 +1,6 @@
 // The sound layer on SDL's silent driver, as CI (which has no audio device) runs it.
 
-#include "app/sound/SoundEngine.h"
+#include "audio/SoundEngine.h"
 
 #include "support/TempFiles.h"
 

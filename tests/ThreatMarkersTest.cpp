@@ -1,6 +1,6 @@
-#include "app/ThreatMarkers.h"
+#include "hud/ThreatMarkers.h"
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "app/ButtonPressedNew.h"
-#include "app/CustomCamera.h"
+#include "game/ButtonPressedNew.h"
+#include "render/CustomCamera.h"
 #include "framework/Shader.h"
 #include "game/BulletConversion.h"
 #include "game/Enemy.h"

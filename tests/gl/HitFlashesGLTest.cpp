@@ -1,8 +1,8 @@
 // The hit flash through the real model program: brighter for the draw it lasts, and the
 // model exactly as before afterwards.
 
-#include "app/CustomCamera.h"
-#include "app/HitFlashes.h"
+#include "render/CustomCamera.h"
+#include "feedback/HitFlashes.h"
 #include "app/SceneLighting.h"
 #include "framework/Shader.h"
 #include "render/Model.h"

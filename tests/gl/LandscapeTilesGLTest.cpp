@@ -1,6 +1,6 @@
 #include "app/LandscapeTiles.h"
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "effects/PostProcessingFrameBuffer.h"
 #include "framework/Shader.h"
 #include "render/stbTexture.h"

@@ -1,6 +1,6 @@
 #include "effects/ParticleSystem.h"
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "render/ParticleShader.h"
 #include "support/GlContext.h"
 #include "support/GameProcess.h"

@@ -1,6 +1,6 @@
 #include "app/SceneLighting.h"
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "framework/Shader.h"
 #include "support/GlContext.h"
 #include "support/TempFiles.h"

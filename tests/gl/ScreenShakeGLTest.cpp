@@ -1,9 +1,9 @@
 // The shake must move the 3D scene and never the HUD, whatever GL state the shake path
 // leaves behind (a viewport shift, say, would move both).
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "app/SceneLighting.h"
-#include "app/ScreenShake.h"
+#include "feedback/ScreenShake.h"
 #include "framework/Shader.h"
 #include "render/HUD.h"
 #include "render/HudQuad.h"

@@ -4,7 +4,7 @@
 // meets it: the mean colour of the threat against the mean colour of the 3-pixel ring
 // around it.
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
 #include "app/SceneSetup.h"

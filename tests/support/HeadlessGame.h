@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ButtonPressedNew.h"
-#include "app/CustomCamera.h"
+#include "game/ButtonPressedNew.h"
+#include "render/CustomCamera.h"
 #include "game/Enemy.h"
 #include "game/Game.h"
 #include "game/Player.h"

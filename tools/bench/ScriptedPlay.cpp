@@ -1,6 +1,6 @@
 #include "tools/bench/ScriptedPlay.h"
 
-#include "app/ButtonPressedNew.h"
+#include "game/ButtonPressedNew.h"
 #include "game/Enemy.h"
 #include "game/Game.h"
 #include "game/Player.h"

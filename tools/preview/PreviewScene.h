@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 #include "app/SceneLighting.h"
 #include "effects/ParticleSystem.h"
 #include "effects/PostProcessingFrameBuffer.h"

@@ -1,4 +1,4 @@
-#include "app/ImpactSparks.h"
+#include "feedback/ImpactSparks.h"
 
 #include "effects/SparkBursts.h"
 #include "game/MatchEvents.h"

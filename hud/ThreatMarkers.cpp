@@ -1,4 +1,4 @@
-#include "app/ThreatMarkers.h"
+#include "hud/ThreatMarkers.h"
 
 #include "game/Armory.h"
 #include "game/BulletConversion.h"

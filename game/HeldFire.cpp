@@ -1,6 +1,6 @@
-#include "app/HeldFire.h"
+#include "game/HeldFire.h"
 
-#include "app/ButtonPressedNew.h"
+#include "game/ButtonPressedNew.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "app/MatchSounds.h"
+#include "feedback/MatchSounds.h"
 
-#include "app/ButtonPressedNew.h"
+#include "game/ButtonPressedNew.h"
 #include "game/Game.h"
 #include "game/MatchEvents.h"
 #include "game/Player.h"

@@ -1,6 +1,6 @@
-#include "app/Records.h"
+#include "game/Records.h"
 
-#include "app/Settings.h"
+#include "framework/WholeReal.h"
 
 #include <INIReader.h>
 

@@ -1,4 +1,4 @@
-#include "app/HudLabels.h"
+#include "hud/HudLabels.h"
 
 #include "game/Enemy.h"
 #include "game/Game.h"

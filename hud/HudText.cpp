@@ -1,6 +1,5 @@
-#include "app/HudText.h"
+#include "hud/HudText.h"
 
-#include "app/ShellToggles.h"
 #include "game/MatchEvents.h"
 
 #include <utility>
@@ -20,12 +19,12 @@ void HudText::startNewMatch() {
     newBest = false;
 }
 
-void HudText::draw(const Game& game, const ShellToggles& toggles, float windowWidth,
+void HudText::draw(const Game& game, bool barsShown, bool paused, float windowWidth,
                    float windowHeight, const glm::mat4& projection) {
     if (windowWidth <= 0.0f || windowHeight <= 0.0f) return;  // minimised
     HudReadout readout = readMatch(game, matchStats);
-    readout.barsShown = toggles.hudVisible;
-    readout.paused = toggles.freeCameraMode;
+    readout.barsShown = barsShown;
+    readout.paused = paused;
     readout.bestSeconds = records.bestWinSeconds();
     readout.newBest = newBest;
     layOutHudText(readout, windowWidth, windowHeight, quads);

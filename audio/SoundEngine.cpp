@@ -1,4 +1,4 @@
-#include "app/sound/SoundEngine.h"
+#include "audio/SoundEngine.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

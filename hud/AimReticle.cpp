@@ -1,6 +1,6 @@
-#include "app/AimReticle.h"
+#include "hud/AimReticle.h"
 
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
-#include "app/CustomCamera.h"
+#include "render/CustomCamera.h"
 
-#include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
@@ -61,16 +60,15 @@ void CustomCamera::driftForward(float dt) {
     view = glm::lookAt(position, target, up);
 }
 
-void CustomCamera::moveFreeCamera(GLFWwindow* window, float dt) {
-    const auto held = [window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; };
-    movementSpeed = held(GLFW_KEY_LEFT_SHIFT) ? kFastFreeCameraSpeed : kSlowFreeCameraSpeed;
+void CustomCamera::moveFreeCamera(const FreeFlightKeys& keys, float dt) {
+    movementSpeed = keys.fast ? kFastFreeCameraSpeed : kSlowFreeCameraSpeed;
     const float step = movementSpeed * dt;
-    if (held(GLFW_KEY_W)) position += front * step;
-    if (held(GLFW_KEY_S)) position -= front * step;
-    if (held(GLFW_KEY_A)) position -= right * step;
-    if (held(GLFW_KEY_D)) position += right * step;
-    if (held(GLFW_KEY_SPACE)) position += up * step;
-    if (held(GLFW_KEY_C)) position -= up * step;
+    if (keys.forward) position += front * step;
+    if (keys.back) position -= front * step;
+    if (keys.left) position -= right * step;
+    if (keys.right) position += right * step;
+    if (keys.up) position += up * step;
+    if (keys.down) position -= up * step;
 }
 
 void CustomCamera::mouseLook(float cursorX, float cursorY) {

@@ -4,7 +4,16 @@
 
 #include <optional>
 
-struct GLFWwindow;
+/// The free camera's flight keys held this frame; the input side reads the keyboard.
+struct FreeFlightKeys {
+    bool forward = false;
+    bool back = false;
+    bool left = false;
+    bool right = false;
+    bool up = false;
+    bool down = false;
+    bool fast = false;  ///< doubles the speed
+};
 
 /// The one camera of the game, shared by the shell, the game and the particle system.
 ///
@@ -27,8 +36,8 @@ public:
     void followForward(float dt);
     /// Glides along -z and keeps looking at `target`.
     void driftForward(float dt);
-    /// Keyboard flight (W, S, A, D, Space, C; Left Shift doubles the speed).
-    void moveFreeCamera(GLFWwindow* window, float dt);
+    /// Flies along the camera's own axes at the slow or fast free-camera speed.
+    void moveFreeCamera(const FreeFlightKeys& keys, float dt);
     /// Turns by the cursor's movement since the last sample; pitch stays within +-89.
     void mouseLook(float cursorX, float cursorY);
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/HudLabels.h"
-#include "app/MatchStats.h"
-#include "app/Records.h"
+#include "hud/HudLabels.h"
+#include "game/MatchStats.h"
+#include "game/Records.h"
 #include "render/GlyphQuads.h"
 #include "render/TextBatch.h"
 
@@ -11,7 +11,6 @@
 class Game;
 class MatchEvents;
 class Shader;
-struct ShellToggles;
 
 /// The HUD's words and numbers and the match record behind them: the bars' labels, the
 /// clock, the pause label and the results, with the statistics that feed them and the
@@ -25,10 +24,11 @@ public:
     void recordFrame(const MatchEvents& events, float frameSeconds, bool paused);
     /// Nothing counted, the clock at zero, no new best.
     void startNewMatch();
-    /// Lays the text out for the window's size and draws it in one call. Blending is the
-    /// caller's, as for the HUD's bars.
-    void draw(const Game& game, const ShellToggles& toggles, float windowWidth, float windowHeight,
-              const glm::mat4& projection);
+    /// Lays the text out for the window's size and draws it in one call: the bars' labels
+    /// only when `barsShown`, the pause label when `paused`. Blending is the caller's, as
+    /// for the HUD's bars.
+    void draw(const Game& game, bool barsShown, bool paused, float windowWidth,
+              float windowHeight, const glm::mat4& projection);
 
     const MatchStats& stats() const { return matchStats; }
 

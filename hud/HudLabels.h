@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MatchStats.h"
+#include "game/MatchStats.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sound/EffectPlayer.h"
+#include "audio/EffectPlayer.h"
 
 class Game;
 
