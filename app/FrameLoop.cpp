@@ -6,6 +6,7 @@
 #include "feedback/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
+#include "game/ControlFrame.h"
 #include "game/Enemy.h"
 #include "game/Player.h"
 
@@ -83,11 +84,11 @@ FlashPaint flashPaint(const Scene& scene, GameObject* object, FlashTarget target
 }
 
 // A flash lasts the objects' draw: each flashing model gets its own colour back after it.
-void renderObjects(Scene& scene, float frameTime) {
+void renderObjects(Scene& scene, float alpha) {
     const FlashPaint boss = flashPaint(scene, game.boss, FlashTarget::Boss);
     const FlashPaint craft = flashPaint(scene, game.player, FlashTarget::Craft);
     const FlashPaint shield = flashPaint(scene, game.boss->shieldObject, FlashTarget::Shield);
-    game.render(frameTime);
+    game.render(alpha);
 }
 
 // Only the position of the defeated vehicle reaches the smoke, not its turn or scale.
@@ -98,16 +99,16 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-// The player is looked at first: when both fall in one frame, the player has lost.
+// The player is looked at first: when both fall in one step, the player has lost.
 const GameObject* fallenSide() {
     if (game.player->getHealth() <= 0) return game.player;
     if (game.boss->getHealth() <= 0) return game.boss;
     return nullptr;
 }
 
-void drawSmoke(Scene& scene, const GameObject& fallen, float frameTime) {
+void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds) {
     glDisable(GL_CULL_FACE);
-    scene.smoke->update(frameTime);
+    scene.smoke->update(matchSeconds);
     scene.smoke->draw(smokeAnchor(fallen));
     toggles.matchRunning = false;
 }
@@ -121,12 +122,12 @@ void drawEndPicture(Scene& scene, const GameObject& fallen) {
 
 glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }
 
-// Flashes, shake and sparks age by this frame, then this frame's events start new ones,
-// seen from the next frame on.
-void feelMatchEvents(Scene& scene, float frameTime) {
-    scene.hitFlashes.update(frameTime);
-    scene.screenShake.update(frameTime);
-    scene.sparks.update(frameTime);
+// Flashes, shake and sparks age by the match's time since the last frame (none in a
+// pause), then this frame's events start new ones, seen from the next frame on.
+void feelMatchEvents(Scene& scene, float matchSeconds) {
+    scene.hitFlashes.update(matchSeconds);
+    scene.screenShake.update(matchSeconds);
+    scene.sparks.update(matchSeconds);
     scene.hitFlashes.react(game.events);
     scene.screenShake.react(game.events);
     burstSparksAtImpacts(scene.sparks, game.events, sceneDrift());
@@ -151,6 +152,12 @@ void resolveToWindow(Scene& scene) {
 glm::vec3 aimPoint() {
     const glm::vec3 craft = lastPhysicsPosition(*game.player);
     return glm::vec3(craft.x, craft.y, lastPhysicsPosition(*game.boss).z);
+}
+
+// Every decided match is kept as a replay, once; a replay being watched is not kept again.
+void keepReplayOfDecidedMatch(Scene& scene) {
+    if (watchedReplay || scene.hudText->stats().outcome() == MatchOutcome::Undecided) return;
+    matchRecording.keep(scene.hudText->setNewBest());
 }
 
 void drawAimCue() {
@@ -197,13 +204,13 @@ void playSounds(Scene& scene) {
     if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
 }
 
-void updateCamera(float frameTime) {
+// The free camera flies by the wall clock: the match stands still meanwhile. Otherwise
+// the eye is drawn between the last two steps, down the track or at the wreck.
+void placeCamera(float frameTime, float alpha) {
     if (toggles.freeCameraMode)
         flyFreeCamera(frameTime);
-    else if (toggles.matchRunning)
-        camera->followForward(frameTime);
     else
-        camera->driftForward(frameTime);
+        camera->lookBetweenSteps(alpha, game.gameActive);
 }
 
 void enter(LoopState& state, FramePass pass) {
@@ -213,36 +220,41 @@ void enter(LoopState& state, FramePass pass) {
 // The 3D scene through the shaken view: the sky, the objects (flashing where hit), the
 // landscape, the sparks (after the wireframe's sky: they write no depth, so the sky would
 // paint over them) and, once a match is decided, the smoke.
-void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float frameTime) {
+void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float matchSeconds) {
     const ShakenView shaken(*camera, scene.screenShake);
     enter(state, FramePass::Sky);
     beginScenePass(scene);
     enter(state, FramePass::Objects);
     loadFrameUniforms(scene);
-    renderObjects(scene, frameTime);
+    renderObjects(scene, state.match.alpha());
     enter(state, FramePass::Landscape);
     scene.landscape->draw(scene.textureShader, camera->viewProjection);
     if (toggles.wireframeMode) drawSkyBehindWireframe(scene);
     enter(state, FramePass::Sparks);
     scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);
     enter(state, FramePass::Ending);
-    if (fallen) drawSmoke(scene, *fallen, frameTime);
+    if (fallen) drawSmoke(scene, *fallen, matchSeconds);
 }
 
-// Steps in the order they happen within one drawn frame: the shaken world (sky backdrop,
-// uniforms, objects, landscape, sparks, end-of-match smoke), held fire, update, flashes, shake
-// and sparks, sounds, match record, resolve, end-of-match picture, HUD, camera.
+// Steps in the order they happen within one drawn frame: the models and the eye placed
+// between the last two steps, the shaken world (sky backdrop, uniforms, objects, landscape,
+// sparks, end-of-match smoke), flashes, shake and sparks, sounds, match record, resolve,
+// end-of-match picture, HUD. Nothing here moves the match on.
 void drawFrame(Scene& scene, LoopState& state) {
-    const float frameTime = state.timing.frameTime();
+    const float alpha = state.match.alpha();
+    const float matchSeconds = static_cast<float>(state.stepsSinceFrame) * MatchClock::kStep;
+    state.stepsSinceFrame = 0;
     const GameObject* const fallen = fallenSide();
-    drawWorld(scene, state, fallen, frameTime);
+    enter(state, FramePass::Camera);
+    game.placeModels(alpha);
+    placeCamera(state.timing.frameTime(), alpha);
+    drawWorld(scene, state, fallen, matchSeconds);
     enter(state, FramePass::Update);
     loadFrameUniforms(scene);
-    if (!buttons->paused) heldFire.advance(frameTime, *buttons);  // game time stops in a pause
-    game.update(frameTime);
-    feelMatchEvents(scene, frameTime);
+    feelMatchEvents(scene, matchSeconds);
     playSounds(scene);
-    scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
+    scene.hudText->recordFrame(game.events, game.matchSeconds());
+    keepReplayOfDecidedMatch(scene);
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     enter(state, FramePass::Resolve);
@@ -251,9 +263,22 @@ void drawFrame(Scene& scene, LoopState& state) {
     if (fallen) drawEndPicture(scene, *fallen);
     placeThreatMarkers(scene);
     drawHud(scene);
-    enter(state, FramePass::Camera);
-    updateCamera(frameTime);
     game.events.clear();  // everything above has had its look at this frame's events
+}
+
+// A held fire button asks for its shots by the match's time; a replay's controls come
+// from its file, whatever the keyboard does meanwhile.
+ControlFrame controlsForNextStep() {
+    if (watchedReplay) return watchedReplay->controlsOf(game.stepCount()).value_or(ControlFrame{});
+    heldFire.advance(MatchClock::kStep, *buttons);
+    const ControlFrame controls = takeControls(*buttons);
+    matchRecording.record(controls);
+    return controls;
+}
+
+void takeDueSteps(LoopState& state) {
+    state.stepsSinceFrame +=
+        state.match.runPass(state.timing.lastPass, buttons->paused, controlsForNextStep);
 }
 
 // The next frame's scene size follows what this one cost against the frame budget.
@@ -265,7 +290,7 @@ void followFrameBudget(LoopState& state, float frameCost) {
 }  // namespace
 
 LoopState startLoop(const Scene& scene) {
-    LoopState state{FrameTiming(now, sleepFor),
+    LoopState state{FrameTiming(now, sleepFor), MatchRunner(game), 0,
                     RenderScaleController(settings.autoRenderScale, settings.renderScale)};
     state.timing.statsWindowStart = scene.statsWindowStart;
     postProcessing->setScale(state.renderScale.scale());
@@ -277,14 +302,16 @@ void runOnePass(Scene& scene, LoopState& state) {
     if (toggles.restartRequested) {
         restartMatch(scene);
         timing.accumulated = 0.0f;
+        state.match.restart();
     }
     const float passStart = now();
 
-    enter(state, FramePass::Physics);
-    game.stepPhysics(toggles.freeCameraMode ? 0.0f : timing.lastPass);
     enter(state, FramePass::Events);
     glfwPollEvents();  // the input callbacks run in here
     pollGamepad();
+    enter(state, FramePass::Physics);
+    game.notePause(buttons->paused, passStart);
+    takeDueSteps(state);
 
     if (state.uncapped || timing.frameDue(settings.refreshRate)) {
         drawFrame(scene, state);

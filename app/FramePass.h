@@ -5,8 +5,9 @@
 /// The steps of one loop pass, in the order they run. `Idle` is the time between the end
 /// of one pass and the start of the next.
 enum class FramePass {
-    Physics,
     Events,
+    Physics,
+    Camera,
     Sky,
     Objects,
     Landscape,
@@ -15,7 +16,6 @@ enum class FramePass {
     Update,
     Resolve,
     Hud,
-    Camera,
     Swap,
     Idle,
     Count

@@ -1,6 +1,6 @@
 #include "app/FrameTiming.h"
 
-#include "game/BulletOpenGl.h"
+#include "game/MatchClock.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -15,7 +15,7 @@ namespace {
 // fall behind.
 float idleTime(const FrameTiming& timing, float passStart, float now, int refreshRate) {
     const float frameDueAt = passStart + FrameTiming::frameBudget(refreshRate) - timing.accumulated;
-    const float physicsDueAt = passStart + BulletOpenGl::kPhysicsSubStep;
+    const float physicsDueAt = passStart + MatchClock::kStep;
     const float nextDue = std::min(frameDueAt, physicsDueAt) - now;
     return nextDue > FrameTiming::kSleepThreshold ? nextDue - FrameTiming::kWakeEarly : 0.0f;
 }
@@ -26,7 +26,7 @@ FrameTiming::FrameTiming(Clock loopClock, Sleeper sleeper)
     : clock(std::move(loopClock)), sleep(std::move(sleeper)) {}
 
 float FrameTiming::frameTime() const {
-    return std::min(accumulated, BulletOpenGl::kMaxSubSteps * BulletOpenGl::kPhysicsSubStep);
+    return std::min(accumulated, MatchClock::kMaxStepsPerPass * MatchClock::kStep);
 }
 
 void FrameTiming::frameDrawn() {

@@ -3,13 +3,14 @@
 #include <functional>
 #include <ostream>
 
-/// The frame loop's clock book-keeping, all in seconds. Physics steps on every pass, and a
-/// frame is drawn once a whole frame budget (1 / refresh rate) of pass time has accumulated.
+/// The frame loop's clock book-keeping, all in seconds. The match takes the steps due on
+/// every pass, and a frame is drawn once a whole frame budget (1 / refresh rate) of pass
+/// time has accumulated.
 ///
 /// A capped loop must not spin a core: a pass whose next frame is more than kSleepThreshold
-/// away ends by sleeping until kWakeEarly before that frame, or before the physics is due
-/// again (a sub-step after this pass stepped it), whichever comes first. The sleep belongs
-/// to the pass, so the physics time step and the frame time count it.
+/// away ends by sleeping until kWakeEarly before that frame, or before the next match step
+/// is due (a step after this pass began), whichever comes first. The sleep belongs to the
+/// pass, so the match's wall time and the frame time count it.
 struct FrameTiming {
     using Clock = std::function<float()>;        ///< seconds
     using Sleeper = std::function<void(float)>;  ///< blocks for the given seconds
@@ -21,17 +22,16 @@ struct FrameTiming {
 
     Clock clock;
     Sleeper sleep;
-    float lastPass = 0.0f;          ///< duration of the previous pass; the physics time step
+    float lastPass = 0.0f;          ///< duration of the previous pass; wall time for the match
     float accumulated = 0.0f;       ///< time since the last drawn frame; the frame time
     float statsWindowStart = 0.0f;  ///< start of the current one-second statistics window
     int frameCount = 0;             ///< frames drawn since the last statistics line
 
     static float frameBudget(int refreshRate) { return 1.0f / static_cast<float>(refreshRate); }
     bool frameDue(int refreshRate) const { return accumulated >= frameBudget(refreshRate); }
-    /// The frame time for drawing, gameplay and the camera: the time since the last drawn
-    /// frame, but no more than one physics step catches up. Beyond that (a stall, a machine
-    /// below 5 fps) the rest is dropped, as the physics drops it: the scene stays in step
-    /// with the physics, and a long frame cannot feed the next one more smoke to draw.
+    /// The wall time since the last drawn frame, for what runs by the wall clock (the free
+    /// camera), but no more than one pass's steps catch up. Beyond that (a stall, a machine
+    /// below 5 fps) the rest is dropped, as the match drops it.
     float frameTime() const;
     void frameDrawn();
     void passEnded(float passStart, float now);

@@ -15,3 +15,5 @@ std::unique_ptr<AimReticle> aimReticle;
 glm::mat4 hudProjectionMatrix{1.0f};
 std::shared_ptr<PostProcessingFrameBuffer> postProcessing;
 Game game;
+MatchRecording matchRecording;
+std::optional<Replay> watchedReplay;

@@ -6,6 +6,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -58,12 +59,26 @@ void createLights(Scene& scene) {
     scene.bossGlow = PointLight{};
 }
 
+// A replay brings its own seed; a match played fresh takes the time.
+std::uint32_t seedForMatch() {
+    if (watchedReplay) return watchedReplay->seed();
+    return static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+// The game steps on a control record of its own, filled from the live one a step at a time.
 void setUpGame(Scene& scene) {
-    game.setup(scene.textureShader, scene.hudShader, buttons, camera, windowWidth(),
-               windowHeight());
+    game.setup(scene.textureShader, scene.hudShader, std::make_shared<ButtonPressedNew>(), camera,
+               windowWidth(), windowHeight());
+}
+
+void startRecording(std::uint32_t seed) {
+    matchRecording = MatchRecording(replayFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    matchRecording.start(seed, Difficulty::Normal);
+    game.seedMatch(seed);
 }
 
 void createMatch(Scene& scene) {
+    startRecording(seedForMatch());
     game.createPlayer(*scene.playerModel, scene.textureShader, scene.hudShader);
     game.createBoss(*scene.bossModel, scene.textureShader, scene.hudShader);
     game.createArena();
@@ -125,13 +140,16 @@ void createPictures(Scene& scene) {
 void createHudText(Scene& scene) {
     Records records(recordsFile(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
+    scene.hudText->showAsReplay(watchedReplay.has_value());
 }
 
 }  // namespace
 
 void restartMatch(Scene& scene) {
     resetCamera(*camera);
-    game.restartMatch(*scene.playerModel, *scene.bossModel);
+    const std::uint32_t seed = seedForMatch();
+    game.restartMatch(*scene.playerModel, *scene.bossModel, seed);
+    matchRecording.start(seed, Difficulty::Normal);
     scene.landscape->place();
     scene.hudText->startNewMatch();
     toggles.matchRunning = true;
@@ -147,6 +165,7 @@ void resetCamera(CustomCamera& cam) {
     cam.pitch = 0.0f;
     cam.target = glm::vec3(2.0f, 2.0f, 0.0f) - cam.position;
     cam.updateCameraVectors();
+    cam.rememberPosition();
 }
 
 void setUpScene(Scene& scene) {

@@ -18,7 +18,7 @@ namespace {
 constexpr float kArrivalTolerance = 0.1f;  // units in x between boss and guide
 constexpr float kShieldAhead = 2.0f;       // the shield sits this far toward the player
 
-int drawFifteenBits() { return std::rand() % (BossBehaviour::kRandomMax + 1); }
+constexpr float kStepSeconds = MatchClock::kStep;
 
 float signOf(float value) { return static_cast<float>((value > 0.0f) - (value < 0.0f)); }
 
@@ -87,10 +87,8 @@ constexpr float kMissileLevelFlight = 0.2f;  // |d.y| / |d| below this: level wi
 constexpr float kMissileSteeringAge = 3.0f;  // seconds
 constexpr std::size_t kMissilesAtOnce = 32;  // far more than a barrage keeps homing
 
-float bossModelX(const Enemy& boss) {
-    const Model* model = boss.getModel();
-    return model ? model->recordedPosition.x : boss.position().x();
-}
+// Where the last step left the boss, sideways.
+float bossX(const Enemy& boss) { return boss.position().x(); }
 
 void wantShield(Enemy& boss, bool up) {
     if (boss.shieldObject) boss.shieldWanted = up;
@@ -150,12 +148,11 @@ const AttackRow& attackRowFor(int phase, int pattern) {
 }  // namespace
 
 BossBehaviour::BossBehaviour(BulletOpenGl& owner, Armory& weapons)
-    : random(drawFifteenBits), game(owner), armory(weapons) {
+    : game(owner), armory(weapons) {
     homingMissiles.reserve(kMissilesAtOnce);  // launching allocates nothing
 }
 
-void BossBehaviour::updateBoss(Enemy& boss, const Player* player, float dt) {
-    frameTime = dt;
+void BossBehaviour::updateBoss(Enemy& boss, const Player* player) {
     if (boss.shieldObject) keepShield(boss);
     if (!player) return;
 
@@ -206,7 +203,7 @@ void BossBehaviour::chooseNextAttack(const Enemy& boss, float healthRatio) {
     if (chance % 4 == 1) attackPhase = kMissilePhase;
 
     if (attackPhase == kSweepPhase) {
-        targetX = bossModelX(boss) < 0.0f ? kSweepReach : -kSweepReach;
+        targetX = bossX(boss) < 0.0f ? kSweepReach : -kSweepReach;
     } else if (attackPhase == kMissilePhase) {
         targetX = 0.0f;
     } else {
@@ -220,7 +217,7 @@ void BossBehaviour::chooseNextAttack(const Enemy& boss, float healthRatio) {
 
 // A jump of 5 to 15 units toward the other side.
 void BossBehaviour::takeRandomSideTarget(const Enemy& boss) {
-    const float bx = bossModelX(boss);
+    const float bx = bossX(boss);
     const float jump = 5.0f + static_cast<float>(random()) / 3276.7f;
     targetX = bx >= 0.0f ? bx - jump : bx + jump;
 }
@@ -261,7 +258,7 @@ bool BossBehaviour::sweep(Enemy& boss, const Player& player, float healthRatio) 
         return true;
     }
     ++sweepPasses;
-    targetX = -bossModelX(boss);
+    targetX = -bossX(boss);
     return false;
 }
 
@@ -299,7 +296,7 @@ float BossBehaviour::easeTowardGuide(Enemy& boss, const btTransform& guidePose, 
     btTransform bossPose = boss.motionTransform();
     const float gap = guidePose.getOrigin().x() - bossPose.getOrigin().x();
     bossPose.getOrigin() +=
-        (guidePose.getOrigin() - bossPose.getOrigin()) * easingFactor(follow, frameTime);
+        (guidePose.getOrigin() - bossPose.getOrigin()) * easingFactor(follow, kStepSeconds);
     boss.setMotionTransform(bossPose);
     return gap;
 }
@@ -307,7 +304,7 @@ float BossBehaviour::easeTowardGuide(Enemy& boss, const btTransform& guidePose, 
 bool BossBehaviour::moveBossTo(Enemy& boss, float x, float speed, float follow) {
     assert(boss.getGuide());
     GameObject& guide = *boss.getGuide();
-    const float step = frameTime * speed;
+    const float step = kStepSeconds * speed;
     btTransform guidePose = guide.motionTransform();
     const float distance = x - guidePose.getOrigin().x();
     if (std::fabs(distance) > step) {
@@ -324,7 +321,7 @@ bool BossBehaviour::chasePlayer(Enemy& boss, const Player& player, float follow,
     GameObject& guide = *boss.getGuide();
     const float now = game.now();
     if (chooseAttack) chaseStart = now;
-    const float step = frameTime * speed;
+    const float step = kStepSeconds * speed;
     btTransform guidePose = guide.motionTransform();
     const float distance = player.position().x() - guidePose.getOrigin().x();
     if (now - chaseStart < duration) {
@@ -343,7 +340,7 @@ float BossBehaviour::spread(float halfWidth) {
 void BossBehaviour::fireBossShot(Enemy& boss, const Player& player, float accuracy, float rate) {
     const float lateralSpread = 10.0f - 10.0f * accuracy;
     const float verticalSpread = 15.0f - 15.0f * accuracy;
-    fireAccumulator += frameTime * rate;
+    fireAccumulator += kStepSeconds * rate;
     const btVector3 b = boss.position();
     const btVector3 p = player.position();
 
@@ -362,7 +359,7 @@ void BossBehaviour::fireBossShot(Enemy& boss, const Player& player, float accura
 }
 
 bool BossBehaviour::launchMissile(Enemy& boss, float rate) {
-    fireAccumulator += frameTime * rate;
+    fireAccumulator += kStepSeconds * rate;
     const btVector3 b = boss.position();
     // Kept non-negative: two launches in one long frame can take the counter below zero.
     const int slotIndex =

@@ -16,9 +16,10 @@ class Projectile;
 /// remaining health and by chance, and runs it: aimed volleys while moving to random spots
 /// or chasing the player's lateral position, side-to-side sweeps, homing-missile barrages.
 ///
-/// The boss eases after its guide, which only ever moves along x. Times are seconds of the
-/// game clock; the helpers scale their movement by `frameTime`. Random draws come from `random`,
-/// which must return integers in [0, kRandomMax]; tests give it a fixed sequence.
+/// The boss eases after its guide, which only ever moves along x. It acts once a match
+/// step: times are seconds of the match's clock, and the helpers move by one step's worth.
+/// Random draws come from `random`, which must return integers in [0, kRandomMax]: the game
+/// hands it the match's generator, and tests a fixed sequence.
 class BossBehaviour {
 public:
     using RandomSource = std::function<int()>;
@@ -29,30 +30,28 @@ public:
 
     BossBehaviour(BulletOpenGl& game, Armory& armory);
 
-    /// One frame of the boss; with no player only the shield is looked after.
-    void updateBoss(Enemy& boss, const Player* player, float dt);
+    /// One step of the boss; with no player only the shield is looked after.
+    void updateBoss(Enemy& boss, const Player* player);
     /// A fresh attack choice, zero counters and no missiles, as a new match needs.
     void startNewMatch();
     /// Stops steering `object` if it is a homing missile; called before it is freed.
     void forgetMissile(const GameObject& object);
 
-    /// Moves the guide toward `targetX` by at most speed x frameTime and eases the boss after it.
+    /// Moves the guide toward `targetX` by at most one step at `speed` and eases the boss after it.
     /// True once the guide is there and the boss within 0.1 of it in x.
     bool moveBossTo(Enemy& boss, float targetX, float speed, float follow);
     /// Moves the guide a whole step toward the player's x for `duration` seconds from the
     /// choice of the attack, easing the boss after it. True once time is up and the boss
     /// is at most 0.1 to the left of the guide's x, or anywhere to its right.
     bool chasePlayer(Enemy& boss, const Player& player, float follow, float duration, float speed);
-    /// Fires from alternate guns once `rate` x frameTime has added up to a shot, aimed at the
+    /// Fires from alternate guns once `rate` x the steps taken has added up to a shot, aimed at the
     /// player's height and 10 units before the player, laterally at the boss's own centre
     /// line; the spread narrows with `accuracy` (0.8: +-2 lateral, +-3 vertical).
     void fireBossShot(Enemy& boss, const Player& player, float accuracy, float rate);
-    /// Launches a missile from one of four slots once `rate` x frameTime has added up to one.
+    /// Launches a missile from one of four slots once `rate` x the steps taken adds up to one.
     bool launchMissile(Enemy& boss, float rate);
     /// Steers every homing missile older than `homingDelay` and lets go of those that need
-    /// no more steering. The game calls it before every physics sub-step while the match
-    /// runs: steered once a drawn frame, a missile would fly straight past the player in a
-    /// slow frame.
+    /// no more steering; once a step while the match runs.
     void steerMissiles(const Player& player);
     /// Turns the missile's flight and nose toward the player, both where the physics has
     /// them; true when it should no longer be steered (flying level with the player, older
@@ -71,7 +70,6 @@ public:
     float homingDelay = 0.0f;  ///< seconds from launch to homing, for the barrage under way
     int sweepPasses = 0;
     int missilesLaunched = 0;
-    float frameTime = 0.0f;  ///< seconds; stored by updateBoss, read by the helpers
 
 private:
     void keepShield(Enemy& boss);

@@ -1,13 +1,10 @@
 #include "game/BulletOpenGl.h"
 
-#include "game/ButtonPressedNew.h"
 #include "game/BulletConversion.h"
 #include "game/ContactRules.h"
 #include "game/GameObject.h"
 #include "game/ObjectNames.h"
 #include "game/Projectile.h"
-
-#include <GLFW/glfw3.h>
 
 #include <algorithm>
 #include <cassert>
@@ -16,8 +13,6 @@
 #include <utility>
 
 namespace {
-
-float glfwClock() { return static_cast<float>(glfwGetTime()); }
 
 template <class T>
 void eraseEvery(std::vector<T*>& registry, const GameObject* object) {
@@ -44,16 +39,16 @@ bool ContactKey::operator==(const ContactKey& other) const {
     return first == other.first && second == other.second;
 }
 
-BulletOpenGl::BulletOpenGl() : clock(glfwClock) {}
+BulletOpenGl::BulletOpenGl()
+    : clock([this] { return static_cast<float>(stepsTaken) * MatchClock::kStep; }) {}
 
 BulletOpenGl::~BulletOpenGl() = default;
 
-void BulletOpenGl::render(float frameTimeSeconds) {
-    frameTime = frameTimeSeconds;
+void BulletOpenGl::render(float alpha) {
     for (Projectile* projectile : projectiles) {
         Model* model = projectile->getModel();
         if (!model) continue;
-        model->setModelMatrix(toMatrix(projectile->motionTransform()));
+        model->setModelMatrix(toMatrix(projectile->poseBetweenSteps(alpha)));
         model->draw(projectile->getShader());
     }
     for (GameObject* object : objects)
@@ -64,36 +59,24 @@ void BulletOpenGl::render(float frameTimeSeconds) {
     if (debugger && debugger->getDebugMode() != 0) debugger->drawLines();
 }
 
-void BulletOpenGl::stepPhysics(float timeStep) {
+// A time step of 0 sub-steps makes Bullet take exactly one step of the length given.
+void BulletOpenGl::stepPhysics() {
     if (!world) return;
-    updatePauseBookkeeping();
-    world->setInternalTickCallback(&BulletOpenGl::onSubStepStart, this, true);
-    world->setInternalTickCallback(&BulletOpenGl::onSubStepEnd, this, false);
-    world->stepSimulation(timeStep, kMaxSubSteps, kPhysicsSubStep);
+    world->stepSimulation(MatchClock::kStep, 0);
+    processContacts();
 }
 
-void BulletOpenGl::onSubStepStart(btDynamicsWorld* steppedWorld, btScalar) {
-    static_cast<BulletOpenGl*>(steppedWorld->getWorldUserInfo())->beforeSubStep();
-}
-
-// After every sub-step, not once per call: in a long frame a shot may touch the boss and
-// bounce off again before the last sub-step, and a hit takes effect when it happens.
-void BulletOpenGl::onSubStepEnd(btDynamicsWorld* steppedWorld, btScalar) {
-    static_cast<BulletOpenGl*>(steppedWorld->getWorldUserInfo())->processContacts();
-}
-
-void BulletOpenGl::updatePauseBookkeeping() {
-    assert(buttons && "the game is set up before the physics is stepped");
-    if (!buttons->paused) {
+void BulletOpenGl::notePause(bool paused, float wallSeconds) {
+    if (!paused) {
         pausing = false;
         pauseDuration = 0.0f;
         return;
     }
     if (!pausing) {
-        pauseStart = now();
+        pauseStart = wallSeconds;
         pausing = true;
     }
-    pauseDuration = now() - pauseStart;
+    pauseDuration = wallSeconds - pauseStart;
 }
 
 void BulletOpenGl::processContacts() {

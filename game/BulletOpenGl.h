@@ -1,10 +1,12 @@
 #pragma once
 
 #include "game/Debugger.h"
+#include "game/MatchClock.h"
 #include "game/MatchEvents.h"
 
 #include <btBulletDynamicsCommon.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -29,18 +31,15 @@ struct ContactKey {
 
 /// The bridge between the Bullet world and the game: the registries of the objects the
 /// game walks, the contact pass that turns Bullet's manifolds into begin and end events
-/// between named objects, the physics step with its pause bookkeeping, and the drawing.
+/// between named objects, the world's step, the pause bookkeeping, and the drawing.
 ///
 /// `objects` and `projectiles` are registries of plain pointers; the objects are owned
 /// here for as long as the match keeps them (see keep()). The world itself is built and
-/// torn down by the derived game. Times are seconds of `clock`.
+/// torn down by the derived game. Times are seconds of `clock`, the match's own clock:
+/// the steps taken times the length of one.
 class BulletOpenGl {
 public:
     using Clock = std::function<float()>;
-    static constexpr float kPhysicsSubStep = 1.0f / 60.0f;  ///< seconds of one physics step
-    /// Catch-up limit of one stepPhysics call: 0.2 s, a frame at 5 fps. A longer call (a stall,
-    /// a window drag) drops the rest instead of spending ever longer on catching up.
-    static constexpr int kMaxSubSteps = 12;
 
     BulletOpenGl();
     virtual ~BulletOpenGl();
@@ -49,12 +48,12 @@ public:
 
     virtual void createWorld() {}
     virtual void destroyWorld() {}
-    /// Draws projectiles (with their full physics pose), then objects, then the debug lines.
-    virtual void render(float frameTime);
-    /// Advances the world by `timeStep` seconds in whole sub-steps of kPhysicsSubStep (the
-    /// remainder carries over to the next call), at most kMaxSubSteps of them, with the
-    /// contact pass after each. Does nothing without a world.
-    virtual void stepPhysics(float timeStep);
+    /// Draws projectiles (posed `alpha` of the way from their pose one step ago to their
+    /// pose now), then objects, then the debug lines.
+    virtual void render(float alpha);
+    /// Advances the world by one step of MatchClock::kStep, then runs the contact pass.
+    /// Does nothing without a world.
+    virtual void stepPhysics();
     /// The name-pair rules; bodies that no registry holds are ignored.
     virtual void onContactBegin(const btCollisionObject* a, const btCollisionObject* b);
     virtual void onContactEnd(const btCollisionObject* a, const btCollisionObject* b);
@@ -94,8 +93,13 @@ public:
     }
 
     float now() const { return clock(); }
+    /// Steps taken in this match.
+    std::uint32_t stepCount() const { return stepsTaken; }
+    /// The pause bookkeeping, once a loop pass: `paused` as the shell has it, `wallSeconds`
+    /// of the wall clock. A pause takes no steps, so the match's clock cannot measure one.
+    void notePause(bool paused, float wallSeconds);
 
-    Clock clock;  ///< the game clock; GLFW's unless a test sets another
+    Clock clock;  ///< the match's clock (stepCount() steps); a test may set another
     std::shared_ptr<ButtonPressedNew> buttons;
     std::unique_ptr<btDiscreteDynamicsWorld> world;
     std::shared_ptr<Shader> objectShader;
@@ -103,15 +107,15 @@ public:
     std::vector<GameObject*> objects;      ///< every non-projectile object the match walks
     std::vector<Projectile*> projectiles;  ///< every live projectile, missiles included
     std::vector<ContactKey> contactPairs;  ///< sorted: the pairs in contact after the last pass
-    float frameTime = 0.0f;
-    float pauseStart = 0.0f;
-    float pauseDuration = 0.0f;  ///< length of the pause in progress; 0 while not paused
+    float pauseStart = 0.0f;     ///< wall-clock seconds at which the pause in progress began
+    float pauseDuration = 0.0f;  ///< wall-clock length of the pause in progress; 0 while not paused
     bool pausing = false;
     MatchEvents events;  ///< noted by the rules and the update; read and cleared by the shell
 
 protected:
-    /// Runs before each physics sub-step, while Bullet steps the world.
-    virtual void beforeSubStep() {}
+    /// One more step taken; a new match starts again from 0.
+    void countStep() { ++stepsTaken; }
+    void restartClock() { stepsTaken = 0; }
     /// Retires the projectiles removed since the last call, after letting the derived game
     /// forget them: their bodies are freed and they wait to be launched again. Their contact
     /// keys go too, so a new body at a reused address is new.
@@ -122,11 +126,9 @@ protected:
     virtual void forgetRemovedObject(const GameObject&) {}
 
 private:
-    // Bullet's sub-step callbacks; the world's user info is the game that steps it.
-    static void onSubStepStart(btDynamicsWorld* world, btScalar subStep);
-    static void onSubStepEnd(btDynamicsWorld* world, btScalar subStep);
-    void updatePauseBookkeeping();
     void collectContactEvents();
+
+    std::uint32_t stepsTaken = 0;
 
     std::vector<std::unique_ptr<GameObject>> ownedObjects;
     std::vector<GameObject*> removedObjects;

@@ -16,8 +16,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cassert>
-#include <cstdlib>
-#include <ctime>
 #include <utility>
 
 namespace {
@@ -63,7 +61,9 @@ HudQuad quadFor(const HudLayout& layout) {
 }  // namespace
 
 Game::Game(Graphics graphics)
-    : armory(*this), bossBehaviour(*this, armory), graphicsEnabled(graphics == Graphics::On) {}
+    : armory(*this), bossBehaviour(*this, armory), graphicsEnabled(graphics == Graphics::On) {
+    bossBehaviour.random = [this] { return matchRandom.next(); };
+}
 
 Game::~Game() { tearDown(); }
 
@@ -93,7 +93,6 @@ void Game::createWorld() {
     world->setGravity(btVector3(0.0f, kGravity, 0.0f));
     if (debugger) world->setDebugDrawer(debugger.get());
     if (graphicsEnabled) armory.loadProjectileModels();
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
     prepareForProjectiles(kProjectilesInFlight);
 }
 
@@ -187,35 +186,41 @@ void Game::createArena() { buildArenaWalls(*this); }
 
 void Game::buildCrashPit(const GameObject& wreck) { buildCrashPitUnder(*this, wreck); }
 
-void Game::update(float frameTimeSeconds) {
-    assert(buttons && camera && "the game is set up before it is updated");
-    frameTime = frameTimeSeconds;
-    if (buttons->paused) return;  // nothing moves, ages or drifts
-
-    driftScene();
-    if (gameActive)
-        playMatch();
-    else
-        watchFallenObject();
+void Game::step(const ControlFrame& controls) {
+    assert(buttons && camera && "the game is set up before it steps");
+    rememberPoses();
+    applyControls(controls, *buttons);
+    if (gameActive) playMatch();
+    if (gameActive && player) bossBehaviour.steerMissiles(*player);
     expireProjectiles();
-    followBodiesWithModels();
+    driftScene();
+    stepPhysics();
+    if (gameActive) decideMatch();
     disposeRemovedObjects();
+    countStep();
 }
 
-void Game::movePlayer() { player->steer(*buttons, *camera, frameTime); }
+void Game::movePlayer() { player->steer(*buttons, *camera, MatchClock::kStep); }
 
 void Game::updatePlayerWeapons() { player->updateWeapons(*buttons, armory, events, now()); }
 
-void Game::updateBoss(Enemy* enemy, Player* craft, float dt) {
-    bossBehaviour.updateBoss(*enemy, craft, dt);
+void Game::updateBoss(Enemy* enemy, Player* craft) { bossBehaviour.updateBoss(*enemy, craft); }
+
+float Game::matchSeconds() const {
+    const std::uint32_t steps = gameActive ? stepCount() : decidedAtStep;
+    return static_cast<float>(steps) * MatchClock::kStep;
 }
 
-// The player's health is looked at first: both cannot fall in one frame.
 void Game::playMatch() {
-    assert(player && boss && "createPlayer and createBoss come before the first update");
+    assert(player && boss && "createPlayer and createBoss come before the first step");
     movePlayer();
     updatePlayerWeapons();
-    updateBoss(boss, player, frameTime);
+    updateBoss(boss, player);
+}
+
+// Right after the contact pass that dealt the blow. The player's health is looked at
+// first: when both fall in one step, the player has lost.
+void Game::decideMatch() {
     if (player->getHealth() < 1)
         destroyFallen(*player, kPlayerWreck.sweptSphereRadius, kPlayerWreck.torqueImpulse);
     else if (boss->getHealth() < 1)
@@ -226,8 +231,6 @@ void Game::destroyFallen(GameObject& fallen, float sweptSphereRadius,
                          const btVector3& torqueImpulse) {
     btRigidBody& body = *fallen.getRigidBody();
     fallen.clearCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
-    // The wreck falls from where it is drawn: the physics still holds the kinematic body
-    // where the last sub-step left it, up to a slow frame's drift away.
     body.setCenterOfMassTransform(fallen.motionTransform());
     body.setCcdMotionThreshold(kWreckMotionThreshold);
     body.setCcdSweptSphereRadius(sweptSphereRadius);
@@ -240,82 +243,68 @@ void Game::destroyFallen(GameObject& fallen, float sweptSphereRadius,
     events.note(&fallen == player ? MatchEvent::PlayerDestroyed : MatchEvent::BossDestroyed);
     buildCrashPit(fallen);
     gameActive = false;
+    decidedAtStep = stepCount() + 1;  // this step still counts
 }
 
-// Once decided, the wreck is drawn with its full physics pose and the camera watches it.
-void Game::watchFallenObject() {
-    GameObject* fallen = nullptr;
-    if (player && player->getHealth() < 1)
-        fallen = player;
-    else if (boss && boss->getHealth() < 1)
-        fallen = boss;
+GameObject* Game::fallenSide() const {
+    if (player && player->getHealth() < 1) return player;
+    if (boss && boss->getHealth() < 1) return boss;
+    return nullptr;
+}
+
+// Once decided, the wreck is drawn with its full pose and the camera watches it.
+void Game::watchFallenObject(float alpha) {
+    GameObject* fallen = fallenSide();
     if (!fallen) return;
-    const btTransform pose = fallen->motionTransform();
+    const btTransform pose = fallen->poseBetweenSteps(alpha);
     if (Model* model = fallen->getModel()) model->setModelMatrix(toMatrix(pose));
     camera->target = toGlm(pose.getOrigin());
+}
+
+void Game::rememberPoses() {
+    for (GameObject* object : objects) object->rememberPose();
+    for (Projectile* projectile : projectiles) projectile->rememberPose();
+    camera->rememberPosition();
 }
 
 void Game::expireProjectiles() {
     const float time = now();
     for (std::size_t i = 0; i < projectiles.size();) {
         Projectile* projectile = projectiles[i];
-        if (projectile->age(time, pauseDuration) > Armory::kLifetime)
+        if (projectile->age(time) > Armory::kLifetime)
             removeObject(projectile);  // the next one moves into place i
         else
             ++i;
     }
 }
 
-// Everything but the projectiles slides toward -z. It comes first in the frame, so that a
-// shot leaves from where its shooter is now: fired from last frame's place, a slow frame
-// would let the craft slide past its own shot.
+// Everything but the projectiles slides toward -z, and the camera with it.
 void Game::driftScene() {
-    camera->forwardSpeed = scrollSpeed;
-    const float shift = frameTime * scrollSpeed;
+    const float shift = MatchClock::kStep * scrollSpeed;
     for (GameObject* object : objects) {
         btTransform pose = object->motionTransform();
         pose.getOrigin().setZ(pose.getOrigin().z() - shift);
         object->setMotionTransform(pose);
     }
-    subStepsSinceDrift = 0;
+    camera->position.z -= shift;
 }
 
-// Between two frames the physics may take several sub-steps (up to kMaxSubSteps in a slow
-// frame): the kinematic bodies slide on with the scene, and the homing missiles are steered.
-void Game::beforeSubStep() {
-    keepDriftingBetweenFrames();
-    if (gameActive && player) bossBehaviour.steerMissiles(*player);
-}
-
-// Gameplay places the kinematic bodies once a frame, and Bullet would hold them there for
-// every sub-step until the next frame: in a slow frame the scene would stand still for the
-// shots while it drifts on the screen.
-void Game::keepDriftingBetweenFrames() {
-    const float shift = static_cast<float>(subStepsSinceDrift++) * kPhysicsSubStep * scrollSpeed;
-    if (shift == 0.0f) return;
-    for (GameObject* object : objects) {
-        btRigidBody& body = *object->getRigidBody();
-        if (!body.isKinematicObject()) continue;
-        btTransform pose = object->motionTransform();
-        pose.getOrigin().setZ(pose.getOrigin().z() - shift);
-        body.setWorldTransform(pose);
-    }
-}
-
-// Visible objects follow their bodies by translation only.
-void Game::followBodiesWithModels() {
+// Visible objects follow their bodies by translation only; a wreck turns as it falls.
+void Game::placeModels(float alpha) {
     for (GameObject* object : objects) {
         Model* model = object->getModel();
         if (!model) continue;
-        const glm::vec3 origin = toGlm(object->motionTransform().getOrigin());
+        model->animationSeconds = now() + alpha * MatchClock::kStep;
+        const glm::vec3 origin = toGlm(object->poseBetweenSteps(alpha).getOrigin());
         model->transform(glm::translate(glm::mat4(1.0f), origin - model->recordedPosition));
         model->recordedPosition = origin;
     }
+    if (!gameActive) watchFallenObject(alpha);
 }
 
 void Game::forgetRemovedObject(const GameObject& object) { bossBehaviour.forgetMissile(object); }
 
-void Game::restartMatch(const Model& playerModel, const Model& bossModel) {
+void Game::restartMatch(const Model& playerModel, const Model& bossModel, std::uint32_t seed) {
     assert(buttons && "the game is set up before a match is restarted");
     objects.clear();
     projectiles.clear();
@@ -323,6 +312,8 @@ void Game::restartMatch(const Model& playerModel, const Model& bossModel) {
     destroyWorld();
     releaseMatch();
     createWorld();
+    restartClock();
+    seedMatch(seed);
     buttons->clearAllButPause();
     scrollSpeed = kScrollSpeed;
     gameActive = true;

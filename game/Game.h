@@ -2,8 +2,11 @@
 
 #include "game/Armory.h"
 #include "game/BossBehaviour.h"
+#include "game/ControlFrame.h"
 #include "game/GameLogic.h"
+#include "game/MatchRandom.h"
 
+#include <cstdint>
 #include <memory>
 
 struct ButtonPressedNew;
@@ -46,34 +49,45 @@ public:
     void createArena();
     void buildCrashPit(const GameObject& wreck);
 
-    /// One drawn frame of gameplay (`frameTime` in seconds): the scene's drift, then player,
-    /// weapons and boss while the match runs, the end of the match, projectile expiry and
-    /// the models following their bodies. Does nothing while paused.
-    void update(float frameTime);
+    /// One step of the match (MatchClock::kStep seconds), in this order: the step's
+    /// controls; the player's movement and weapons and the boss while the match runs; missile
+    /// steering; projectile expiry; the scene's drift; one physics step and the contact pass,
+    /// after which a side that has lost its health falls. Once a side has fallen, steps go
+    /// on (the wreck falls) while the match's time stands.
+    void step(const ControlFrame& controls);
+    /// Places the models for drawing, `alpha` (0 to 1) of the way from the last step but one
+    /// to the last: the vehicles and the wreck, and the camera's eye. Moves nothing.
+    void placeModels(float alpha);
     void movePlayer();
     void updatePlayerWeapons();
-    void updateBoss(Enemy* boss, Player* player, float dt);
+    void updateBoss(Enemy* boss, Player* player);
+    /// Seconds of play in this match: the steps taken until a side fell.
+    float matchSeconds() const;
 
     /// A new match on a new world: everything of the old one freed, the control flags
-    /// cleared except the pause, the scroll speed, attack choice and activity reset, and
-    /// the player, boss and arena built again. The camera is the shell's to reset.
-    void restartMatch(const Model& playerModel, const Model& bossModel);
+    /// cleared except the pause, the scroll speed, attack choice and activity reset, the
+    /// clock at 0, chance seeded with `seed`, and the player, boss and arena built again. The
+    /// camera is the shell's to reset.
+    void restartMatch(const Model& playerModel, const Model& bossModel, std::uint32_t seed);
+    /// Chance for the match from `seed`: the same seed and controls play the same match.
+    void seedMatch(std::uint32_t seed) { matchRandom.reseed(seed); }
     /// Frees the match, the world, the templates and the debugger; safe to call twice.
     void tearDown();
 
     Armory armory;
     BossBehaviour bossBehaviour;
+    MatchRandom matchRandom;  ///< every chance of the match; the boss draws from it
 
 private:
     void playMatch();
-    void watchFallenObject();
+    void decideMatch();
+    GameObject* fallenSide() const;
+    void watchFallenObject(float alpha);
     void destroyFallen(GameObject& fallen, float sweptSphereRadius, const btVector3& torque);
+    void rememberPoses();
     void expireProjectiles();
     void driftScene();
-    void followBodiesWithModels();
-    void keepDriftingBetweenFrames();
     void forgetRemovedObject(const GameObject& object) override;
-    void beforeSubStep() override;
     void releaseMatch();
     Player* addPlayer(const Model& model, std::unique_ptr<btCollisionShape> shape,
                       std::shared_ptr<Shader> shader);
@@ -83,7 +97,7 @@ private:
     Model shieldModel() const;
 
     bool graphicsEnabled;
-    int subStepsSinceDrift = 0;  ///< physics sub-steps since the frame last drifted the scene
+    std::uint32_t decidedAtStep = 0;  ///< the step at which a side fell, once one has
     std::unique_ptr<btDbvtBroadphase> broadphase;
     std::unique_ptr<btDefaultCollisionConfiguration> collisionConfiguration;
     std::unique_ptr<btCollisionDispatcher> dispatcher;

@@ -26,7 +26,8 @@ void GameObject::rebuildBody(float mass, std::unique_ptr<btCollisionShape> colli
                              const btVector3& position, const btQuaternion& rotation) {
     body.reset();  // it points at the old shape and motion state
     shape = std::move(collisionShape);
-    motionState = std::make_unique<OpenGLMotionState>(btTransform(rotation, position));
+    previousPose = btTransform(rotation, position);
+    motionState = std::make_unique<OpenGLMotionState>(previousPose);
     const btRigidBody::btRigidBodyConstructionInfo info(mass, motionState.get(), shape.get(),
                                                         inertiaFor(mass, *shape));
     body = std::make_unique<btRigidBody>(info);
@@ -47,6 +48,15 @@ btTransform GameObject::motionTransform() const {
 
 void GameObject::setMotionTransform(const btTransform& transform) {
     motionState->setWorldTransform(transform);
+}
+
+btTransform GameObject::poseBetweenSteps(float alpha) const {
+    const btTransform now = motionTransform();
+    const btVector3 origin = previousPose.getOrigin().lerp(now.getOrigin(), alpha);
+    btQuaternion from = previousPose.getRotation();
+    const btQuaternion to = now.getRotation();
+    if (from.dot(to) < 0.0f) from = -from;  // the same turn; slerp takes the short way then
+    return btTransform(from.slerp(to, alpha), origin);
 }
 
 void GameObject::addCollisionFlags(int flags) {

@@ -68,10 +68,14 @@ public:
     btTransform motionTransform() const;
     void setMotionTransform(const btTransform& transform);
     btVector3 position() const { return motionTransform().getOrigin(); }
-    /// Where Bullet has the body now. Between the sub-steps of one physics step this runs
-    /// ahead of position(): Bullet updates the motion states after each sub-step, and a
-    /// kinematic body's motion state only moves once a frame.
+    /// Where Bullet has the body now.
     btVector3 physicsPosition() const { return body->getWorldTransform().getOrigin(); }
+
+    /// Keeps the pose as it is before a step moves anything, for drawing between steps.
+    void rememberPose() { previousPose = motionTransform(); }
+    /// The pose `alpha` (0 to 1) of the way from the one remembered to the one now: the
+    /// place by a straight line, the turn by the shorter arc.
+    btTransform poseBetweenSteps(float alpha) const;
 
     void addCollisionFlags(int flags);
     void clearCollisionFlags(int flags);
@@ -98,4 +102,5 @@ private:
     std::shared_ptr<Shader> shader;
     std::string name;
     std::uint32_t hash;
+    btTransform previousPose = btTransform::getIdentity();  ///< as it was one step ago
 };

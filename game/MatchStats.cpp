@@ -6,9 +6,9 @@
 
 // Once decided, the match is over for the record: a shot still in flight that strikes
 // the wreck counts for nothing.
-void MatchStats::recordFrame(const MatchEvents& events, float frameSeconds, bool paused) {
+void MatchStats::recordFrame(const MatchEvents& events, float matchSeconds) {
     if (result != MatchOutcome::Undecided) return;
-    if (!paused) clock += frameSeconds;
+    clock = matchSeconds;
     shots += events.count(MatchEvent::PrimaryShot) + events.count(MatchEvent::HeavyShot);
     bossHits += events.count(MatchEvent::BossHit);
     // The game looks at the player first, so a frame never notes both.

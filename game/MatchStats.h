@@ -8,13 +8,14 @@ enum class MatchOutcome { Undecided, Won, Lost };
 
 /// What the player did in the current match: how long it has run, the shots fired and
 /// the shots that reached the boss. Fed once per drawn frame from the game's events, while
-/// they are still there to read. A shot the shield stops is not a hit; a shot the shield
+/// they are still there to read, and the match's time. A shot the shield stops is not a hit; a shot the shield
 /// lets through and the boss takes is.
 class MatchStats {
 public:
-    /// Counts the frame's shots and hits, and adds `frameSeconds` to the clock unless
-    /// `paused`. A destroyed craft or boss decides the match; after that nothing counts.
-    void recordFrame(const MatchEvents& events, float frameSeconds, bool paused);
+    /// Counts the frame's shots and hits, and takes `matchSeconds` (the match's own clock,
+    /// which a pause stops) as the time of play. A destroyed craft or boss decides the
+    /// match; after that nothing counts.
+    void recordFrame(const MatchEvents& events, float matchSeconds);
     /// A new match: nothing counted, the clock at zero.
     void reset() { *this = MatchStats(); }
 
@@ -26,7 +27,7 @@ public:
     MatchOutcome outcome() const { return result; }
 
 private:
-    float clock = 0.0f;  ///< seconds of play, pauses left out
+    float clock = 0.0f;  ///< seconds of play
     int shots = 0;
     int bossHits = 0;
     MatchOutcome result = MatchOutcome::Undecided;

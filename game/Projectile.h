@@ -31,8 +31,8 @@ public:
     int getMaxHealth() const override { return damage; }
     void addHealth(int n) override { hits += n; }
 
-    /// Seconds since launch, not counting the pause in progress.
-    float age(float now, float pauseDuration) const { return now - pauseDuration - spawnTime; }
+    /// Seconds of the match's clock since launch.
+    float age(float now) const { return now - spawnTime; }
 
     /// Turns `impulse` by the body's rotation, then applies it at `relativePoint`.
     void applyImpulseInBodyFrame(const btVector3& impulse, const btVector3& relativePoint);

@@ -30,6 +30,7 @@ const std::string_view kAmmoLabel = "AMMO";
 const std::string_view kShieldMarker = "SHIELD";
 const std::string_view kReloadMarker = "RELOAD";
 const std::string_view kPauseText = "PAUSED \u2014 free camera (P to resume)";
+const std::string_view kReplayText = "REPLAY";
 const std::string_view kNewBest = "NEW BEST";
 const std::string_view kNoBestYet = "BEST \u2014";
 const std::string_view kNoShotYet = "\u2014";  // in place of an accuracy
@@ -49,6 +50,7 @@ struct TextBox {
 };
 const TextBox kClockBox{0.35f, 0.105f, 0.3f, 0.035f};  // under the boss's bar
 const TextBox kPauseBox{0.05f, 0.16f, 0.9f, 0.05f};
+const TextBox kReplayBox{0.4f, 0.22f, 0.2f, 0.04f};  // under the pause label
 const TextBox kResultsBox{0.25f, 0.765f, 0.5f, 0.115f};  // under the end picture
 constexpr std::size_t kClockColumns = 12;                 // "TIME 00:00.0"
 constexpr float kBackdropPadding = 0.3f;                  // cell heights around the pause label
@@ -210,15 +212,17 @@ void layOutClock(GlyphQuads& quads, const HudReadout& r, float width, float heig
                fittedCell(box.width, box.height, widthPerCell(kClockColumns)), kTextColor);
 }
 
-void layOutPauseLabel(GlyphQuads& quads, float width, float height) {
-    const PixelRect box = pixelsOf(kPauseBox, width, height);
-    const float cell = fittedCell(box.width, box.height, widthPerCell(kPauseText));
-    const float textWidth = GlyphQuads::width(kPauseText, cell);
+// One line on a dark backdrop, centred in its box: the pause label, the replay's mark.
+void layOutBanner(GlyphQuads& quads, std::string_view text, const TextBox& where, float width,
+                  float height) {
+    const PixelRect box = pixelsOf(where, width, height);
+    const float cell = fittedCell(box.width, box.height, widthPerCell(text));
+    const float textWidth = GlyphQuads::width(text, cell);
     const float padding = cell * kBackdropPadding;
     quads.addRect({box.left + (box.width - textWidth) * 0.5f - padding, box.top + (box.height - cell) * 0.5f,
                    textWidth + 2.0f * padding, cell},
                   kBackdropColor);
-    addCentred(quads, kPauseText, box, cell, kPauseColor);
+    addCentred(quads, text, box, cell, kPauseColor);
 }
 
 // "TIME 1:23.4   BEST 1:10.2", or "... NEW BEST" when this match set it, or the dash
@@ -310,6 +314,7 @@ void layOutHudText(const HudReadout& r, float width, float height, GlyphQuads& q
         layOutBars(quads, r, width, height, frame);
         layOutClock(quads, r, width, height);
     }
-    if (r.paused) layOutPauseLabel(quads, width, height);
+    if (r.paused) layOutBanner(quads, kPauseText, kPauseBox, width, height);
+    if (r.replay) layOutBanner(quads, kReplayText, kReplayBox, width, height);
     if (r.outcome != MatchOutcome::Undecided) layOutResults(quads, r, width, height, frame);
 }

@@ -19,6 +19,7 @@ struct HudReadout {
     bool shieldUp = false;
     bool barsShown = true;  ///< F2 hides the bars, and their frames, labels and the clock with them
     bool paused = false;    ///< the free camera is on
+    bool replay = false;    ///< a replay plays, not the player
     float matchSeconds = 0.0f;
     MatchOutcome outcome = MatchOutcome::Undecided;
     int shots = 0;

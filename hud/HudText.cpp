@@ -7,9 +7,10 @@
 HudText::HudText(Shader* textShader, Records matchRecords)
     : batch(textShader), records(std::move(matchRecords)) {}
 
-void HudText::recordFrame(const MatchEvents& events, float frameSeconds, bool paused) {
+void HudText::recordFrame(const MatchEvents& events, float matchSeconds) {
     const MatchOutcome before = matchStats.outcome();
-    matchStats.recordFrame(events, frameSeconds, paused);
+    matchStats.recordFrame(events, matchSeconds);
+    if (replaying) return;  // a replay's win is no new time
     if (before == MatchOutcome::Undecided && matchStats.outcome() == MatchOutcome::Won)
         newBest = records.offerWin(matchStats.seconds());
 }
@@ -27,6 +28,7 @@ void HudText::draw(const Game& game, bool barsShown, bool paused, float windowWi
     readout.paused = paused;
     readout.bestSeconds = records.bestWinSeconds();
     readout.newBest = newBest;
+    readout.replay = replaying;
     layOutHudText(readout, windowWidth, windowHeight, quads);
     batch.draw(quads, projection);
 }

@@ -21,7 +21,7 @@ public:
 
     /// Once per drawn frame, after the game's update and before its events are cleared.
     /// A won match offers its time to the records (a new best is written then, once).
-    void recordFrame(const MatchEvents& events, float frameSeconds, bool paused);
+    void recordFrame(const MatchEvents& events, float matchSeconds);
     /// Nothing counted, the clock at zero, no new best.
     void startNewMatch();
     /// Lays the text out for the window's size and draws it in one call: the bars' labels
@@ -31,6 +31,10 @@ public:
               float windowHeight, const glm::mat4& projection);
 
     const MatchStats& stats() const { return matchStats; }
+    /// This match's win set the best time.
+    bool setNewBest() const { return newBest; }
+    /// Marks what is shown as a replay, not a match being played.
+    void showAsReplay(bool replay) { replaying = replay; }
 
 private:
     TextBatch batch;
@@ -38,4 +42,5 @@ private:
     MatchStats matchStats;
     Records records;
     bool newBest = false;  ///< this match set the best time
+    bool replaying = false;
 };

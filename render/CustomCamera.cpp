@@ -49,15 +49,10 @@ void CustomCamera::updateCameraVectors() {
     view = glm::lookAt(position, position + front, up);
 }
 
-void CustomCamera::followForward(float dt) {
-    position.z -= forwardSpeed * dt;
-    target = glm::vec3(0.0f, 0.0f, position.z - kLookAhead);
-    view = glm::lookAt(position, target, up);
-}
-
-void CustomCamera::driftForward(float dt) {
-    position.z -= forwardSpeed * dt;
-    view = glm::lookAt(position, target, up);
+void CustomCamera::lookBetweenSteps(float alpha, bool downTheTrack) {
+    const glm::vec3 eye = glm::mix(previousPosition, position, alpha);
+    if (downTheTrack) target = glm::vec3(0.0f, 0.0f, eye.z - kLookAhead);
+    view = glm::lookAt(eye, target, up);
 }
 
 void CustomCamera::moveFreeCamera(const FreeFlightKeys& keys, float dt) {

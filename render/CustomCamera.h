@@ -17,8 +17,8 @@ struct FreeFlightKeys {
 
 /// The one camera of the game, shared by the shell, the game and the particle system.
 ///
-/// In play it glides along -z at `forwardSpeed` (written by the game) and looks straight
-/// ahead; after a match it keeps looking at the wreck; in free-camera mode it is flown
+/// In play the game moves its eye along -z with the scene and looks straight ahead; after
+/// a match it keeps looking at the wreck; in free-camera mode it is flown
 /// with the keyboard and the mouse. Angles are in degrees, distances in world units,
 /// speeds in units per second. Shared through std::shared_ptr.
 class CustomCamera {
@@ -32,10 +32,11 @@ public:
 
     /// Recomputes front, right, up and view from yaw, pitch, position and worldUp.
     void updateCameraVectors();
-    /// Glides along -z and aims straight ahead, 100 units down the track.
-    void followForward(float dt);
-    /// Glides along -z and keeps looking at `target`.
-    void driftForward(float dt);
+    /// Keeps the eye where it is before a match step moves it, for drawing between steps.
+    void rememberPosition() { previousPosition = position; }
+    /// The view from `alpha` (0 to 1) of the way between the eye one step ago and the eye
+    /// now: straight ahead, 100 units down the track, when `downTheTrack`, else at `target`.
+    void lookBetweenSteps(float alpha, bool downTheTrack);
     /// Flies along the camera's own axes at the slow or fast free-camera speed.
     void moveFreeCamera(const FreeFlightKeys& keys, float dt);
     /// Turns by the cursor's movement since the last sample; pitch stays within +-89.
@@ -48,6 +49,7 @@ public:
     float pitch = 0.0f;
     glm::vec3 target{0.0f};
     glm::vec3 position{0.0f};
+    glm::vec3 previousPosition{0.0f};  ///< the eye one match step ago
     glm::vec3 front{0.0f, 0.0f, -1.0f};
     glm::vec3 up{0.0f};
     glm::vec3 right{0.0f};
@@ -57,7 +59,6 @@ public:
     bool firstMouse = true;
     float movementSpeed = 10.0f;
     float mouseSensitivity = 0.3f;  ///< degrees per cursor pixel
-    float forwardSpeed = 0.0f;
 
 private:
     float fovDegrees;

@@ -5,7 +5,6 @@
 #include "framework/ShaderUniforms.h"
 #include "render/stbTexture.h"
 
-#include <GLFW/glfw3.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -316,7 +315,7 @@ void Model::sendModelUniforms(Shader& shader) {
 
     setUniformFlag(shader, kHasBonesUniform, numBones >= 1);
     if (numBones >= 1) {
-        boneTransform(static_cast<float>(glfwGetTime()));
+        boneTransform(animationSeconds);
         uploadBones(shader);
     }
 }

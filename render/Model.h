@@ -81,6 +81,9 @@ public:
     std::string path;
     /// The physics origin the game last moved this model to; the model never reads it.
     glm::vec3 recordedPosition{0.0f};
+    /// Where the skeletal animation stands, in seconds; the owner moves it on (the game by
+    /// its match clock), and a draw poses the bones for it.
+    float animationSeconds = 0.0f;
     std::shared_ptr<const aiScene> scene;  ///< null after a failed import
     glm::mat4 rootTransform{1.0f};         ///< the root node's transformation as imported
     /// Bone name -> bone index; looked up by std::string_view so that posing allocates nothing.

@@ -13,13 +13,12 @@ namespace {
 
 constexpr float kDt = HeadlessGame::kFrame;
 
-// The boss's helpers driven directly, with the clock, the frame time and the random
-// draws under the test's control. Nothing is stepped unless a test says so.
+// The boss's helpers driven directly, with the clock and the random draws under the
+// test's control. Nothing is stepped unless a test says so.
 class Boss : public ::testing::Test {
 protected:
-    // Without the game's frame update nothing drifts, so the physics must not expect it to.
+    // Without the game's step nothing drifts, so the physics must not expect it to.
     Boss() {
-        mind.frameTime = kDt;
         h.game.scrollSpeed = 0.0f;
     }
 
@@ -28,23 +27,18 @@ protected:
         setHealth(health);
         mind.random = repeating({draw});
         mind.chooseAttack = true;
-        mind.updateBoss(h.boss(), &h.player(), 0.0f);
+        mind.updateBoss(h.boss(), &h.player());
         return mind.attackPhase;
     }
     void placeBossAndGuide(float x) {
         placeAt(h.boss(), {x, 0.0f, -30.0f});
         placeAt(*h.boss().getGuide(), {x, 0.0f, -30.0f});
     }
-    // The boss alone, with the physics that steers its missiles.
+    // The boss alone, steering its missiles, then the physics, in the order of a step.
     void bossFrame() {
-        h.step(kDt);
-        mind.updateBoss(h.boss(), &h.player(), kDt);
-    }
-    /// A frame as the game runs it for the boss: its model then follows its body, which
-    /// is where the boss's choices read its x.
-    void bossFrameFollowedByItsModel() {
-        bossFrame();
-        h.boss().getModel()->recordedPosition.x = bossX();
+        mind.updateBoss(h.boss(), &h.player());
+        mind.steerMissiles(h.player());
+        h.step();
     }
     float guideX() { return h.boss().getGuide()->position().x(); }
     float bossX() { return h.boss().position().x(); }
@@ -86,7 +80,7 @@ TEST_F(Boss, AtFullHealthHalfTheAttacksArePhaseOneAndAQuarterEachSevenAndEight) 
     constexpr int kChoices = 4000;
     for (int i = 0; i < kChoices; ++i) {
         mind.chooseAttack = true;
-        mind.updateBoss(h.boss(), &h.player(), 0.0f);
+        mind.updateBoss(h.boss(), &h.player());
         ++counts[mind.attackPhase];
     }
     EXPECT_NEAR(counts[1] / double(kChoices), 0.50, 0.03);
@@ -99,22 +93,22 @@ TEST_F(Boss, PatternPhasesDrawOneOfFourPatterns) {
     EXPECT_EQ(mind.attackPattern, 2);  // round(8192 / 10922.333 + 1)
     mind.random = repeating({16384, 0});
     mind.chooseAttack = true;
-    mind.updateBoss(h.boss(), &h.player(), 0.0f);
+    mind.updateBoss(h.boss(), &h.player());
     EXPECT_EQ(mind.attackPattern, 1);
 }
 
 TEST_F(Boss, RandomSideTargetJumpsFiveToFifteenUnitsTowardTheOtherSide) {
     placeBossAndGuide(0.0f);
-    h.boss().getModel()->recordedPosition.x = 2.0f;
+    placeAt(h.boss(), {2.0f, 0.0f, -30.0f});
     mind.random = repeating({kNoOverride, 0});  // phase 1, then the smallest jump
     mind.chooseAttack = true;
-    mind.updateBoss(h.boss(), &h.player(), 0.0f);
+    mind.updateBoss(h.boss(), &h.player());
     EXPECT_FLOAT_EQ(mind.targetX, 2.0f - 5.0f);
 
-    h.boss().getModel()->recordedPosition.x = -1.0f;
+    placeAt(h.boss(), {-1.0f, 0.0f, -30.0f});
     mind.random = repeating({kNoOverride, 32767});
     mind.chooseAttack = true;
-    mind.updateBoss(h.boss(), &h.player(), 0.0f);
+    mind.updateBoss(h.boss(), &h.player());
     EXPECT_NEAR(mind.targetX, -1.0f + 15.0f, 1e-3f);
 }
 
@@ -347,13 +341,13 @@ TEST_F(Boss, MissileOnTopOfThePlayerStopsHomingWithoutLosingItsPose) {
 TEST_F(Boss, ShieldGoesUpAndDownWithTheWishAndSitsTwoUnitsTowardThePlayer) {
     Enemy& boss = h.boss();
     boss.shieldWanted = true;
-    mind.updateBoss(boss, nullptr, kDt);
+    mind.updateBoss(boss, nullptr);
     EXPECT_TRUE(h.isRegistered(&h.shield()));
     EXPECT_TRUE(h.shield().getRigidBody()->isInWorld());
     EXPECT_TRUE(h.shield().position().distance(boss.position() + btVector3(0, 0, 2)) < 1e-5f);
 
     boss.shieldWanted = false;
-    mind.updateBoss(boss, nullptr, kDt);
+    mind.updateBoss(boss, nullptr);
     EXPECT_FALSE(h.isRegistered(&h.shield()));
     EXPECT_FALSE(h.shield().getRigidBody()->isInWorld());
 }
@@ -361,7 +355,7 @@ TEST_F(Boss, ShieldGoesUpAndDownWithTheWishAndSitsTwoUnitsTowardThePlayer) {
 TEST_F(Boss, FallenShieldStaysAwayForTwentySeconds) {
     Enemy& boss = h.boss();
     boss.shieldWanted = true;
-    mind.updateBoss(boss, nullptr, kDt);
+    mind.updateBoss(boss, nullptr);
     for (int i = 0; i < 10; ++i) {
         Projectile& shot = *h.game.armory.firePrimaryShot({0, 100, 0}, nullptr);
         h.game.onContactBegin(shot.getRigidBody(), h.shield().getRigidBody());
@@ -370,10 +364,10 @@ TEST_F(Boss, FallenShieldStaysAwayForTwentySeconds) {
     const float fell = h.time;
 
     h.time = fell + 19.9f;
-    mind.updateBoss(boss, nullptr, kDt);
+    mind.updateBoss(boss, nullptr);
     EXPECT_FALSE(h.isRegistered(&h.shield()));
     h.time = fell + 20.1f;
-    mind.updateBoss(boss, nullptr, kDt);
+    mind.updateBoss(boss, nullptr);
     EXPECT_TRUE(h.isRegistered(&h.shield()));
 }
 
@@ -384,7 +378,7 @@ TEST_F(Boss, TenPrimaryShotsFlyingIntoTheShieldBringItDown) {
     const auto fireOneAndFly = [&] {
         h.game.armory.firePrimaryShot({0.0f, 0.0f, 0.0f}, nullptr);
         for (int frame = 0; frame < 30; ++frame) {
-            mind.updateBoss(boss, nullptr, kDt);  // the shield only: no player given
+            mind.updateBoss(boss, nullptr);  // the shield only: no player given
             h.step();
         }
         while (!h.game.projectiles.empty()) h.game.removeObject(h.game.projectiles.back());
@@ -429,7 +423,6 @@ TEST_F(Boss, AttackPhasesTwoToFourRaiseAndDropTheShieldAroundTheirFire) {
     for (const Row& row : rows) {
         SCOPED_TRACE("phase " + std::to_string(row.phase));
         placeBossAndGuide(0.0f);
-        h.boss().getModel()->recordedPosition.x = 0.0f;
         placeAt(h.player(), {8.0f, 0.0f, 0.0f});
         h.boss().shieldWanted = row.firesWhileClosingIn;  // the other way from the start
         h.game.projectiles.clear();
@@ -441,7 +434,7 @@ TEST_F(Boss, AttackPhasesTwoToFourRaiseAndDropTheShieldAroundTheirFire) {
         for (int frame = 0; frame == 0 || !mind.chooseAttack; ++frame) {
             ASSERT_LT(frame, 60 * 30) << "the attack never ended";
             const std::size_t shotsBefore = h.game.projectiles.size();
-            bossFrameFollowedByItsModel();
+            bossFrame();
             const bool up = h.boss().shieldWanted;
             if (stretches.empty() || stretches.back().shieldUp != up)
                 stretches.push_back({up, 0, 0});
@@ -481,7 +474,6 @@ TEST_F(Boss, SweepRunsItsPassesToTheMirroredSideFiringOnAllButTheFirst) {
     for (const Row& row : rows) {
         SCOPED_TRACE("health " + std::to_string(row.health));
         placeBossAndGuide(5.0f);
-        h.boss().getModel()->recordedPosition.x = 5.0f;
         h.game.projectiles.clear();
         setHealth(row.health);
         mind.random = repeating({24575});  // k = 4: a sweep
@@ -490,11 +482,10 @@ TEST_F(Boss, SweepRunsItsPassesToTheMirroredSideFiringOnAllButTheFirst) {
         std::vector<SweepLeg> legs;
         for (int frame = 0; frame == 0 || !mind.chooseAttack; ++frame) {
             ASSERT_LT(frame, 60 * 60) << "the sweep never ended";
-            const float bossXBefore = h.boss().getModel()->recordedPosition.x;
             const std::size_t shotsBefore = h.game.projectiles.size();
-            bossFrameFollowedByItsModel();
+            bossFrame();
             if (legs.empty() || legs.back().targetX != mind.targetX)
-                legs.push_back({mind.targetX, bossXBefore, 0});
+                legs.push_back({mind.targetX, bossX(), 0});
             legs.back().shots += static_cast<int>(h.game.projectiles.size() - shotsBefore);
         }
         EXPECT_EQ(mind.attackPhase, BossBehaviour::kSweepPhase);

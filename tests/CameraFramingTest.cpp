@@ -60,11 +60,11 @@ protected:
         h.camera->setViewportSize(GetParam().width, GetParam().height);
         shellFrame();
     }
-    // One drawn frame as the shell runs it: the game's update, then the camera's step.
+    // One drawn frame as the shell runs it: the game's step, then the view from the last.
     // The craft's place on screen joins everywhere it has been seen since the last check.
     void shellFrame() {
         h.frame();
-        h.camera->followForward(HeadlessGame::kFrame);
+        h.camera->lookBetweenSteps(1.0f, true);
         const Bounds now = onScreen(h, craft);
         seen.add(now.low);
         seen.add(now.high);

@@ -67,7 +67,7 @@ public:
 
     void step() {
         time += kStep;
-        stepPhysics(kStep);
+        stepPhysics();
     }
 
     // Names in alphabetical order, so that a pair reads the same in either body order;
@@ -255,7 +255,7 @@ TEST(ContactPass, RemovedProjectileIsLaunchedAgainAsANewOne) {
 TEST(ContactPass, NothingHappensWithoutAWorld) {
     RecordingWorld w;
     w.destroyWorld();
-    w.stepPhysics(kStep);
+    w.stepPhysics();
     w.processContacts();
     EXPECT_TRUE(w.begins.empty());
 }
@@ -285,15 +285,14 @@ TEST(Registries, FindObjectSearchesObjectsThenProjectiles) {
 
 TEST(PhysicsStep, PauseDurationGrowsWhilePausedAndResetsAfter) {
     RecordingWorld w;
-    w.buttons->paused = true;
-    w.step();
+    w.notePause(true, 5.0f);
     EXPECT_TRUE(w.pausing);
     EXPECT_FLOAT_EQ(w.pauseDuration, 0.0f);
-    for (int i = 0; i < 30; ++i) w.step();
-    EXPECT_NEAR(w.pauseDuration, 30.0f * kStep, 1e-4f);
+    w.notePause(true, 5.5f);
+    EXPECT_FLOAT_EQ(w.pauseStart, 5.0f);
+    EXPECT_FLOAT_EQ(w.pauseDuration, 0.5f);
 
-    w.buttons->paused = false;
-    w.step();
+    w.notePause(false, 6.0f);
     EXPECT_FALSE(w.pausing);
     EXPECT_FLOAT_EQ(w.pauseDuration, 0.0f);
 }

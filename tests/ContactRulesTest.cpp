@@ -28,7 +28,7 @@ protected:
     }
     Enemy& raisedShield() {
         h.boss().shieldWanted = true;
-        game.bossBehaviour.updateBoss(h.boss(), nullptr, HeadlessGame::kFrame);
+        game.bossBehaviour.updateBoss(h.boss(), nullptr);
         return h.shield();
     }
     GameObject& objectNamed(std::string_view name) {

@@ -1,5 +1,6 @@
 #include "render/CustomCamera.h"
 
+#include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -61,17 +62,19 @@ TEST(CustomCamera, MouseLookClampsPitchAndIgnoresTheFirstSample) {
     EXPECT_FLOAT_EQ(cam.pitch, -89.0f);
 }
 
-TEST(CustomCamera, FollowForwardGlidesAndAimsDownTheTrack) {
+TEST(CustomCamera, LooksFromBetweenTheLastTwoStepsDownTheTrackOrAtItsTarget) {
     CustomCamera cam(800.0f, 800.0f, 60.0f, 0.1f, 100.0f);
     cam.position = glm::vec3(1.0f, 2.0f, 0.0f);
     cam.up = glm::vec3(0.0f, 1.0f, 0.0f);
-    cam.forwardSpeed = 30.0f;
-    cam.followForward(0.5f);
-    EXPECT_FLOAT_EQ(cam.position.z, -15.0f);
-    EXPECT_EQ(cam.target, glm::vec3(0.0f, 0.0f, -115.0f));
+    cam.rememberPosition();
+    cam.position.z = -1.0f;
+    cam.lookBetweenSteps(0.25f, true);
+    EXPECT_EQ(cam.position, glm::vec3(1.0f, 2.0f, -1.0f));  // drawing moves nothing
+    EXPECT_EQ(cam.target, glm::vec3(0.0f, 0.0f, -100.25f));
+    EXPECT_EQ(cam.view, glm::lookAt(glm::vec3(1.0f, 2.0f, -0.25f), cam.target, cam.up));
 
     cam.target = glm::vec3(5.0f, -3.0f, 0.0f);
-    cam.driftForward(0.5f);
-    EXPECT_FLOAT_EQ(cam.position.z, -30.0f);
-    EXPECT_EQ(cam.target, glm::vec3(5.0f, -3.0f, 0.0f));  // drift keeps watching its target
+    cam.lookBetweenSteps(1.0f, false);
+    EXPECT_EQ(cam.target, glm::vec3(5.0f, -3.0f, 0.0f));  // a wreck is watched where it is
+    EXPECT_EQ(cam.view, glm::lookAt(cam.position, cam.target, cam.up));
 }

@@ -1,124 +1,122 @@
-#include "game/MatchEvents.h"
+#include "game/MatchRunner.h"
+#include "game/Replay.h"
 #include "support/HeadlessGame.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
-// Every scripted moment below is a whole number of frames at each of these rates.
-constexpr float kRates[] = {5.0f, 10.0f, 30.0f, 60.0f, 240.0f};  // frames per second
-constexpr float kSubStep = BulletOpenGl::kPhysicsSubStep;
-constexpr float kPrimaryShotSpeed = 80.0f;  // units/s straight down -z
-constexpr float kPrimaryShotLead = 3.0f;    // units ahead of the craft it leaves from
+constexpr std::uint32_t kSeed = 20261208u;
+constexpr std::uint32_t kScriptSteps = 60 * 45;  // 45 s of play
 
-int framesIn(float seconds, float fps) { return static_cast<int>(std::lround(seconds * fps)); }
+// A player who weaves, climbs and clicks in bursts: enough to empty magazines, draw every
+// kind of boss attack and take hits, all from the step number alone.
+ControlFrame scriptedControls(std::uint32_t step) {
+    ControlFrame c;
+    const std::uint32_t second = step / 60;
+    c.keys |= (second / 3) % 2 ? ControlFrame::Left : ControlFrame::Right;
+    if (second % 5 == 1) c.keys |= ControlFrame::Up;
+    if (second % 7 == 2) c.keys |= ControlFrame::Down;
+    if (step % 7 == 0 && second % 4 != 3) c.keys |= ControlFrame::Fire;
+    if (step % 1200 == 900) c.keys |= ControlFrame::HeavyFire;
+    c.padForward = second % 6 == 4 ? 0.5f : 0.0f;
+    return c;
+}
 
-// A match whose boss keeps to the centre line (missile barrages) and whose combatants
-// outlast the script, so that only the frame rate differs between runs.
-struct ScriptedMatch {
-    explicit ScriptedMatch(float framesPerSecond) : fps(framesPerSecond) {
-        h.game.bossBehaviour.random = repeating({0});
-        h.player().addHealth(10000);
-        h.boss().addHealth(10000);
+Replay recordedScript() {
+    Replay replay(kSeed, Difficulty::Normal);
+    for (std::uint32_t step = 0; step < kScriptSteps; ++step) replay.record(scriptedControls(step));
+    return replay;
+}
+
+// Everything a match's outcome is made of, folded into one number.
+std::uint64_t stateHash(Game& game) {
+    std::uint64_t hash = 1469598103934665603ull;
+    const auto mix = [&hash](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    const auto mixValue = [&mix](auto value) { mix(&value, sizeof value); };
+    for (const GameObject* object : {static_cast<GameObject*>(game.player),
+                                     static_cast<GameObject*>(game.boss)}) {
+        const btVector3 p = object->position();
+        mixValue(p.x()), mixValue(p.y()), mixValue(p.z());
+        mixValue(object->getHealth()), mixValue(object->getAmmo());
     }
-    void play(float seconds) { h.frames(framesIn(seconds, fps), 1.0f / fps); }
-    int bossDamage() const { return Enemy::kMaxHealth + 10000 - game().boss->getHealth(); }
-    const Game& game() const { return h.game; }
+    mixValue(game.bossBehaviour.attackPhase), mixValue(game.bossBehaviour.phaseStart);
+    mixValue(game.projectiles.size()), mixValue(game.stepCount()), mixValue(game.gameActive);
+    return hash;
+}
 
-    float fps;
-    HeadlessGame h;
+// A pause of `seconds` of wall time at step `at`.
+struct Pause {
+    std::uint32_t at;
+    float seconds;
 };
 
-const MatchEvents::Impact* firstBossHit(const MatchEvents& events) {
-    for (const MatchEvents::Impact* i = events.beginImpacts(); i != events.endImpacts(); ++i)
-        if (i->kind == MatchEvent::BossHit) return i;
-    return nullptr;
-}
-
-// When a primary shot fired at `fireTime` struck the boss. The shot flies straight at a
-// constant speed until it strikes, so where it struck says when.
-float primaryShotHitTime(float frameRate) {
-    ScriptedMatch match(frameRate);
-    const float fireTime = 1.0f;
-    match.play(fireTime - 1.0f / frameRate);
-    match.h.buttons->mouseLeft = true;
-    match.play(1.0f / frameRate);  // the update at fireTime fires
-    const float spawnZ = match.h.player().position().z() - kPrimaryShotLead;
-    match.play(1.0f);
-
-    const MatchEvents::Impact* hit = firstBossHit(match.game().events);
-    EXPECT_TRUE(hit != nullptr);
-    EXPECT_EQ(match.bossDamage(), 1);
-    if (!hit) return 0.0f;
-    return fireTime + (spawnZ - hit->position.z) / kPrimaryShotSpeed;
-}
-
-// A click every 0.2 s (one frame at the slowest rate) for a minute of game time.
-int damageFromAMinuteOfClicks(float fps) {
-    ScriptedMatch match(fps);
-    const float clickInterval = 0.2f;  // seconds
-    const int clicks = 300;
-    for (int click = 0; click < clicks; ++click) {
-        match.play(clickInterval - 1.0f / fps);
-        match.h.buttons->mouseLeft = true;
-        match.play(1.0f / fps);
+// Plays the script through the loop's own runner at `passSeconds` a pass (a fake clock),
+// drawing between steps as the shell does, with the given pauses. Ends with the script.
+std::uint64_t play(const Replay& script, float passSeconds, std::vector<Pause> pauses = {}) {
+    HeadlessGame h;
+    h.game.seedMatch(script.seed());
+    MatchRunner runner(h.game);
+    const auto controls = [&] { return script.controlsOf(h.game.stepCount()).value(); };
+    while (h.game.stepCount() < script.stepCount()) {
+        const bool paused = !pauses.empty() && h.game.stepCount() >= pauses.front().at;
+        runner.runPass(passSeconds, paused, controls);
+        if (paused && (pauses.front().seconds -= passSeconds) <= 0.0f) pauses.erase(pauses.begin());
+        h.game.placeModels(runner.alpha());
+        h.game.events.clear();
     }
-    return match.bossDamage();
+    return stateHash(h.game);
 }
 
 }  // namespace
 
-// The physics catches up with real time in sub-steps, the scene keeps drifting between
-// frames, and contacts count when they happen: a slow frame changes none of it.
-TEST(FrameRate, PrimaryShotHitsTheBossAtTheSameGameTimeAtAnyRate) {
-    const float atSixty = primaryShotHitTime(60.0f);
-    EXPECT_GT(atSixty, 1.3f);  // it crossed the gap to the boss
-    for (float fps : kRates) {
-        SCOPED_TRACE(testing::Message() << fps << " fps");
-        EXPECT_NEAR(primaryShotHitTime(fps), atSixty, kSubStep);
+// The match moves only in whole steps of its own clock: the frame rate decides when they
+// are taken, never what they do.
+TEST(FrameRate, AScriptedMatchEndsInTheSameStateAtAnyFrameRate) {
+    const Replay script = recordedScript();
+    const std::uint64_t atSixty = play(script, 1.0f / 60.0f);
+    for (float passSeconds : {1.0f / 30.0f, 1.0f / 144.0f, 0.0007f}) {  // 0.7 ms: uncapped
+        SCOPED_TRACE(testing::Message() << passSeconds * 1000.0f << " ms a pass");
+        EXPECT_EQ(play(script, passSeconds), atSixty);
     }
 }
 
-// Magazines, reloads and the flight of every shot take the same game time at every rate,
-// so the boss loses the same health.
-TEST(FrameRate, ClickingForAMinuteDealsTheSameDamageAtAnyRate) {
-    const int atSixty = damageFromAMinuteOfClicks(60.0f);
-    EXPECT_GT(atSixty, 150);  // 15 rounds in 3 s, then 2 s of reloading: about 180 hits
-    for (float fps : kRates) {
-        SCOPED_TRACE(testing::Message() << fps << " fps");
-        EXPECT_NEAR(damageFromAMinuteOfClicks(fps), atSixty, 0.05f * atSixty);
-    }
+// 10 s paused in the middle of the first reload and in the middle of a boss phase: nothing
+// reloads, ages or changes phase meanwhile, so the match ends exactly as without them.
+TEST(FrameRate, PausingMidReloadAndMidPhaseChangesNoOutcome) {
+    const Replay script = recordedScript();
+    HeadlessGame probe;
+    probe.game.seedMatch(kSeed);
+    for (std::uint32_t step = 0; step < 150; ++step) probe.game.step(scriptedControls(step));
+    ASSERT_EQ(probe.player().getAmmo(), 0) << "the script's pause must fall in a reload";
+
+    EXPECT_EQ(play(script, 1.0f / 60.0f, {{150, 10.0f}, {1500, 10.0f}}),
+              play(script, 1.0f / 60.0f));
 }
 
-// Half a second between frames (a stall, a slow machine): every easing step lands on its
-// target. Before the step was clamped, it flew past, and further with every frame.
-TEST(FrameRate, HalfSecondFrameLandsCraftCameraAndBossOnTheirTargets) {
+// Between steps a drawn frame places a body part of the way from its last pose to its new
+// one: drawn at 144 Hz, the craft drifting at a steady speed lands at even spacings.
+TEST(FrameRate, DrawingAt144HzPlacesASteadyBodyAtEvenSpacings) {
     HeadlessGame h;
-    const float longFrame = 0.5f;
-    const btVector3 craftBefore = h.player().position();
-    const glm::vec3 cameraBefore = h.camera->position;
-    h.buttons->d = true;
-    h.game.frameTime = longFrame;
-    h.game.movePlayer();
-    const float sensorX = h.player().getGuide()->position().x();
-    EXPECT_GT(sensorX, 5.0f);  // far to go in one frame
-    EXPECT_FLOAT_EQ(h.player().position().x(), sensorX);
-    // The camera moves as far as the craft did, not further.
-    EXPECT_FLOAT_EQ(h.camera->position.x - cameraBefore.x, sensorX - craftBefore.x());
-
-    BossBehaviour& mind = h.game.bossBehaviour;
-    const auto bossX = [&] { return h.boss().position().x(); };
-    const auto guideX = [&] { return h.boss().getGuide()->position().x(); };
-    mind.frameTime = longFrame;
-    mind.moveBossTo(h.boss(), 8.0f, 12.0f, 0.35f);
-    EXPECT_FLOAT_EQ(guideX(), 12.0f * longFrame);
-    EXPECT_FLOAT_EQ(bossX(), guideX());
-
-    placeAt(h.player(), {-20.0f, 0.0f, 0.0f});
-    mind.chooseAttack = true;  // the chase starts now
-    mind.chasePlayer(h.boss(), h.player(), 0.35f, 4.0f, 25.0f);
-    EXPECT_FLOAT_EQ(guideX(), 12.0f * longFrame - 25.0f * longFrame);
-    EXPECT_FLOAT_EQ(bossX(), guideX());
+    MatchRunner runner(h.game);
+    const float frame = 1.0f / 144.0f;
+    const float stepTravel = h.game.scrollSpeed * MatchClock::kStep;
+    const auto drawnZ = [&] {
+        h.game.placeModels(runner.alpha());
+        return h.player().poseBetweenSteps(runner.alpha()).getOrigin().z();
+    };
+    for (int i = 0; i < 10; ++i) runner.runPass(frame, false, [] { return ControlFrame{}; });
+    float last = drawnZ();
+    for (int i = 0; i < 144; ++i) {
+        runner.runPass(frame, false, [] { return ControlFrame{}; });
+        const float z = drawnZ();
+        EXPECT_NEAR(last - z, h.game.scrollSpeed * frame, 0.02f * stepTravel) << "frame " << i;
+        last = z;
+    }
 }

@@ -1,5 +1,5 @@
 #include "app/FrameTiming.h"
-#include "game/BulletOpenGl.h"
+#include "game/MatchClock.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST(FrameTiming, AStallGivesTheFrameNoMoreTimeThanThePhysicsCatchesUp) {
     FrameTiming t({}, {});
     t.passEnded(0.0f, 2.0f);
     EXPECT_FLOAT_EQ(t.lastPass, 2.0f);
-    EXPECT_FLOAT_EQ(t.frameTime(), BulletOpenGl::kMaxSubSteps * BulletOpenGl::kPhysicsSubStep);
+    EXPECT_FLOAT_EQ(t.frameTime(), MatchClock::kMaxStepsPerPass * MatchClock::kStep);
     t.frameDrawn();
     t.passEnded(2.0f, 2.1f);
     EXPECT_NEAR(t.frameTime(), 0.1f, 1e-6f);
@@ -137,7 +137,7 @@ TEST(FrameTiming, SleepsOnlyWhenTheNextFrameIsMoreThanTwoMillisecondsAway) {
         for (std::size_t i = 1; i < loop.frames.size(); ++i)
             ASSERT_NEAR(loop.frames[i] - loop.frames[i - 1], std::max(budget, c.drawCost), 0.001f)
                 << "frame " << i;
-        EXPECT_LE(loop.longestPhysicsGap(), BulletOpenGl::kPhysicsSubStep);
+        EXPECT_LE(loop.longestPhysicsGap(), MatchClock::kStep);
         EXPECT_NEAR(loop.physicsTime + loop.timing.lastPass, loop.clock, 1e-4f);
     }
 }

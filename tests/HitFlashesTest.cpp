@@ -21,7 +21,7 @@ protected:
             break;
         case FlashTarget::Shield:
             h.boss().shieldWanted = true;
-            game.bossBehaviour.updateBoss(h.boss(), nullptr, kFrame);
+            game.bossBehaviour.updateBoss(h.boss(), nullptr);
             game.onContactBegin(h.shield().getRigidBody(), primaryShot().getRigidBody());
             break;
         default:

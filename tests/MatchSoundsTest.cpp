@@ -44,7 +44,7 @@ protected:
     }
     Enemy& raisedShield() {
         h.boss().shieldWanted = true;
-        game.bossBehaviour.updateBoss(h.boss(), nullptr, HeadlessGame::kFrame);
+        game.bossBehaviour.updateBoss(h.boss(), nullptr);
         return earlierFrame(h.shield());
     }
     void hit(GameObject& target, GameObject& shot) { game.onContactBegin(target.getRigidBody(), shot.getRigidBody()); }

@@ -1,3 +1,4 @@
+#include "game/MatchRunner.h"
 #include "game/ObjectNames.h"
 #include "game/Projectile.h"
 #include "support/HeadlessGame.h"
@@ -56,8 +57,10 @@ TEST(Match, FiringAtTheBossUntilItsHealthIsGoneEndsTheMatch) {
     EXPECT_LT(h.boss().position().y(), fellFrom - 0.4f);
     EXPECT_GT(h.boss().position().y(), -5.5f);  // caught by the pit's floor
     EXPECT_LE(shotsNamed(h.game, kPrimaryShotName), playerShots);
-    expectNear(h.camera->target, h.boss().position());
-    EXPECT_FLOAT_EQ(h.camera->forwardSpeed, 0.0f);
+    expectNear(h.camera->target, h.drawnAt(h.boss()));
+    const float cameraZ = h.camera->position.z;
+    h.frame();
+    EXPECT_FLOAT_EQ(h.camera->position.z, cameraZ);  // nothing drifts any more
 }
 
 TEST(Match, PlayerAtZeroHealthLosesEvenWhenTheBossFallsInTheSameFrame) {
@@ -71,7 +74,7 @@ TEST(Match, PlayerAtZeroHealthLosesEvenWhenTheBossFallsInTheSameFrame) {
     EXPECT_FLOAT_EQ(h.player().getRigidBody()->getGravity().y(), -10.0f);
 
     h.frame();
-    expectNear(h.camera->target, h.player().position());
+    expectNear(h.camera->target, h.drawnAt(h.player()));
 }
 
 TEST(Match, HealthBelowZeroCountsAsZero) {
@@ -97,6 +100,7 @@ TEST(Match, CrashPitBoxesTriggerNoRule) {
 
 TEST(Match, EverythingButProjectilesDriftsAtTheScrollSpeedAndModelsFollow) {
     HeadlessGame h;
+    const float cameraZ = h.camera->position.z;
     h.frame();
     EXPECT_NEAR(h.boss().getGuide()->position().z(), -30.0f - 30.0f * kDt, 1e-4f);
     for (GameObject* object : h.game.objects) {
@@ -104,26 +108,23 @@ TEST(Match, EverythingButProjectilesDriftsAtTheScrollSpeedAndModelsFollow) {
             EXPECT_NEAR(object->position().z(), -20.0f - 30.0f * kDt, 1e-4f);
         }
     }
-    EXPECT_FLOAT_EQ(h.camera->forwardSpeed, 30.0f);
-    expectNear(h.boss().getModel()->recordedPosition, h.boss().position());
-    expectNear(h.player().getModel()->recordedPosition, h.player().position());
+    EXPECT_NEAR(h.camera->position.z, cameraZ - 30.0f * kDt, 1e-4f);
+    expectNear(h.boss().getModel()->recordedPosition, h.drawnAt(h.boss()));
+    expectNear(h.player().getModel()->recordedPosition, h.drawnAt(h.player()));
 }
 
-TEST(Match, PausedUpdateChangesNothing) {
+TEST(Match, APausedRunnerTakesNoStepAndChangesNothing) {
     HeadlessGame h;
-    h.buttons->paused = true;
-    h.buttons->mouseLeft = true;
-    h.buttons->w = true;
+    MatchRunner runner(h.game);
+    ControlFrame pressing;
+    pressing.keys = ControlFrame::Fire | ControlFrame::Forward;
     const btVector3 sensorBefore = h.player().getGuide()->position();
     const btVector3 bossBefore = h.boss().position();
-    for (int i = 0; i < 30; ++i) {
-        h.time += kDt;
-        h.game.update(kDt);
-    }
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(runner.runPass(kDt, true, [&] { return pressing; }), 0);
+    EXPECT_EQ(h.game.stepCount(), 0u);
     EXPECT_EQ(h.player().getGuide()->position(), sensorBefore);
     EXPECT_EQ(h.boss().position(), bossBefore);
     EXPECT_TRUE(h.game.projectiles.empty());
-    EXPECT_TRUE(h.buttons->mouseLeft);
 }
 
 TEST(Match, RestartBuildsAFreshMatchOnAFreshWorld) {
@@ -141,9 +142,10 @@ TEST(Match, RestartBuildsAFreshMatchOnAFreshWorld) {
     h.buttons->w = true;
     h.buttons->blockD = true;
     h.buttons->blockMouseLeft = true;
-    h.game.restartMatch(h.emptyModel, h.emptyModel);
+    h.game.restartMatch(h.emptyModel, h.emptyModel, 1u);
 
     EXPECT_TRUE(h.game.gameActive);
+    EXPECT_EQ(h.game.stepCount(), 0u);
     EXPECT_FLOAT_EQ(h.game.scrollSpeed, 30.0f);
     EXPECT_TRUE(h.game.bossBehaviour.chooseAttack);
     EXPECT_EQ(h.game.bossBehaviour.sweepPasses, 0);
@@ -179,7 +181,7 @@ TEST(Match, RestartingManyTimesKeepsTheMatchTheSameSize) {
         h.frames(30);
         h.player().addHealth(-100);
         h.frames(2);
-        h.game.restartMatch(h.emptyModel, h.emptyModel);
+        h.game.restartMatch(h.emptyModel, h.emptyModel, 1u);
         EXPECT_EQ(h.game.world->getNumCollisionObjects(), kObjectsOfAFreshMatch);
     }
 }
@@ -191,5 +193,5 @@ TEST(Match, TearDownIsSafeTwice) {
     h.game.tearDown();
     EXPECT_EQ(h.game.world, nullptr);
     EXPECT_TRUE(h.game.objects.empty());
-    h.game.stepPhysics(kDt);  // no world: nothing to step
+    h.game.stepPhysics();  // no world: nothing to step
 }

@@ -8,11 +8,9 @@ namespace {
 
 constexpr float kDt = HeadlessGame::kFrame;
 
-// Movement is looked at without the scene drift: movePlayer alone, one frame of kDt.
+// Movement is looked at without the scene drift: movePlayer alone, one step of kDt.
 class PlayerMovement : public ::testing::Test {
 protected:
-    PlayerMovement() { h.game.frameTime = kDt; }
-
     btVector3 sensorStepFor(bool ButtonPressedNew::*flag) {
         placeAt(sensor(), {0.0f, 0.0f, 0.0f});
         placeAt(h.player(), {0.0f, 0.0f, 0.0f});

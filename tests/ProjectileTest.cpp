@@ -51,18 +51,18 @@ TEST(Projectiles, ExpireAfterThreeSecondsAndTheHeavyShotAfterHalfASecond) {
     const float launched = h.time;
 
     h.time = launched + 0.49f;
-    h.game.update(0.0f);
+    h.game.step(ControlFrame{});
     EXPECT_EQ(h.game.projectiles.size(), 2u);
     h.time = launched + 0.51f;
-    h.game.update(0.0f);
+    h.game.step(ControlFrame{});
     ASSERT_EQ(h.game.projectiles.size(), 1u);
     EXPECT_EQ(h.game.projectiles[0]->getName(), kPrimaryShotName);
 
     h.time = launched + 2.99f;
-    h.game.update(0.0f);
+    h.game.step(ControlFrame{});
     EXPECT_EQ(h.game.projectiles.size(), 1u);
     h.time = launched + 3.01f;
-    h.game.update(0.0f);
+    h.game.step(ControlFrame{});
     EXPECT_TRUE(h.game.projectiles.empty());
     EXPECT_EQ(h.game.world->getNumCollisionObjects(), 10);  // the match without shots
 }
@@ -72,29 +72,8 @@ TEST(Projectiles, SeveralExpiringInOneFrameAllGo) {
     for (int i = 0; i < 4; ++i)
         h.game.armory.firePrimaryShot(kOpenSky + btVector3(10.0f * i, 0, 0), nullptr);
     h.time += 3.5f;
-    h.game.update(0.0f);
+    h.game.step(ControlFrame{});
     EXPECT_TRUE(h.game.projectiles.empty());
-}
-
-TEST(Projectiles, AgeLeavesOutThePauseInProgressButCountsItOnceItEnds) {
-    HeadlessGame h;
-    h.game.armory.firePrimaryShot(kOpenSky, nullptr);
-    h.time += 2.0f;
-
-    h.buttons->paused = true;
-    for (int i = 0; i < 120; ++i) h.frame();  // 2 s of pause
-    EXPECT_NEAR(h.game.pauseDuration, 2.0f - HeadlessGame::kFrame, 1e-3f);
-    EXPECT_EQ(h.game.projectiles.size(), 1u);  // paused: nothing ages
-
-    h.buttons->paused = false;
-    h.frame();  // the pause has ended: 4 s by the clock
-    EXPECT_TRUE(h.game.projectiles.empty());
-}
-
-TEST(Projectiles, AgeSubtractsThePauseDuration) {
-    HeadlessGame h;
-    const Projectile& shot = *h.game.armory.firePrimaryShot(kOpenSky, nullptr);
-    EXPECT_FLOAT_EQ(shot.age(h.time + 5.0f, 2.5f), 2.5f);
 }
 
 TEST(Projectiles, DoNotDriftWithTheScene) {
@@ -103,8 +82,7 @@ TEST(Projectiles, DoNotDriftWithTheScene) {
     Projectile& shot = *h.game.armory.fireBossShot(kOpenSky, {0, 0, 1}, 0.05f, nullptr);
     shot.getRigidBody()->setLinearVelocity(btVector3(0, 0, 0));
     const float zBefore = shot.position().z();
-    h.game.frameTime = 0.5f;
-    h.game.update(0.5f);
+    for (int i = 0; i < 30; ++i) h.game.step(ControlFrame{});
     EXPECT_FLOAT_EQ(shot.position().z(), zBefore);
     EXPECT_FLOAT_EQ(h.player().position().z(), -15.0f);  // 30 units/s for half a second
 }

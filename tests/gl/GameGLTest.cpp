@@ -3,6 +3,7 @@
 #include "framework/Shader.h"
 #include "game/BulletConversion.h"
 #include "game/Enemy.h"
+#include "game/ControlFrame.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "game/Projectile.h"
@@ -37,9 +38,9 @@ protected:
 
     void frame() {
         time += kDt;
-        game->stepPhysics(kDt);
-        game->render(kDt);
-        game->update(kDt);
+        game->step(takeControls(*buttons));
+        game->placeModels(1.0f);
+        game->render(1.0f);
     }
 
     float time = 50.0f;
@@ -133,7 +134,7 @@ TEST_F(GameGL, DebugLinesAreDrawnOnlyInANonZeroMode) {
 TEST_F(GameGL, RestartReplacesTheBars) {
     game->boss->addHealth(-150);
     frame();
-    game->restartMatch(Model(), Model());
+    game->restartMatch(Model(), Model(), 1u);
     ASSERT_EQ(game->hudElements.size(), 4u);
     EXPECT_EQ(game->boss->getHealthBar(), game->hudElements[3].get());
     EXPECT_FLOAT_EQ(game->boss->getHealthBar()->currentFill, 1.0f);

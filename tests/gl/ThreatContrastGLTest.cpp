@@ -109,7 +109,7 @@ protected:
         landscape->place();
         camera = std::make_unique<CustomCamera>(kSizeF, kSizeF, 60.0f, 0.1f, 100.0f);
         resetCamera(*camera);
-        camera->followForward(0.0f);  // the match's view down the track
+        camera->lookBetweenSteps(1.0f, true);  // the match's view down the track
         glow.hoverAbove(kBossPosition);
         armory.loadProjectileModels();
         target.emplace(kSize, kSize);

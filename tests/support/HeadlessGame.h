@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/ButtonPressedNew.h"
+#include "game/MatchClock.h"
 #include "render/CustomCamera.h"
 #include "game/Enemy.h"
 #include "game/Game.h"
@@ -11,12 +12,13 @@
 #include <memory>
 #include <vector>
 
-/// A match without a display: a Game that makes no GL call, with its own input record,
-/// camera and clock. frame() runs one loop pass the way the shell does when it draws:
-/// the clock moves on, the physics steps, then the game updates.
+/// A match without a display: a Game that makes no GL call, with its own control record,
+/// camera and clock. frame() hands a loop pass's wall time to a MatchClock and takes the
+/// match steps it says are due, then places the models between the last two steps, as the
+/// shell does; the controls are whatever the test has put in the record.
 class HeadlessGame {
 public:
-    static constexpr float kFrame = 1.0f / 60.0f;  // seconds
+    static constexpr float kFrame = MatchClock::kStep;  // seconds
 
     enum class Contents { Match, EmptyWorld };
 
@@ -25,15 +27,22 @@ public:
 
     void frame(float dt = kFrame);
     void frames(int count, float dt = kFrame);
-    /// The clock and the physics only, without the gameplay update.
-    void step(float dt = kFrame);
+    /// One whole match step.
+    void matchStep();
+    /// The clock and one physics step only, without the gameplay.
+    void step();
 
     Player& player() { return *game.player; }
     Enemy& boss() { return *game.boss; }
     Enemy& shield() { return *game.boss->shieldObject; }
     bool isRegistered(const GameObject* object) const;
+    /// Where the last frame drew `object`.
+    btVector3 drawnAt(const GameObject& object) const {
+        return object.poseBetweenSteps(clock.alpha()).getOrigin();
+    }
 
     float time = 100.0f;  ///< the game clock, seconds; away from 0, which means "never"
+    MatchClock clock;
     std::shared_ptr<ButtonPressedNew> buttons = std::make_shared<ButtonPressedNew>();
     std::shared_ptr<CustomCamera> camera;
     Model emptyModel;

@@ -47,8 +47,8 @@ bool drawsOnGpu(FramePass pass) {
 
 const char* stepName(FramePass pass) {
     static const char* const names[kFramePassCount] = {
-        "physics", "events",  "sky",     "objects", "landscape", "sparks", "ending",
-        "update",  "resolve", "hud",     "camera",  "swap",      "idle"};
+        "events",  "physics", "camera",  "sky",     "objects", "landscape", "sparks",
+        "ending",  "update",  "resolve", "hud",     "swap",      "idle"};
     return names[indexOf(pass)];
 }
 

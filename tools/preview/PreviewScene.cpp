@@ -86,13 +86,9 @@ void PreviewScene::placeCamera(float playerZ, bool followWreck, const glm::vec3&
     camera->yaw = -90.0f;
     camera->pitch = 0.0f;
     camera->updateCameraVectors();
-    camera->forwardSpeed = 0.0f;
-    if (followWreck) {
-        camera->target = wreck;
-        camera->driftForward(0.0f);
-    } else {
-        camera->followForward(0.0f);
-    }
+    camera->rememberPosition();
+    camera->target = wreck;
+    camera->lookBetweenSteps(1.0f, !followWreck);
 }
 
 void PreviewScene::drawWorld(const Moment& moment) {
@@ -105,7 +101,6 @@ void PreviewScene::drawWorld(const Moment& moment) {
     glow.hoverAbove(bossAt);
     setFrameUniforms(*modelShader, *camera, sun, glow);
 
-    glfwSetTime(moment.seconds);
     const bool tileOneLeapt = moment.playerZ <= -kTileLength;
     placeTile(tile1, tileOneLeapt ? -2.0f * kTileLength : 0.0f);
     placeTile(tile2, -kTileLength);
@@ -116,6 +111,7 @@ void PreviewScene::drawWorld(const Moment& moment) {
     };
     for (const Placement& p : scene) {
         p.model->setModelMatrix(p.matrix);
+        p.model->animationSeconds = moment.seconds;
         p.model->draw(modelShader);
     }
     if (!moment.bossDefeated) {
@@ -183,11 +179,12 @@ void PreviewScene::drawStudioShot(Model& model, const glm::mat4& matrix, const g
     studio.position = eye;
     studio.up = glm::vec3(0.0f, 1.0f, 0.0f);
     studio.target = centre;
-    studio.driftForward(0.0f);
+    studio.rememberPosition();
+    studio.lookBetweenSteps(1.0f, false);
     PointLight dark;
     dark.position = glm::vec3(0.0f, 1000.0f, 0.0f);
     setFrameUniforms(*modelShader, studio, sun, dark);
-    glfwSetTime(seconds);
+    model.animationSeconds = seconds;
     model.setModelMatrix(matrix);
     model.draw(modelShader);
 }
