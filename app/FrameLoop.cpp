@@ -194,7 +194,9 @@ void flyFreeCamera(float frameTime) {
 
 // Without even the silent output the game plays on without effects.
 void playSounds(Scene& scene) {
-    if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
+    if (!scene.soundEngine) return;
+    playMatchSounds(game, *scene.soundEngine);
+    scene.soundEngine->update();  // a switch of music goes on
 }
 
 void updateCamera(float frameTime) {
