@@ -76,7 +76,8 @@ void writeBells(Buses& b, int bar) {
         const int index = kOrder[eighth];
         const float note = chord.pad[static_cast<size_t>(index % 4)] + kOctave * static_cast<float>(1 + index / 4);
         const float velocity = eighth % 4 == 0 ? 0.5f : 0.3f;
-        bellNote(b.bells, sixteenth(bar, static_cast<float>(2 * eighth)), note, velocity, eighth % 2 == 0 ? -0.45f : 0.45f);
+        const float pan = eighth % 2 == 0 ? -0.45f : 0.45f;
+        bellNote(b.bells, sixteenth(bar, static_cast<float>(2 * eighth)), note, velocity, pan);
     }
 }
 
