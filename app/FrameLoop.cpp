@@ -201,7 +201,9 @@ void flyFreeCamera(float frameTime) {
 
 // Without even the silent output the game plays on without effects.
 void playSounds(Scene& scene) {
-    if (scene.soundEngine) playMatchSounds(game, *scene.soundEngine);
+    if (!scene.soundEngine) return;
+    playMatchSounds(game, *scene.soundEngine);
+    scene.soundEngine->update();  // a switch of music goes on
 }
 
 // The free camera flies by the wall clock: the match stands still meanwhile. Otherwise

@@ -107,22 +107,19 @@ void dressModels(Scene& scene) {
     scene.landscape->place();
 }
 
-const char* const kMusicFile = "assets/music/NA_AlienManifestation.mp3";
+const char* const kFightMusicFile = "assets/music/NA_AlienManifestation.mp3";
+const char* const kTitleMusicFile = "assets/music/title.mp3";
+constexpr float kMusicFadeSeconds = 0.8f;
 
-// Without even the silent output the game plays on without music.
-void startMusic(Scene& scene) {
-    if (!scene.soundEngine) return;
-    scene.soundEngine->stopAllSounds();
-    scene.soundEngine->play2D(kMusicFile, true);
-    scene.soundEngine->setSoundVolume(settings.musicVolume);
-}
-
+// Both pieces of music are opened here, so that switching between them later opens no file.
 void startSound(Scene& scene) {
     scene.soundEngine = createIrrKlangDevice();
     if (!scene.soundEngine) return;
     scene.soundEngine->loadEffects();
     scene.soundEngine->setEffectsVolume(settings.effectsVolume);
-    startMusic(scene);
+    scene.soundEngine->loadMusic(kTitleMusicFile);
+    scene.soundEngine->loadMusic(kFightMusicFile);
+    playMatchMusic(scene);
 }
 
 std::shared_ptr<HUD> picture(Scene& scene, const char* file, float x, float y, float w, float h) {
@@ -145,6 +142,19 @@ void createHudText(Scene& scene) {
 
 }  // namespace
 
+// Without even the silent output the game plays on without music.
+void playMatchMusic(Scene& scene) {
+    SoundEngine* sound = scene.soundEngine;
+    if (!sound) return;
+    if (!sound->isCurrentlyPlaying(kTitleMusicFile)) sound->stopAllSounds();
+    sound->playMusic(kFightMusicFile, kMusicFadeSeconds);
+    sound->setSoundVolume(settings.musicVolume);
+}
+
+void playTitleMusic(Scene& scene) {
+    if (scene.soundEngine) scene.soundEngine->playMusic(kTitleMusicFile, kMusicFadeSeconds);
+}
+
 void restartMatch(Scene& scene) {
     resetCamera(*camera);
     const std::uint32_t seed = seedForMatch();
@@ -153,7 +163,7 @@ void restartMatch(Scene& scene) {
     scene.landscape->place();
     scene.hudText->startNewMatch();
     toggles.matchRunning = true;
-    startMusic(scene);
+    playMatchMusic(scene);
     toggles.restartRequested = false;
 }
 

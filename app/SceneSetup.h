@@ -11,6 +11,12 @@ void setUpScene(Scene& scene);
 /// the landscape back at the start. The caller starts its frame time over.
 void restartMatch(Scene& scene);
 
+/// Fades the match's music in from its beginning: after the title's music has faded out,
+/// or (a restart) after every sound has stopped at once.
+void playMatchMusic(Scene& scene);
+/// Fades the title's music in after the match's has faded out; no change when it plays.
+void playTitleMusic(Scene& scene);
+
 /// Releases the scene's objects while the GL context still exists.
 void tearDownScene(Scene& scene);
 

@@ -85,6 +85,8 @@ const EffectRow& rowOf(SoundEffect effect) { return kEffectRows[static_cast<std:
 
 int mixerVolume(float fraction) { return static_cast<int>(std::lround(fraction * MIX_MAX_VOLUME)); }
 
+int millisecondsIn(float seconds) { return std::max(0, static_cast<int>(std::lround(seconds * 1000.0f))); }
+
 void groupChannels() {
     Mix_AllocateChannels(kChannelCount);
     for (int group = kWarningGroup; group <= kWorldGroup; ++group)
@@ -126,9 +128,10 @@ SoundEngine::~SoundEngine() {
 void SoundEngine::drop() { delete this; }
 
 void SoundEngine::releaseMusic() {
-    if (music) Mix_FreeMusic(music);
-    music = nullptr;
-    musicFile.clear();
+    for (const MusicTrack& track : tracks) Mix_FreeMusic(track.stream);
+    tracks.clear();
+    playingTrack = -1;
+    waitingTrack = -1;
 }
 
 void SoundEngine::releaseEffects() {
@@ -138,17 +141,56 @@ void SoundEngine::releaseEffects() {
     }
 }
 
+int SoundEngine::trackOf(const std::string& file) {
+    for (std::size_t i = 0; i < tracks.size(); ++i)
+        if (tracks[i].file == file) return static_cast<int>(i);
+    Mix_Music* stream = Mix_LoadMUS(file.c_str());
+    if (!stream) {
+        std::cout << "Cannot play " << file << ": " << Mix_GetError() << std::endl;
+        return -1;
+    }
+    tracks.push_back({file, stream});
+    return static_cast<int>(tracks.size()) - 1;
+}
+
 void SoundEngine::play2D(const std::string& file, bool looped) {
     Mix_HaltMusic();
-    releaseMusic();
-    music = Mix_LoadMUS(file.c_str());
-    if (!music) {
-        std::cout << "Cannot play " << file << ": " << Mix_GetError() << std::endl;
-        return;
-    }
-    musicFile = file;
+    waitingTrack = -1;
+    playingTrack = trackOf(file);
+    if (playingTrack == -1) return;
     // SDL_mixer counts plays: -1 repeats forever, 0 plays once.
-    if (Mix_PlayMusic(music, looped ? -1 : 0) != 0) std::cout << "Cannot play " << file << ": " << Mix_GetError() << std::endl;
+    if (Mix_PlayMusic(tracks[playingTrack].stream, looped ? kLoopForever : 0) != 0)
+        std::cout << "Cannot play " << file << ": " << Mix_GetError() << std::endl;
+}
+
+bool SoundEngine::loadMusic(const std::string& file) { return trackOf(file) != -1; }
+
+void SoundEngine::playMusic(const std::string& file, float fadeSeconds) {
+    const int track = trackOf(file);
+    if (track == -1) return;
+    const bool fadingOut = Mix_FadingMusic() == MIX_FADING_OUT;
+    if (Mix_PlayingMusic() == 0) {
+        fadeIn(track, millisecondsIn(fadeSeconds));
+    } else if (track == playingTrack && !fadingOut) {
+        waitingTrack = -1;
+    } else {
+        // SDL_mixer streams one piece at a time: the new one waits for the old to go quiet.
+        waitingFadeMs = millisecondsIn(fadeSeconds / 2.0f);
+        if (!fadingOut) Mix_FadeOutMusic(waitingFadeMs);
+        waitingTrack = track;
+    }
+}
+
+void SoundEngine::update() {
+    if (waitingTrack == -1 || Mix_PlayingMusic() != 0) return;
+    fadeIn(waitingTrack, waitingFadeMs);
+}
+
+void SoundEngine::fadeIn(int track, int milliseconds) {
+    waitingTrack = -1;
+    playingTrack = track;
+    if (Mix_FadeInMusic(tracks[track].stream, kLoopForever, milliseconds) != 0)
+        std::cout << "Cannot play " << tracks[track].file << ": " << Mix_GetError() << std::endl;
 }
 
 void SoundEngine::setSoundVolume(float newVolume) {
@@ -158,6 +200,7 @@ void SoundEngine::setSoundVolume(float newVolume) {
 
 void SoundEngine::stopAllSounds() {
     Mix_HaltMusic();
+    waitingTrack = -1;
     Mix_HaltChannel(-1);
 }
 
@@ -208,10 +251,10 @@ bool SoundEngine::isEffectPlaying(SoundEffect effect) const {
 }
 
 bool SoundEngine::isCurrentlyPlaying(const std::string& file) const {
-    return music && file == musicFile && Mix_PlayingMusic() != 0;
+    return playingTrack != -1 && file == tracks[playingTrack].file && Mix_PlayingMusic() != 0;
 }
 
 double SoundEngine::playPosition() const {
-    if (!music || Mix_PlayingMusic() == 0) return -1.0;
-    return Mix_GetMusicPosition(music);
+    if (playingTrack == -1 || Mix_PlayingMusic() == 0) return -1.0;
+    return Mix_GetMusicPosition(tracks[playingTrack].stream);
 }

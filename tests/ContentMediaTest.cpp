@@ -3,6 +3,7 @@
 
 #include "framework/DdsImage.h"
 #include "render/GlyphGrid.h"
+#include "support/TempFiles.h"
 
 #include <gtest/gtest.h>
 #include <mpg123.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -260,9 +262,25 @@ Track decodeMusic(const std::string& path) {
     return track;
 }
 
-const Track& music() {
-    static const Track track = decodeMusic(assetPath("music/NA_AlienManifestation.mp3"));
-    return track;
+enum Piece { kFight, kTitle };
+const char* const kMusicFiles[] = {"music/NA_AlienManifestation.mp3", "music/title.mp3"};
+
+const Track& music(Piece piece) {
+    static const Track tracks[] = {decodeMusic(assetPath(kMusicFiles[kFight])),
+                                   decodeMusic(assetPath(kMusicFiles[kTitle]))};
+    return tracks[piece];
+}
+
+// How much of the sound lies in the high frequencies: the level of the change from one
+// sample to the next against the level of the samples (left channel).
+double brightness(const Track& t) {
+    double level = 0.0;
+    double change = 0.0;
+    for (size_t i = 2; i < t.samples.size(); i += 2) {
+        level += t.samples[i] * t.samples[i];
+        change += (t.samples[i] - t.samples[i - 2]) * (t.samples[i] - t.samples[i - 2]);
+    }
+    return std::sqrt(change / std::max(level, 1e-9));
 }
 
 double rms(const Track& t, double from, double to) {
@@ -277,29 +295,49 @@ double decibels(double amplitude) { return 20.0 * std::log10(std::max(amplitude,
 
 }  // namespace
 
-TEST(ContentMusic, IsAStereoTrackOfAMinuteOrMoreAt44100Hz) {
-    const Track& track = music();
-    EXPECT_EQ(track.rate, 44100);
-    EXPECT_EQ(track.channels, 2);
-    EXPECT_GE(track.seconds(), 60.0);
-    EXPECT_LE(track.seconds(), 300.0);
+TEST(ContentMusic, EachPieceIsAStereoTrackOfAMinuteOrMoreAt44100HzThatPlaysThroughout) {
+    for (const Piece piece : {kFight, kTitle}) {
+        SCOPED_TRACE(kMusicFiles[piece]);
+        const Track& track = music(piece);
+        EXPECT_EQ(track.rate, 44100);
+        EXPECT_EQ(track.channels, 2);
+        ASSERT_GE(track.seconds(), 60.0);
+        EXPECT_LE(track.seconds(), 300.0);
+        EXPECT_GT(decibels(rms(track, 0.0, track.seconds())), -24.0);
+        for (double t = 0.0; t + 1.0 <= track.seconds(); t += 1.0)
+            EXPECT_GT(decibels(rms(track, t, t + 1.0)), -40.0) << "second " << t;
+        // Looped, the end runs into the start: neither may trail off into silence.
+        EXPECT_GT(decibels(rms(track, 0.0, 0.05)), -40.0);
+        EXPECT_GT(decibels(rms(track, track.seconds() - 0.05, track.seconds())), -40.0);
+    }
 }
 
-TEST(ContentMusic, PlaysThroughoutWithoutSilentStretches) {
-    const Track& track = music();
-    ASSERT_GT(track.seconds(), 1.0);
-    EXPECT_GT(decibels(rms(track, 0.0, track.seconds())), -24.0);
-    for (double t = 0.0; t + 1.0 <= track.seconds(); t += 1.0)
-        EXPECT_GT(decibels(rms(track, t, t + 1.0)), -40.0) << "second " << t;
-    // Looped, the end runs into the start: neither may trail off into silence.
-    EXPECT_GT(decibels(rms(track, 0.0, 0.05)), -40.0);
-    EXPECT_GT(decibels(rms(track, track.seconds() - 0.05, track.seconds())), -40.0);
+// The title's music is calm: no drums, no hi-hats, dark pads. Measured, the fight's track
+// is about three times as bright.
+TEST(ContentMusic, TheTitlesPieceIsFarDarkerThanTheFights) {
+    EXPECT_LT(brightness(music(kTitle)), 0.5 * brightness(music(kFight)));
+}
+
+TEST(ContentMusic, TheGeneratorWritesTheSameBytesAgain) {
+    const TempDir fresh;
+    const std::string generate = std::string(QEX_CONTENT_BINARY) + " " + fresh.path().string() + " music > /dev/null";
+    ASSERT_EQ(std::system(generate.c_str()), 0);
+    for (const char* file : kMusicFiles) {
+        SCOPED_TRACE(file);
+        const auto bytesOf = [](const std::string& path) {
+            std::ifstream in(path, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        };
+        const std::string bytes = bytesOf((fresh.path() / file).string());
+        EXPECT_GT(bytes.size(), 100000u);
+        EXPECT_EQ(bytes, bytesOf(assetPath(file)));
+    }
 }
 
 // Not a test tone: a steady tone's energy is flat; a beat makes it pulse, and at
 // 120 beats per minute the pulse repeats every half second.
-TEST(ContentMusic, HasABeat) {
-    const Track& track = music();
+TEST(ContentMusic, TheFightsPieceHasABeat) {
+    const Track& track = music(kFight);
     ASSERT_GT(track.seconds(), 20.0);
     constexpr double kFrame = 0.01;  // seconds
     std::vector<double> energy;
@@ -322,8 +360,10 @@ TEST(ContentMusic, HasABeat) {
 }
 
 TEST(ContentMusic, ChannelsAreNotIdentical) {
-    const Track& track = music();
-    double difference = 0.0;
-    for (size_t i = 0; i + 1 < track.samples.size(); i += 2) difference += std::fabs(track.samples[i] - track.samples[i + 1]);
-    EXPECT_GT(difference / static_cast<double>(track.samples.size() / 2), 0.005);
+    for (const Piece piece : {kFight, kTitle}) {
+        const Track& track = music(piece);
+        double difference = 0.0;
+        for (size_t i = 0; i + 1 < track.samples.size(); i += 2) difference += std::fabs(track.samples[i] - track.samples[i + 1]);
+        EXPECT_GT(difference / static_cast<double>(track.samples.size() / 2), 0.005) << kMusicFiles[piece];
+    }
 }

@@ -4,6 +4,7 @@
 
 #include "support/TempFiles.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 namespace {
 
 const std::string kMusic = std::string(QEX_BUILD_DIR) + "/assets/music/NA_AlienManifestation.mp3";
+const std::string kTitleMusic = std::string(QEX_BUILD_DIR) + "/assets/music/title.mp3";
 const std::string kSounds = std::string(QEX_BUILD_DIR) + "/assets/sounds/";
 
 // A short 16-bit stereo WAV tone, so that a loop comes round within the test.
@@ -103,6 +105,29 @@ TEST_F(Sound, StopAllSoundsStopsTheMusicAndPlayRestartsItFromTheBeginning) {
     engine->play2D(kMusic, true);  // what the match restart does
     EXPECT_TRUE(engine->isCurrentlyPlaying(kMusic));
     EXPECT_LT(engine->playPosition(), 0.3);
+}
+
+// The title's music gives way to the match's: the one fades out, then the other fades in
+// from its start; asking for the piece that plays changes nothing.
+TEST_F(Sound, PlayMusicFadesTheOldPieceOutThenTheNewOneIn) {
+    ASSERT_TRUE(engine->loadMusic(kTitleMusic));
+    engine->playMusic(kTitleMusic, 0.4f);
+    EXPECT_EQ(Mix_FadingMusic(), MIX_FADING_IN);
+    waitSeconds(0.5);
+    engine->playMusic(kMusic, 0.4f);
+    engine->update();
+    EXPECT_TRUE(engine->isCurrentlyPlaying(kTitleMusic));
+    EXPECT_EQ(Mix_FadingMusic(), MIX_FADING_OUT);
+    waitSeconds(0.6);  // the fade-out takes 0.2 s
+    engine->update();
+    EXPECT_TRUE(engine->isCurrentlyPlaying(kMusic));
+    EXPECT_EQ(Mix_FadingMusic(), MIX_FADING_IN);
+    EXPECT_LT(engine->playPosition(), 0.2);
+    waitSeconds(0.4);
+    engine->playMusic(kMusic, 0.4f);
+    engine->update();
+    EXPECT_GT(engine->playPosition(), 0.3);
+    EXPECT_EQ(Mix_FadingMusic(), MIX_NO_FADING);
 }
 
 TEST_F(Sound, VolumeIsKeptWithinZeroAndOne) {

@@ -17,6 +17,7 @@
 #include "tools/content/TextPainter.h"
 #include "tools/content/music/Mp3Encoder.h"
 #include "tools/content/music/Song.h"
+#include "tools/content/music/TitleSong.h"
 #include "tools/content/sound/EndingSounds.h"
 #include "tools/content/sound/ImpactSounds.h"
 #include "tools/content/sound/WeaponSounds.h"
@@ -78,6 +79,7 @@ const Output kOutputs[] = {
     {"icons/qex-256.png", [](const std::string& p) { return paintAppIcon(256).writePng(p, true); }},
 
     {"music/NA_AlienManifestation.mp3", [](const std::string& p) { return Mp3Encoder::write(Song::render(), p); }},
+    {"music/title.mp3", [](const std::string& p) { return Mp3Encoder::write(TitleSong::render(), p); }},
 
     {"sounds/shot_primary.wav", [](const std::string& p) { return primaryShotSound().writeWav(p); }},
     {"sounds/shot_heavy.wav", [](const std::string& p) { return heavyShotSound().writeWav(p); }},

@@ -193,3 +193,70 @@ void leadLine(LoopBuffer& bus, const std::vector<LeadNote>& notes, float velocit
         bus.add(at, filter.next(raw, cutoff, 0.3f) * gate * velocity * 0.28f, 0.0f);
     }
 }
+
+void slowPad(LoopBuffer& bus, long at, long length, const std::vector<float>& notes, float velocity) {
+    const long release = framesIn(4.0f);
+    const float detune[2] = {-0.06f, 0.07f};  // semitones
+    const float pans[2] = {-0.7f, 0.7f};
+    for (size_t k = 0; k < notes.size(); ++k)
+        for (int d = 0; d < 2; ++d) {
+            Oscillator saw(Oscillator::Shape::Saw, 0.21f * static_cast<float>(k * 2 + static_cast<size_t>(d)));
+            LowPass filter;
+            const float f = noteFrequency(notes[k] + detune[d]);
+            for (long i = 0; i < length + release; ++i) {
+                const float t = secondsAt(i);
+                const float attack = std::min(1.0f, t / 1.5f);
+                const float gate = i < length ? 1.0f : decay(secondsAt(i - length), 0.7f);
+                const float breath = 520.0f + 260.0f * std::sin(6.2831853f * 0.07f * t + static_cast<float>(k));
+                const float s = filter.next(saw.next(f), breath, 0.15f) * attack * attack * gate;
+                bus.add(at + i, s * velocity * 0.14f, pans[d]);
+            }
+        }
+}
+
+void droneBass(LoopBuffer& bus, long at, long length, float note, float velocity) {
+    Oscillator sine(Oscillator::Shape::Sine);
+    Oscillator saw(Oscillator::Shape::Saw, 0.5f);
+    LowPass filter;
+    const float f = noteFrequency(note);
+    const long release = framesIn(2.5f);
+    for (long i = 0; i < length + release; ++i) {
+        const float t = secondsAt(i);
+        const float attack = std::min(1.0f, t / 0.8f);
+        const float gate = i < length ? 1.0f : decay(secondsAt(i - length), 0.4f);
+        const float s = sine.next(f) + 0.3f * filter.next(saw.next(f), 3.0f * f, 0.0f);
+        bus.add(at + i, s * attack * gate * velocity * 0.45f, 0.0f);
+    }
+}
+
+void bellNote(LoopBuffer& bus, long at, float note, float velocity, float pan) {
+    Oscillator modulator(Oscillator::Shape::Sine);
+    const float f = noteFrequency(note);
+    const float step = f / static_cast<float>(LoopBuffer::kSampleRate);
+    float phase = 0.0f;  // of the carrier, in turns
+    const long n = framesIn(6.0f);
+    for (long i = 0; i < n; ++i) {
+        const float t = secondsAt(i);
+        // A non-integer ratio puts the overtones off the harmonic series: metal, not a string.
+        const float index = 1.8f * decay(t, 0.4f);
+        const float s = std::sin(2.0f * kPi * phase + index * modulator.next(f * 3.5f));
+        phase += step;
+        if (phase >= 1.0f) phase -= 1.0f;
+        const float amp = decay(t, 1.1f) * (1.0f - decay(t, 0.003f));
+        bus.add(at + i, s * amp * velocity * 0.3f, pan);
+    }
+}
+
+void windGust(LoopBuffer& bus, long at, long length, float velocity) {
+    NoiseSource leftNoise(seedFor(at, 10));
+    NoiseSource rightNoise(seedFor(at, 11));
+    LowPass leftFilter;
+    LowPass rightFilter;
+    for (long i = 0; i < length; ++i) {
+        const float swell = std::sin(kPi * static_cast<float>(i) / static_cast<float>(length));
+        const float cutoff = 350.0f + 1100.0f * swell;
+        const float env = swell * swell * 0.25f * velocity;
+        bus.addStereo(at + i, leftFilter.next(leftNoise.next(), cutoff, 0.55f) * env,
+                      rightFilter.next(rightNoise.next(), cutoff * 1.1f, 0.55f) * env);
+    }
+}

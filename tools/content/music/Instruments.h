@@ -4,7 +4,7 @@
 
 #include <vector>
 
-// The instruments of the music track. Each call renders one hit or note into a bus;
+// The instruments of the music tracks. Each call renders one hit or note into a bus;
 // `at` and lengths are in frames, notes are MIDI numbers (fractions allowed), velocity
 // is 0..1. Tails that run past the end of the loop continue at its start.
 
@@ -31,3 +31,15 @@ struct LeadNote {
 };
 /// A singing lead: notes that touch glide into each other, long notes get vibrato.
 void leadLine(LoopBuffer& bus, const std::vector<LeadNote>& notes, float velocity);
+
+// The title track's softer instruments.
+
+/// A dark chord of detuned saws behind a low filter that breathes slowly: it swells in
+/// over a second and a half and dies away over about three after `length`.
+void slowPad(LoopBuffer& bus, long at, long length, const std::vector<float>& notes, float velocity);
+/// A deep sine drone with a little warmth above it, swelling in and out.
+void droneBass(LoopBuffer& bus, long at, long length, float note, float velocity);
+/// A struck metal bar (two-operator FM): bright at first, ringing for seconds.
+void bellNote(LoopBuffer& bus, long at, float note, float velocity, float pan);
+/// Filtered noise that swells in and dies away again over `length`, brightening at its height.
+void windGust(LoopBuffer& bus, long at, long length, float velocity);

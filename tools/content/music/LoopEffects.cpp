@@ -1,6 +1,8 @@
 #include "tools/content/music/LoopEffects.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -91,4 +93,23 @@ LoopBuffer roomReverb(const LoopBuffer& dry, float size, float damping) {
             wet.right[i] = right.next(mono, feedback, damping);
         }
     return wet;
+}
+
+void master(LoopBuffer& mix, float drivePeak) {
+    const auto peakOf = [&mix]() {
+        float peak = 0.0f;
+        for (size_t i = 0; i < mix.frames(); ++i)
+            peak = std::max(peak, std::max(std::fabs(mix.left[i]), std::fabs(mix.right[i])));
+        return peak;
+    };
+    const float drive = drivePeak / std::max(peakOf(), 1e-6f);
+    for (size_t i = 0; i < mix.frames(); ++i) {
+        mix.left[i] = std::tanh(mix.left[i] * drive);
+        mix.right[i] = std::tanh(mix.right[i] * drive);
+    }
+    const float gain = 0.89f / std::max(peakOf(), 1e-6f);  // about -1 dBFS
+    for (size_t i = 0; i < mix.frames(); ++i) {
+        mix.left[i] *= gain;
+        mix.right[i] *= gain;
+    }
 }

@@ -11,3 +11,8 @@ LoopBuffer pingPongEcho(const LoopBuffer& dry, long delayFrames, float feedback)
 /// Returns the reverberation of `dry` (no dry signal): a room of parallel comb and series
 /// all-pass filters per channel; `size` 0..1 lengthens the tail, `damping` 0..1 darkens it.
 LoopBuffer roomReverb(const LoopBuffer& dry, float size, float damping);
+/// Brings the loudest moments of `mix` up to just below full scale (about -1 dBFS),
+/// rounding off only the peaks that stick out instead of squashing the whole mix.
+/// `drivePeak` is where the peak sits, relative to full scale, before it is rounded off:
+/// 1 barely touches it, higher rounds off more.
+void master(LoopBuffer& mix, float drivePeak);

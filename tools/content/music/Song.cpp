@@ -168,28 +168,6 @@ std::vector<float> duckingUnderKicks(size_t frames) {
     return gain;
 }
 
-// Brings the loudest moments up to just below full scale, rounding off only the few peaks
-// that stick out (mostly kick transients) instead of squashing the whole mix.
-void master(LoopBuffer& mix) {
-    const auto peakOf = [&mix]() {
-        float peak = 0.0f;
-        for (size_t i = 0; i < mix.frames(); ++i)
-            peak = std::max(peak, std::max(std::fabs(mix.left[i]), std::fabs(mix.right[i])));
-        return peak;
-    };
-    constexpr float kHeadroomPeak = 1.25f;  // the peak, before rounding off, relative to full scale
-    const float drive = kHeadroomPeak / std::max(peakOf(), 1e-6f);
-    for (size_t i = 0; i < mix.frames(); ++i) {
-        mix.left[i] = std::tanh(mix.left[i] * drive);
-        mix.right[i] = std::tanh(mix.right[i] * drive);
-    }
-    const float gain = 0.89f / std::max(peakOf(), 1e-6f);  // about -1 dBFS
-    for (size_t i = 0; i < mix.frames(); ++i) {
-        mix.left[i] *= gain;
-        mix.right[i] *= gain;
-    }
-}
-
 }  // namespace
 
 long Song::loopFrames() { return sixteenth(kBars, 0.0f); }
@@ -227,6 +205,6 @@ LoopBuffer Song::render() {
     send.mix(b.arp, 0.3f);
     send.mix(b.drums, 0.08f);
     mix.mix(roomReverb(send, 0.8f, 0.35f), 1.0f);
-    master(mix);
+    master(mix, 1.25f);  // rounds off the kick transients
     return mix;
 }
