@@ -3,6 +3,7 @@
 #include "app/FrameTiming.h"
 #include "feedback/ImpactSparks.h"
 #include "app/InputCallbacks.h"
+#include "app/MenuText.h"
 #include "feedback/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
@@ -12,6 +13,7 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include <chrono>
 #include <iostream>
@@ -122,11 +124,12 @@ void drawEndPicture(Scene& scene, const GameObject& fallen) {
 
 glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }
 
-// Flashes, shake and sparks age by the match's time since the last frame (none in a
-// pause), then this frame's events start new ones, seen from the next frame on.
-void feelMatchEvents(Scene& scene, float matchSeconds) {
+// Flashes and sparks age by the match's time since the last frame (none in a pause), the
+// view's shake by the wall clock, so that the options can show it over a standing match;
+// then this frame's events start new ones, seen from the next frame on.
+void feelMatchEvents(Scene& scene, float matchSeconds, float frameTime) {
     scene.hitFlashes.update(matchSeconds);
-    scene.screenShake.update(matchSeconds);
+    scene.screenShake.update(frameTime);
     scene.sparks.update(matchSeconds);
     scene.hitFlashes.react(game.events);
     scene.screenShake.react(game.events);
@@ -161,12 +164,25 @@ void keepReplayOfDecidedMatch(Scene& scene) {
 }
 
 void drawAimCue() {
-    if (!toggles.matchRunning || toggles.freeCameraMode) return;
+    if (menus.screen() != Screen::Playing || toggles.freeCameraMode) return;
     aimReticle->aimAt(aimPoint(), camera->viewProjection);
     aimReticle->draw();
 }
 
-// The pause label and the results show even while F2 hides the bars.
+HudText::Overlay overlayOf(Scene& scene) {
+    HudText::Overlay overlay;
+    overlay.barsShown = toggles.hudVisible && menus.showsMatchHud();
+    overlay.paused = toggles.freeCameraMode;
+    overlay.resultsShown = menus.screen() == Screen::Results;
+    if (menus.screen() == Screen::Countdown) overlay.countdownDigit = menus.countdownDigit();
+    if (menus.showsMenu() && !toggles.freeCameraMode) {
+        describeMenu(menus, scene.hudText->bestTimes(), scene.menuView);
+        overlay.menu = &scene.menuView;
+    }
+    return overlay;
+}
+
+// The pause label, the menus and the results show even while F2 hides the bars.
 void drawHud(Scene& scene) {
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
@@ -174,13 +190,13 @@ void drawHud(Scene& scene) {
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
-    if (toggles.hudVisible) {
+    if (toggles.hudVisible && menus.showsMatchHud()) {
         for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
         drawAimCue();
         scene.threatMarkers->draw();
     }
-    scene.hudText->draw(game, toggles.hudVisible, toggles.freeCameraMode, windowWidth(),
-                        windowHeight(), hudProjectionMatrix);
+    scene.hudText->draw(game, overlayOf(scene), windowWidth(), windowHeight(),
+                        hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -238,6 +254,23 @@ void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float m
     if (fallen) drawSmoke(scene, *fallen, matchSeconds);
 }
 
+// Behind the title the match stands while the view flies on down the track with the craft
+// and the boss, as if the match were about to begin; the boss idles on the wall clock.
+void glideBehindTitle(Scene& scene, float frameTime) {
+    const float glide = frameTime * game.scrollSpeed;
+    scene.titleGlide += glide;
+    camera->position.z -= glide;
+    camera->rememberPosition();
+    const glm::vec3 shift(0.0f, 0.0f, -scene.titleGlide);
+    for (GameObject* vehicle : {static_cast<GameObject*>(game.player), static_cast<GameObject*>(game.boss)}) {
+        Model* model = vehicle->getModel();
+        if (!model) continue;
+        model->transform(glm::translate(glm::mat4(1.0f), shift));
+        model->recordedPosition += shift;
+        model->animationSeconds = static_cast<float>(glfwGetTime());
+    }
+}
+
 // Steps in the order they happen within one drawn frame: the models and the eye placed
 // between the last two steps, the shaken world (sky backdrop, uniforms, objects, landscape,
 // sparks, end-of-match smoke), flashes, shake and sparks, sounds, match record, resolve,
@@ -249,11 +282,12 @@ void drawFrame(Scene& scene, LoopState& state) {
     const GameObject* const fallen = fallenSide();
     enter(state, FramePass::Camera);
     game.placeModels(alpha);
+    if (!menus.showsMatchHud() && !game.stepCount()) glideBehindTitle(scene, state.timing.frameTime());
     placeCamera(state.timing.frameTime(), alpha);
     drawWorld(scene, state, fallen, matchSeconds);
     enter(state, FramePass::Update);
     loadFrameUniforms(scene);
-    feelMatchEvents(scene, matchSeconds);
+    feelMatchEvents(scene, matchSeconds, state.timing.frameTime());
     playSounds(scene);
     scene.hudText->recordFrame(game.events, game.matchSeconds());
     keepReplayOfDecidedMatch(scene);
@@ -262,7 +296,7 @@ void drawFrame(Scene& scene, LoopState& state) {
     enter(state, FramePass::Resolve);
     resolveToWindow(scene);
     enter(state, FramePass::Hud);
-    if (fallen) drawEndPicture(scene, *fallen);
+    if (fallen && menus.screen() == Screen::Results) drawEndPicture(scene, *fallen);
     placeThreatMarkers(scene);
     drawHud(scene);
     game.events.clear();  // everything above has had its look at this frame's events
@@ -278,9 +312,55 @@ ControlFrame controlsForNextStep() {
     return controls;
 }
 
+// The free camera and the screens around the match (title, countdown, pause menu) stand
+// it still.
 void takeDueSteps(LoopState& state) {
+    const bool stands = buttons->paused || menus.matchStands();
     state.stepsSinceFrame +=
-        state.match.runPass(state.timing.lastPass, buttons->paused, controlsForNextStep);
+        state.match.runPass(state.timing.lastPass, stands, controlsForNextStep);
+}
+
+// A new match (from its countdown) or a fresh one behind the title, as the menus asked.
+void startRequestedMatch(Scene& scene, LoopState& state) {
+    if (!toggles.restartRequested && !toggles.titleRequested) return;
+    restartMatch(scene);
+    state.timing.accumulated = 0.0f;
+    state.match.restart();
+}
+
+// Each option is heard or seen at once, while the menu is still open.
+void applyChangedOption(Scene& scene, LoopState& state) {
+    if (!toggles.optionChanged) return;
+    toggles.optionChanged = false;
+    const OptionValues& o = menus.options;
+    SoundEngine* sound = scene.soundEngine;
+    switch (menus.changedOption) {
+        case MenuItem::MusicVolume:
+            settings.musicVolume = o.musicVolume;
+            if (sound) sound->setSoundVolume(o.musicVolume);
+            break;
+        case MenuItem::EffectsVolume:
+            settings.effectsVolume = o.effectsVolume;
+            if (sound) sound->setEffectsVolume(o.effectsVolume);
+            if (sound) sound->playEffect(SoundEffect::PrimaryShot);
+            break;
+        case MenuItem::Picture:
+            settings.autoRenderScale = !o.renderScale;
+            settings.renderScale = o.renderScale.value_or(1.0f);
+            state.renderScale = RenderScaleController(settings.autoRenderScale, settings.renderScale);
+            postProcessing->setScale(state.renderScale.scale());
+            break;
+        case MenuItem::FullScreen:
+            settings.fullscreen = o.fullscreen;
+            if (o.fullscreen != toggles.fullscreenToggle) toggleFullScreen();
+            break;
+        case MenuItem::ScreenShake:
+            settings.screenShake = o.screenShake;
+            scene.screenShake = ScreenShake(o.screenShake);
+            scene.screenShake.kick(1.0f);  // nothing moves when it is off
+            break;
+        default: break;
+    }
 }
 
 // The next frame's scene size follows what this one cost against the frame budget.
@@ -301,18 +381,16 @@ LoopState startLoop(const Scene& scene) {
 
 void runOnePass(Scene& scene, LoopState& state) {
     FrameTiming& timing = state.timing;
-    if (toggles.restartRequested) {
-        restartMatch(scene);
-        timing.accumulated = 0.0f;
-        state.match.restart();
-    }
+    startRequestedMatch(scene, state);
     const float passStart = now();
 
     enter(state, FramePass::Events);
     glfwPollEvents();  // the input callbacks run in here
     pollGamepad();
+    applyChangedOption(scene, state);
+    act(menus.tick(timing.lastPass, !game.gameActive, game.secondsSinceDecided()));
     enter(state, FramePass::Physics);
-    game.notePause(buttons->paused, passStart);
+    game.notePause(buttons->paused || menus.screen() == Screen::PauseMenu, passStart);
     takeDueSteps(state);
 
     if (state.uncapped || timing.frameDue(settings.refreshRate)) {

@@ -43,6 +43,8 @@ PadControls readPadControls(const GLFWgamepadstate& state, float deadzone) {
                     axis(state, GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER) > kTriggerPressed;
     controls.heavy = held(state, GLFW_GAMEPAD_BUTTON_B) ||
                      axis(state, GLFW_GAMEPAD_AXIS_LEFT_TRIGGER) > kTriggerPressed;
+    controls.accept = held(state, GLFW_GAMEPAD_BUTTON_A);
+    controls.cancel = held(state, GLFW_GAMEPAD_BUTTON_B);
     controls.start = held(state, GLFW_GAMEPAD_BUTTON_START);
     controls.back = held(state, GLFW_GAMEPAD_BUTTON_BACK);
     return controls;

@@ -13,7 +13,9 @@ struct PadControls {
     float up = 0.0f;       ///< -1, 0 or 1: right shoulder up, left shoulder down
     bool fire = false;     ///< right trigger or A: primary shots while held
     bool heavy = false;    ///< left trigger or B: the heavy shot
-    bool start = false;    ///< Start: a new match once one has ended
+    bool accept = false;   ///< A alone: chooses in the menus
+    bool cancel = false;   ///< B alone: backs out of the menus
+    bool start = false;    ///< Start: the pause menu during a match, a new one once it has ended
     bool back = false;     ///< Back: shows or hides the HUD
 };
 

@@ -1,5 +1,6 @@
 #include "app/InputCallbacks.h"
 
+#include "app/MenuText.h"
 #include "app/ProgramState.h"
 
 #include <GL/glew.h>
@@ -36,11 +37,66 @@ const MovementKey movementKeys[] = {
 
 void flipShowFrameStats() { toggles.showFrameStats = !toggles.showFrameStats; }
 
-void requestRestartAfterMatch() {
-    if (!toggles.matchRunning) toggles.restartRequested = true;
+void playAgainOnceDecided() { act(menus.playAgain()); }
+
+void pauseOrResume() { act(menus.togglePause()); }
+
+// The free camera looks around a match on screen; the menus have no use for it.
+void flipFreeCameraDuringMatch() {
+    if (toggles.freeCameraMode || !menus.matchStands()) toggleFreeCameraMode();
 }
 
-void requestClose() { glfwSetWindowShouldClose(window, GLFW_TRUE); }
+// Escape and the gamepad's Start: the pause menu during a match, the menu's way back
+// elsewhere (on the title: quit).
+void escape() {
+    if (menus.showsMenu())
+        act(menus.press(MenuInput::Back));
+    else
+        pauseOrResume();
+}
+
+// A key's or a button's meaning in a menu.
+struct MenuKey {
+    int key;
+    MenuInput input;
+};
+
+const MenuKey menuKeys[] = {
+    {GLFW_KEY_UP, MenuInput::Up},         {GLFW_KEY_W, MenuInput::Up},
+    {GLFW_KEY_DOWN, MenuInput::Down},     {GLFW_KEY_S, MenuInput::Down},
+    {GLFW_KEY_LEFT, MenuInput::Left},     {GLFW_KEY_A, MenuInput::Left},
+    {GLFW_KEY_RIGHT, MenuInput::Right},   {GLFW_KEY_D, MenuInput::Right},
+    {GLFW_KEY_ENTER, MenuInput::Confirm}, {GLFW_KEY_KP_ENTER, MenuInput::Confirm},
+    {GLFW_KEY_SPACE, MenuInput::Confirm},
+};
+
+bool handleMenuKey(int key) {
+    for (const MenuKey& row : menuKeys) {
+        if (row.key != key) continue;
+        act(menus.press(row.input));
+        return true;
+    }
+    return false;
+}
+
+// A stick or d-pad pushed past this far counts as one step through a menu.
+constexpr float kPadMenuPush = 0.5f;
+
+std::optional<MenuInput> padMenuInput(const PadControls& pad) {
+    if (pad.accept) return MenuInput::Confirm;
+    if (pad.cancel) return MenuInput::Back;
+    if (pad.forward > kPadMenuPush) return MenuInput::Up;
+    if (pad.forward < -kPadMenuPush) return MenuInput::Down;
+    if (pad.right > kPadMenuPush) return MenuInput::Right;
+    if (pad.right < -kPadMenuPush) return MenuInput::Left;
+    return std::nullopt;
+}
+
+// One menu step per push: the pad must come back to rest before the next one counts.
+void steerMenuWithPad(const PadControls& now, const PadControls& before) {
+    const std::optional<MenuInput> input = padMenuInput(now);
+    if (input && input != padMenuInput(before)) act(menus.press(*input));
+}
 
 void flipWireframeMode() {
     toggles.wireframeMode = !toggles.wireframeMode;
@@ -76,14 +132,17 @@ void flipFullscreen() {
     }
 }
 
+// Shots count only while the match is played, never in the free camera.
+bool weaponsLive() { return !toggles.freeCameraMode && menus.screen() == Screen::Playing; }
+
 void pressFireFromPad() {
-    if (!toggles.freeCameraMode) heldFire.press(HeldFire::Source::Gamepad, *buttons);
+    if (weaponsLive()) heldFire.press(HeldFire::Source::Gamepad, *buttons);
 }
 
 void releaseFireFromPad() { heldFire.release(HeldFire::Source::Gamepad); }
 
 void askForHeavyShot() {
-    if (!toggles.freeCameraMode) buttons->mouseRight = true;
+    if (weaponsLive()) buttons->mouseRight = true;
 }
 
 void flipDebugWireframes() { game.debugger->toggleWireframes(); }
@@ -96,10 +155,10 @@ struct CommandKey {
 };
 
 const CommandKey commandKeys[] = {
-    {GLFW_KEY_P, kPress, &toggleFreeCameraMode},
+    {GLFW_KEY_P, kPress, &flipFreeCameraDuringMatch},
     {GLFW_KEY_O, kPress, &flipShowFrameStats},
-    {GLFW_KEY_R, kPress, &requestRestartAfterMatch},
-    {GLFW_KEY_ESCAPE, kRelease, &requestClose},
+    {GLFW_KEY_R, kPress, &playAgainOnceDecided},
+    {GLFW_KEY_ESCAPE, kPress, &escape},
     {GLFW_KEY_F1, kRelease, &flipWireframeMode},
     {GLFW_KEY_F2, kRelease, &flipHudAndCulling},
     {GLFW_KEY_F3, kPress, &flipDebugWireframes},
@@ -119,7 +178,7 @@ const PadButton padButtons[] = {
     {&PadControls::fire, kPress, &pressFireFromPad},
     {&PadControls::fire, kRelease, &releaseFireFromPad},
     {&PadControls::heavy, kPress, &askForHeavyShot},
-    {&PadControls::start, kPress, &requestRestartAfterMatch},
+    {&PadControls::start, kPress, &pauseOrResume},
     {&PadControls::back, kRelease, &flipHudAndCulling},
 };
 
@@ -131,7 +190,7 @@ int change(bool now, bool before) {
 }
 
 void steerWithPad(const PadControls& pad) {
-    const bool live = !toggles.freeCameraMode;
+    const bool live = weaponsLive();
     buttons->padRight = live ? pad.right : 0.0f;
     buttons->padForward = live ? pad.forward : 0.0f;
     buttons->padUp = live ? pad.up : 0.0f;
@@ -141,7 +200,7 @@ bool handleMovementKey(int key, int action) {
     for (const MovementKey& row : movementKeys) {
         if (row.key != key) continue;
         ButtonPressedNew& b = *buttons;
-        if (action == kPress && !toggles.freeCameraMode && !(b.*row.block)) b.*row.flag = true;
+        if (action == kPress && weaponsLive() && !(b.*row.block)) b.*row.flag = true;
         if (action == kRelease) b.*row.flag = false;
         return true;
     }
@@ -191,6 +250,7 @@ void toggleFreeCameraMode() {
 
 void onKey(GLFWwindow*, int key, int, int action, int) {
     if (action == GLFW_REPEAT) return;
+    if (action == kPress && menus.showsMenu() && handleMenuKey(key)) return;
     if (handleMovementKey(key, action)) return;
     for (const CommandKey& row : commandKeys)
         if (row.key == key && row.action == action) row.run();
@@ -201,15 +261,64 @@ void onKey(GLFWwindow*, int key, int, int action, int) {
 void onMouseButton(GLFWwindow*, int button, int action, int) {
     if (button == GLFW_MOUSE_BUTTON_LEFT && action == kRelease)
         heldFire.release(HeldFire::Source::Mouse);
-    if (action != kPress || toggles.freeCameraMode) return;
+    if (action != kPress) return;
+    if (menus.showsMenu()) {
+        if (button == GLFW_MOUSE_BUTTON_LEFT && pointAtMenuLine()) act(menus.press(MenuInput::Confirm));
+        return;
+    }
+    if (!weaponsLive()) return;
     if (button == GLFW_MOUSE_BUTTON_LEFT) heldFire.press(HeldFire::Source::Mouse, *buttons);
     if (button == GLFW_MOUSE_BUTTON_RIGHT) buttons->mouseRight = true;
 }
 
+bool pointAtMenuLine() {
+    double x = 0.0;
+    double y = 0.0;
+    glfwGetCursorPos(window, &x, &y);
+    const std::optional<std::size_t> item = menuItemAt(menus, static_cast<float>(x),
+                                                       static_cast<float>(y), settings.width,
+                                                       settings.height);
+    if (item) menus.point(*item);
+    return item.has_value();
+}
+
+void act(MenuCommand command) {
+    switch (command) {
+        case MenuCommand::StartMatch: toggles.restartRequested = true; break;
+        case MenuCommand::GoToTitle: toggles.titleRequested = true; break;
+        case MenuCommand::QuitGame: glfwSetWindowShouldClose(window, GLFW_TRUE); break;
+        case MenuCommand::ApplyOption: toggles.optionChanged = true; break;
+        case MenuCommand::PauseMatch:
+        case MenuCommand::BeginPlay: dropHeldControls(); break;
+        case MenuCommand::ResumeMatch:
+        case MenuCommand::ShowResults:
+        case MenuCommand::None: break;
+    }
+}
+
+// Nothing pressed before play, or before a pause, reaches the match: no shot queued in a
+// countdown, no key held through a menu.
+void dropHeldControls() {
+    heldFire.release(HeldFire::Source::Mouse);
+    heldFire.release(HeldFire::Source::Gamepad);
+    buttons->clearAllButPause();
+}
+
+void toggleFullScreen() { flipFullscreen(); }
+
 void onJoystick(int joystick, int event) { gamepad.joystickEvent(joystick, event); }
+
+void onCursorPos(GLFWwindow*, double, double) {
+    if (menus.showsMenu()) pointAtMenuLine();
+}
 
 void onGamepadSample(const PadControls& now, const PadControls& before) {
     steerWithPad(now);
+    if (menus.showsMenu()) {
+        steerMenuWithPad(now, before);
+        if (change(now.start, before.start) == kPress) escape();
+        return;
+    }
     for (const PadButton& row : padButtons)
         if (change(now.*row.button, before.*row.button) == row.action) row.run();
 }
@@ -250,6 +359,7 @@ void registerInputCallbacks(GLFWwindow* target) {
     glfwSetMouseButtonCallback(target, onMouseButton);
     glfwSetWindowSizeCallback(target, onWindowSize);
     glfwSetCharCallback(target, onChar);
+    glfwSetCursorPosCallback(target, onCursorPos);
     if (!settings.gamepadEnabled) return;
     glfwSetJoystickCallback(onJoystick);
     gamepad.enable(settings.gamepadDeadzone);

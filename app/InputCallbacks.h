@@ -40,6 +40,20 @@ struct FreeFlightKeys;
 /// Left Shift for speed).
 FreeFlightKeys heldFlightKeys(GLFWwindow* window);
 
+enum class MenuCommand;
+
+/// Carries out what the menus asked for: a new match or the title at the next pass, an
+/// option to apply, quitting; controls held before play or a pause are dropped.
+void act(MenuCommand command);
+/// The menu line under the mouse becomes the selection; false when none is.
+bool pointAtMenuLine();
+/// The mouse moved: in a menu, the line under it is selected.
+void onCursorPos(GLFWwindow* window, double x, double y);
+/// Everything the player holds let go: fire, movement, the pad's steering.
+void dropHeldControls();
+/// Full screen on the primary monitor, or back to the window (F6, and the options).
+void toggleFullScreen();
+
 /// P: enters or leaves free-camera mode (and flips the game's pause with it).
 void toggleFreeCameraMode();
 

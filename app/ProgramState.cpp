@@ -15,5 +15,6 @@ std::unique_ptr<AimReticle> aimReticle;
 glm::mat4 hudProjectionMatrix{1.0f};
 std::shared_ptr<PostProcessingFrameBuffer> postProcessing;
 Game game;
+MenuFlow menus{OptionValues{}, Difficulty::Normal};
 MatchRecording matchRecording;
 std::optional<Replay> watchedReplay;

@@ -6,6 +6,7 @@
 #include "app/Gamepad.h"
 #include "game/HeldFire.h"
 #include "app/MatchRecording.h"
+#include "app/MenuFlow.h"
 #include "app/Settings.h"
 #include "app/ShellToggles.h"
 #include "effects/PostProcessingFrameBuffer.h"
@@ -36,5 +37,6 @@ extern std::unique_ptr<AimReticle> aimReticle;     // where the primary shots ar
 extern glm::mat4 hudProjectionMatrix;              // rebuilt before every screen-space draw
 extern std::shared_ptr<PostProcessingFrameBuffer> postProcessing;  // the scene's off-screen target
 extern Game game;                                  // the one game; owns the physics world
+extern MenuFlow menus;                             // which screen shows, and its menu
 extern MatchRecording matchRecording;              // the match's controls, kept as a replay
 extern std::optional<Replay> watchedReplay;        // a replay played back instead of the controls

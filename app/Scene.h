@@ -2,6 +2,7 @@
 
 #include "feedback/HitFlashes.h"
 #include "hud/HudText.h"
+#include "hud/MenuView.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
 #include "feedback/ScreenShake.h"
@@ -60,6 +61,8 @@ struct Scene {
     std::unique_ptr<LandscapeTiles> landscape;
 
     std::unique_ptr<HudText> hudText;  ///< the bars' labels, the clock, pause and results
+    MenuView menuView;                 ///< the menu's words, written again every frame
+    float titleGlide = 0.0f;           ///< units the view behind the title has flown
 
     SoundEngine* soundEngine = nullptr;  ///< released with drop(); null only without any output
 

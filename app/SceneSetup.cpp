@@ -73,11 +73,12 @@ void setUpGame(Scene& scene) {
 
 void startRecording(std::uint32_t seed) {
     matchRecording = MatchRecording(replayFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-    matchRecording.start(seed, Difficulty::Normal);
+    matchRecording.start(seed, game.difficulty());
     game.seedMatch(seed);
 }
 
 void createMatch(Scene& scene) {
+    game.setDifficulty(menus.difficulty);
     startRecording(seedForMatch());
     game.createPlayer(*scene.playerModel, scene.textureShader, scene.hudShader);
     game.createBoss(*scene.bossModel, scene.textureShader, scene.hudShader);
@@ -119,7 +120,11 @@ void startSound(Scene& scene) {
     scene.soundEngine->setEffectsVolume(settings.effectsVolume);
     scene.soundEngine->loadMusic(kTitleMusicFile);
     scene.soundEngine->loadMusic(kFightMusicFile);
-    playMatchMusic(scene);
+    scene.soundEngine->setSoundVolume(settings.musicVolume);
+    if (menus.screen() == Screen::Title)
+        playTitleMusic(scene);
+    else
+        playMatchMusic(scene);
 }
 
 std::shared_ptr<HUD> picture(Scene& scene, const char* file, float x, float y, float w, float h) {
@@ -158,13 +163,19 @@ void playTitleMusic(Scene& scene) {
 void restartMatch(Scene& scene) {
     resetCamera(*camera);
     const std::uint32_t seed = seedForMatch();
+    game.setDifficulty(menus.difficulty);
     game.restartMatch(*scene.playerModel, *scene.bossModel, seed);
-    matchRecording.start(seed, Difficulty::Normal);
+    matchRecording.start(seed, game.difficulty());
     scene.landscape->place();
     scene.hudText->startNewMatch();
+    scene.titleGlide = 0.0f;
     toggles.matchRunning = true;
-    playMatchMusic(scene);
+    if (toggles.titleRequested)
+        playTitleMusic(scene);
+    else
+        playMatchMusic(scene);
     toggles.restartRequested = false;
+    toggles.titleRequested = false;
 }
 
 // Far enough behind the craft that all of it shows above the player's bars.

@@ -7,8 +7,9 @@ class CustomCamera;
 /// Builds everything the first frame needs, in the game's start-up order.
 void setUpScene(Scene& scene);
 
-/// A new match after R: a new world with a new player, boss and arena, the camera and
-/// the landscape back at the start. The caller starts its frame time over.
+/// A new match, as the menus asked for it: a new world at their difficulty with a new
+/// player, boss and arena, the camera and the landscape back at the start, and the title's
+/// music or the fight's. The caller starts its frame time over.
 void restartMatch(Scene& scene);
 
 /// Fades the match's music in from its beginning: after the title's music has faded out,

@@ -10,7 +10,9 @@ struct ShellToggles {
     bool wireframeMode = false;    ///< F1: lines, drawn straight to the window
     bool showFrameStats = false;   ///< O: the once-per-second statistics line
     bool fullscreenToggle = false; ///< F6: starts false even when the settings ask for full screen
-    bool restartRequested = false; ///< R after a match ended; handled at the next loop pass
+    bool restartRequested = false; ///< a new match from its countdown, at the next loop pass
+    bool titleRequested = false;   ///< a fresh, standing match behind the title, at the next pass
+    bool optionChanged = false;    ///< the options screen changed a setting; applied at the next pass
     bool hudVisible = true;        ///< F2, together with cullingEnabled
     bool cullingEnabled = true;
     bool matchRunning = true;      ///< false while an end-of-match screen shows

@@ -117,7 +117,7 @@ Projectile* Armory::fireBossShot(const btVector3& spawn, const btVector3& aim, f
                                           kNoRotation, std::move(shader));
     shot->setName(std::string(kBossShotName));
     // A zero aim has no direction to normalise: such a shot simply drops.
-    const btVector3 impulse = aim.fuzzyZero() ? aim : aim.normalized() * kBossShotSpeed;
+    const btVector3 impulse = aim.fuzzyZero() ? aim : aim.normalized() * (kBossShotSpeed * bossShotSpeedScale);
     shot->getRigidBody()->applyImpulse(impulse,
                                        btVector3(spinOffset, kBossShotImpulseHeight, 0.0f));
     shot->setMotionSweep(kMotionThreshold, kBossShotSweepRadius);

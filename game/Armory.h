@@ -39,6 +39,7 @@ public:
     /// "bProjectile": damage 2, 20 units/s along `aim`, nudged off centre by `spinOffset` in x.
     Projectile* fireBossShot(const btVector3& spawn, const btVector3& aim, float spinOffset,
                              std::shared_ptr<Shader> shader);
+    float bossShotSpeedScale = 1.0f;  ///< the difficulty's factor on the boss's shot speed
     /// "bProjectile": a capsule missile of damage 1 launched by `impulse` (unit mass).
     Projectile* launchMissile(const btVector3& spawn, const btVector3& impulse,
                               std::shared_ptr<Shader> shader);

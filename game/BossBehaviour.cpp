@@ -275,7 +275,8 @@ bool BossBehaviour::missileBarrage(Enemy& boss, float healthRatio) {
         phaseStart = now;
         return true;
     }
-    if (static_cast<float>(missilesLaunched) <= row.launchLimit && launchMissile(boss, row.rate))
+    const float launchLimit = row.launchLimit * difficulty->missileFrequency;
+    if (static_cast<float>(missilesLaunched) <= launchLimit && launchMissile(boss, row.rate))
         ++missilesLaunched;
     homingDelay = row.homingDelay;  // the physics steers them, sub-step by sub-step
     return false;
@@ -340,7 +341,7 @@ float BossBehaviour::spread(float halfWidth) {
 void BossBehaviour::fireBossShot(Enemy& boss, const Player& player, float accuracy, float rate) {
     const float lateralSpread = 10.0f - 10.0f * accuracy;
     const float verticalSpread = 15.0f - 15.0f * accuracy;
-    fireAccumulator += kStepSeconds * rate;
+    fireAccumulator += kStepSeconds * rate * difficulty->bossFireRate;
     const btVector3 b = boss.position();
     const btVector3 p = player.position();
 
@@ -359,7 +360,7 @@ void BossBehaviour::fireBossShot(Enemy& boss, const Player& player, float accura
 }
 
 bool BossBehaviour::launchMissile(Enemy& boss, float rate) {
-    fireAccumulator += kStepSeconds * rate;
+    fireAccumulator += kStepSeconds * rate * difficulty->missileFrequency;
     const btVector3 b = boss.position();
     // Kept non-negative: two launches in one long frame can take the counter below zero.
     const int slotIndex =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/Difficulty.h"
+
 #include <btBulletDynamicsCommon.h>
 
 #include <functional>
@@ -59,6 +61,8 @@ public:
     bool steerMissile(Projectile& missile, const Player& player);
 
     RandomSource random;
+    /// How hard the boss presses: its fire rate, shot speed and missile frequency.
+    const DifficultyScale* difficulty = &scaleOf(Difficulty::Normal);
     bool chooseAttack = true;
     int attackPhase = 1;    ///< 1..8
     int attackPattern = 1;  ///< 1..4, for phases 5 and 6

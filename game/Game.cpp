@@ -15,7 +15,9 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -53,6 +55,11 @@ const WreckFall kPlayerWreck{4.0f, {1.0f, 1.0f, 1.0f}};
 const WreckFall kBossWreck{1.2f, {0.0f, 10.0f, 0.0f}};
 const btVector3 kWreckGravity(0.0f, -10.0f, 0.0f);
 constexpr float kWreckMotionThreshold = 0.1f;
+
+// A whole amount of health, never below one.
+int scaled(int amount, float factor) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<float>(amount) * factor)));
+}
 
 HudQuad quadFor(const HudLayout& layout) {
     return makeHudQuad(layout.x, layout.y, layout.w, layout.h, layout.color);
@@ -128,7 +135,8 @@ Player* Game::addPlayer(const Model& model, std::unique_ptr<btCollisionShape> sh
     GameObject* sensor = addObject(std::make_unique<btBoxShape>(kSensorHalfExtents), kGuideMass,
                                    kPlayerStart, kNoRotation);
     Player* craft = keep(std::make_unique<Player>(
-        model, Player::kMaxHealth, Player::kMaxAmmo, sensor, kPlayerMass, std::move(shape),
+        model, scaled(Player::kMaxHealth, scale->craftHull), Player::kMaxAmmo, sensor, kPlayerMass,
+        std::move(shape),
         kPlayerStart, kPlayerRotation, std::move(shader)));
     craft->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
     objects.push_back(craft);
@@ -152,7 +160,8 @@ Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape
     GameObject* guide = addObject(std::make_unique<btBoxShape>(kBossGuideHalfExtents), kGuideMass,
                                   kBossStart, kNoRotation);
     Enemy* enemy =
-        keep(std::make_unique<Enemy>(model, Enemy::kMaxHealth, Enemy::kMaxAmmo, guide, kBossMass,
+        keep(std::make_unique<Enemy>(model, scaled(Enemy::kMaxHealth, scale->bossHealth),
+                                     Enemy::kMaxAmmo, guide, kBossMass,
                                      std::move(shape), kBossStart, kNoRotation, std::move(shader)));
     enemy->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
     enemy->shieldObject = addShield(*enemy);
@@ -182,6 +191,12 @@ Model Game::shieldModel() const {
     return model;
 }
 
+void Game::setDifficulty(Difficulty difficulty) {
+    scale = &scaleOf(difficulty);
+    bossBehaviour.difficulty = scale;
+    armory.bossShotSpeedScale = scale->bossShotSpeed;
+}
+
 void Game::createArena() { buildArenaWalls(*this); }
 
 void Game::buildCrashPit(const GameObject& wreck) { buildCrashPitUnder(*this, wreck); }
@@ -209,6 +224,11 @@ void Game::updateBoss(Enemy* enemy, Player* craft) { bossBehaviour.updateBoss(*e
 float Game::matchSeconds() const {
     const std::uint32_t steps = gameActive ? stepCount() : decidedAtStep;
     return static_cast<float>(steps) * MatchClock::kStep;
+}
+
+float Game::secondsSinceDecided() const {
+    if (gameActive) return 0.0f;
+    return static_cast<float>(stepCount() - decidedAtStep) * MatchClock::kStep;
 }
 
 void Game::playMatch() {

@@ -3,6 +3,7 @@
 #include "game/Armory.h"
 #include "game/BossBehaviour.h"
 #include "game/ControlFrame.h"
+#include "game/Difficulty.h"
 #include "game/GameLogic.h"
 #include "game/MatchRandom.h"
 
@@ -47,6 +48,10 @@ public:
     void createBoss(const Model& model, std::shared_ptr<Shader> objectShader,
                     std::shared_ptr<Shader> hudShader);
     void createArena();
+    /// How hard the matches created from now on are: the boss's health, fire rate, shot
+    /// speed and missile frequency, and the craft's hull. Normal until set.
+    void setDifficulty(Difficulty difficulty);
+    Difficulty difficulty() const { return scale->difficulty; }
     void buildCrashPit(const GameObject& wreck);
 
     /// One step of the match (MatchClock::kStep seconds), in this order: the step's
@@ -63,6 +68,8 @@ public:
     void updateBoss(Enemy* boss, Player* player);
     /// Seconds of play in this match: the steps taken until a side fell.
     float matchSeconds() const;
+    /// Seconds of the match's clock since a side fell; 0 while none has.
+    float secondsSinceDecided() const;
 
     /// A new match on a new world: everything of the old one freed, the control flags
     /// cleared except the pause, the scroll speed, attack choice and activity reset, the
@@ -97,6 +104,7 @@ private:
     Model shieldModel() const;
 
     bool graphicsEnabled;
+    const DifficultyScale* scale = &scaleOf(Difficulty::Normal);
     std::uint32_t decidedAtStep = 0;  ///< the step at which a side fell, once one has
     std::unique_ptr<btDbvtBroadphase> broadphase;
     std::unique_ptr<btDefaultCollisionConfiguration> collisionConfiguration;

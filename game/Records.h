@@ -1,7 +1,11 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
+
+/// The best winning time of each difficulty, in seconds, Easy first; none before a win.
+using BestWinTimes = std::array<std::optional<float>, 3>;
 
 /// The player's best (shortest) winning time, kept between sessions in a small INI file:
 ///
@@ -22,6 +26,8 @@ public:
     explicit Records(std::optional<std::filesystem::path> file);
 
     std::optional<float> bestWinSeconds() const { return best; }
+    /// Every difficulty's best; this file keeps Normal's only.
+    BestWinTimes bestTimes() const { return {std::nullopt, best, std::nullopt}; }
     /// A won match of `seconds`. True when it beats the best so far, or is the first win;
     /// it then becomes the best and is written at once.
     bool offerWin(float seconds);

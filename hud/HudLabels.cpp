@@ -1,5 +1,7 @@
 #include "hud/HudLabels.h"
 
+#include "hud/TextLayout.h"
+
 #include "game/Enemy.h"
 #include "game/Game.h"
 #include "game/HudLayout.h"
@@ -13,6 +15,8 @@
 #include <string_view>
 
 namespace {
+
+using ::pixelsOf;  // the fractions form; the overloads below take the HUD's own boxes
 
 const glm::vec4 kTextColor(1.0f, 1.0f, 1.0f, 1.0f);
 const glm::vec4 kFrameColor(1.0f, 1.0f, 1.0f, 0.6f);
@@ -57,14 +61,6 @@ constexpr float kBackdropPadding = 0.3f;                  // cell heights around
 constexpr float kResultsCellShare = 0.34f;                // a line's cell over the box's height
 constexpr float kResultsWidthShare = 0.92f;
 
-// Text is formatted into fixed buffers: the HUD allocates nothing per frame.
-using TextBuffer = std::array<char, 96>;
-
-std::string_view written(const TextBuffer& buffer, int length) {
-    const int kept = std::clamp(length, 0, static_cast<int>(buffer.size()) - 1);
-    return std::string_view(buffer.data(), static_cast<std::size_t>(kept));
-}
-
 // Minutes, seconds and tenths: "1:23.4". Tenths are cut, not rounded, as a clock shows them.
 std::string_view formatTime(TextBuffer& buffer, const char* prefix, float seconds) {
     const long tenths = static_cast<long>(std::max(0.0f, seconds) * 10.0f);
@@ -86,10 +82,6 @@ std::size_t digitsOf(int value) {
     return digits;
 }
 
-PixelRect pixelsOf(float x, float y, float w, float h, float width, float height) {
-    return {x * width, y * height, w * width, h * height};
-}
-
 PixelRect pixelsOf(const HudLayout& layout, float width, float height) {
     return pixelsOf(layout.x, layout.y, layout.w, layout.h, width, height);
 }
@@ -97,15 +89,6 @@ PixelRect pixelsOf(const HudLayout& layout, float width, float height) {
 PixelRect pixelsOf(const TextBox& box, float width, float height) {
     return pixelsOf(box.x, box.y, box.w, box.h, width, height);
 }
-
-// The largest cell, at most `cellHeight`, at which a text `widthPerCell` wide for each
-// pixel of cell height spans at most `width`.
-float fittedCell(float width, float cellHeight, float widthPerCell) {
-    return std::min(cellHeight, width / widthPerCell);
-}
-
-float widthPerCell(std::size_t columns) { return GlyphQuads::span(columns, 1.0f); }
-float widthPerCell(std::string_view text) { return GlyphQuads::width(text, 1.0f); }
 
 void addFrame(GlyphQuads& quads, const PixelRect& r, float thickness, const glm::vec4& color) {
     const float t = thickness;
@@ -199,12 +182,6 @@ void layOutBars(GlyphQuads& quads, const HudReadout& r, float width, float heigh
     for (const BarText& bar : bars) layOutBar(quads, bar, cell, frame);
 }
 
-void addCentred(GlyphQuads& quads, std::string_view text, const PixelRect& box, float cell,
-                const glm::vec4& color) {
-    const float left = box.left + (box.width - GlyphQuads::width(text, cell)) * 0.5f;
-    quads.addText(text, left, box.top + (box.height - cell) * 0.5f, cell, color);
-}
-
 void layOutClock(GlyphQuads& quads, const HudReadout& r, float width, float height) {
     const PixelRect box = pixelsOf(kClockBox, width, height);
     TextBuffer clock;
@@ -232,10 +209,18 @@ struct TimeLine {
     std::size_t bestStart;
 };
 
+// The difficulty leads the line, in the panel's capitals: "HARD  TIME 1:23.4 ...".
+const char* shoutedName(Difficulty difficulty) {
+    constexpr const char* kNames[] = {"EASY", "NORMAL", "HARD"};
+    return kNames[static_cast<int>(difficulty)];
+}
+
 TimeLine formatTimeLine(TextBuffer& buffer, const HudReadout& r) {
+    TextBuffer prefix;
     TextBuffer time;
     TextBuffer best;
-    const std::string_view timeText = formatTime(time, "TIME ", r.matchSeconds);
+    std::snprintf(prefix.data(), prefix.size(), "%s  TIME ", shoutedName(r.difficulty));
+    const std::string_view timeText = formatTime(time, prefix.data(), r.matchSeconds);
     std::string_view bestText = kNoBestYet;
     if (r.newBest)
         bestText = kNewBest;
@@ -304,6 +289,7 @@ HudReadout readMatch(const Game& game, const MatchStats& stats) {
     r.shots = stats.shotsFired();
     r.hits = stats.hits();
     r.accuracyPercent = stats.accuracyPercent();
+    r.difficulty = game.difficulty();
     return r;
 }
 
@@ -316,5 +302,6 @@ void layOutHudText(const HudReadout& r, float width, float height, GlyphQuads& q
     }
     if (r.paused) layOutBanner(quads, kPauseText, kPauseBox, width, height);
     if (r.replay) layOutBanner(quads, kReplayText, kReplayBox, width, height);
-    if (r.outcome != MatchOutcome::Undecided) layOutResults(quads, r, width, height, frame);
+    if (r.resultsShown && r.outcome != MatchOutcome::Undecided)
+        layOutResults(quads, r, width, height, frame);
 }

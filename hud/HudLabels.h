@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/Difficulty.h"
+
 #include "game/MatchStats.h"
 
 #include <optional>
@@ -27,6 +29,8 @@ struct HudReadout {
     std::optional<int> accuracyPercent;
     std::optional<float> bestSeconds;  ///< the best winning time, this match's included
     bool newBest = false;              ///< this match set it
+    bool resultsShown = true;          ///< the results panel, once the match is decided
+    Difficulty difficulty = Difficulty::Normal;
 };
 
 /// The bars' numbers, the shield and the reload, and the match's statistics, as the game

@@ -1,5 +1,7 @@
 #include "hud/HudText.h"
 
+#include "hud/MenuView.h"
+
 #include "game/MatchEvents.h"
 
 #include <utility>
@@ -20,15 +22,19 @@ void HudText::startNewMatch() {
     newBest = false;
 }
 
-void HudText::draw(const Game& game, bool barsShown, bool paused, float windowWidth,
+void HudText::draw(const Game& game, const Overlay& overlay, float windowWidth,
                    float windowHeight, const glm::mat4& projection) {
     if (windowWidth <= 0.0f || windowHeight <= 0.0f) return;  // minimised
     HudReadout readout = readMatch(game, matchStats);
-    readout.barsShown = barsShown;
-    readout.paused = paused;
+    readout.barsShown = overlay.barsShown;
+    readout.paused = overlay.paused;
+    readout.resultsShown = overlay.resultsShown;
     readout.bestSeconds = records.bestWinSeconds();
     readout.newBest = newBest;
     readout.replay = replaying;
     layOutHudText(readout, windowWidth, windowHeight, quads);
+    if (overlay.menu) layOutMenu(*overlay.menu, windowWidth, windowHeight, quads);
+    if (overlay.countdownDigit > 0)
+        layOutCountdown(overlay.countdownDigit, windowWidth, windowHeight, quads);
     batch.draw(quads, projection);
 }

@@ -9,6 +9,7 @@
 #include <glm/glm.hpp>
 
 class Game;
+struct MenuView;
 class MatchEvents;
 class Shader;
 
@@ -24,13 +25,21 @@ public:
     void recordFrame(const MatchEvents& events, float matchSeconds);
     /// Nothing counted, the clock at zero, no new best.
     void startNewMatch();
-    /// Lays the text out for the window's size and draws it in one call: the bars' labels
-    /// only when `barsShown`, the pause label when `paused`. Blending is the caller's, as
-    /// for the HUD's bars.
-    void draw(const Game& game, bool barsShown, bool paused, float windowWidth,
-              float windowHeight, const glm::mat4& projection);
+    /// What the shell shows over the match this frame.
+    struct Overlay {
+        bool barsShown = true;   ///< the bars' labels and the clock
+        bool paused = false;     ///< the free camera's pause label
+        bool resultsShown = false;
+        const MenuView* menu = nullptr;
+        int countdownDigit = 0;  ///< 0: no countdown
+    };
+    /// Lays the text out for the window's size and draws it in one call. Blending is the
+    /// caller's, as for the HUD's bars.
+    void draw(const Game& game, const Overlay& overlay, float windowWidth, float windowHeight,
+              const glm::mat4& projection);
 
     const MatchStats& stats() const { return matchStats; }
+    BestWinTimes bestTimes() const { return records.bestTimes(); }
     /// This match's win set the best time.
     bool setNewBest() const { return newBest; }
     /// Marks what is shown as a replay, not a match being played.
