@@ -3,6 +3,7 @@
 #include "app/GlDebugOutput.h"
 #include "app/InputCallbacks.h"
 #include "app/ProgramState.h"
+#include "app/UserSettings.h"
 #include "app/WindowIcon.h"
 #include "framework/ConsolePause.h"
 #include "framework/Framework.h"
@@ -11,6 +12,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -18,8 +20,7 @@ namespace {
 // The console must keep the message readable before the process ends.
 bool failStartup(const std::string& what) {
     glfwTerminate();
-    std::cout << "ERROR: " << what << std::endl;
-    pauseConsole();
+    showFatalMessage("ERROR: " + what);
     return false;
 }
 
@@ -67,6 +68,14 @@ void registerDebugOutput() {
 }
 
 }  // namespace
+
+void loadStartupSettings() {
+    userSettings = commandLine.settingsFile
+                       ? commandLine.settingsFile
+                       : userSettingsFile(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    settings = loadSettings("assets/settings.ini", userSettings);
+    if (commandLine.fullscreen) settings.fullscreen = *commandLine.fullscreen;
+}
 
 void onGlfwError(int code, const char* description) {
     std::cout << "GLFW error " << code << ": " << description << std::endl;

@@ -11,10 +11,11 @@ void HudText::recordFrame(const MatchEvents& events, float frameSeconds, bool pa
     const MatchOutcome before = matchStats.outcome();
     matchStats.recordFrame(events, frameSeconds, paused);
     if (before == MatchOutcome::Undecided && matchStats.outcome() == MatchOutcome::Won)
-        newBest = records.offerWin(matchStats.seconds());
+        newBest = records.offerWin(difficulty, matchStats.seconds());
 }
 
-void HudText::startNewMatch() {
+void HudText::startNewMatch(Difficulty level) {
+    difficulty = level;
     matchStats.reset();
     newBest = false;
 }
@@ -25,7 +26,7 @@ void HudText::draw(const Game& game, bool barsShown, bool paused, float windowWi
     HudReadout readout = readMatch(game, matchStats);
     readout.barsShown = barsShown;
     readout.paused = paused;
-    readout.bestSeconds = records.bestWinSeconds();
+    readout.bestSeconds = records.bestWinSeconds(difficulty);
     readout.newBest = newBest;
     layOutHudText(readout, windowWidth, windowHeight, quads);
     batch.draw(quads, projection);

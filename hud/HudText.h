@@ -22,8 +22,8 @@ public:
     /// Once per drawn frame, after the game's update and before its events are cleared.
     /// A won match offers its time to the records (a new best is written then, once).
     void recordFrame(const MatchEvents& events, float frameSeconds, bool paused);
-    /// Nothing counted, the clock at zero, no new best.
-    void startNewMatch();
+    /// Nothing counted, the clock at zero, no new best; a win counts at `level`.
+    void startNewMatch(Difficulty level = Difficulty::Normal);
     /// Lays the text out for the window's size and draws it in one call: the bars' labels
     /// only when `barsShown`, the pause label when `paused`. Blending is the caller's, as
     /// for the HUD's bars.
@@ -38,4 +38,5 @@ private:
     MatchStats matchStats;
     Records records;
     bool newBest = false;  ///< this match set the best time
+    Difficulty difficulty = Difficulty::Normal;  ///< of the match under way
 };
