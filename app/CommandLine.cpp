@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -9,10 +11,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The accepted words, in the table's order, for the help text and the check.
+// The accepted words, in the table's order, for the help text and the check; any case
+// is accepted.
 std::vector<std::string> difficultyWords() {
     std::vector<std::string> words;
-    for (const DifficultyScale& row : kDifficultyTable) words.push_back(CLI::detail::to_lower(std::string(row.name)));
+    for (const DifficultyScale& row : kDifficultyTable) {
+        std::string word(row.name);
+        std::transform(word.begin(), word.end(), word.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        words.push_back(word);
+    }
     return words;
 }
 

@@ -79,7 +79,10 @@ class=$(xprop -id "$window" WM_CLASS)
 [[ "$class" == *", \"$wm_class\"" ]] || fail "window class: $class; the entry says $wm_class"
 title=$(xprop -id "$window" WM_NAME)
 [[ "$title" == *"= \"$name\"" ]] || fail "window title: $title; the entry says $name"
-xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no icon"
+# Read whole first: grep -q would stop reading the large property, and the writer's
+# broken pipe would fail the pipeline at random.
+icon=$(xprop -id "$window" _NET_WM_ICON)
+[[ "$icon" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
 
 sleep 1
 xdotool key --window "$window" Escape
