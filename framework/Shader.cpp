@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <vector>
 
