@@ -27,13 +27,6 @@ Settings layered(const std::string& shipped, const std::filesystem::path& user, 
     return s;
 }
 
-std::string contentsOf(const std::string& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void expectDefaults(const Settings& s) {
     const Settings d;
     EXPECT_EQ(s.width, d.width);
@@ -230,13 +223,10 @@ TEST(Settings, ThePlayersFileLivesUnderXdgConfigHomeOrElseUnderHome) {
         const char* home;
         std::optional<std::filesystem::path> file;
     };
-    for (const Case& c : {
-             Case{"/cfg", "/home/pilot", std::filesystem::path("/cfg/qex/settings.ini")},
-             Case{nullptr, "/home/pilot", std::filesystem::path("/home/pilot/.config/qex/settings.ini")},
-             Case{"", "/home/pilot", std::filesystem::path("/home/pilot/.config/qex/settings.ini")},
-             Case{"cfg", "/home/pilot", std::filesystem::path("/home/pilot/.config/qex/settings.ini")},
-             Case{nullptr, "", std::nullopt},
-         })
+    const std::filesystem::path inHome("/home/pilot/.config/qex/settings.ini");
+    for (const Case& c : {Case{"/cfg", "/home/pilot", std::filesystem::path("/cfg/qex/settings.ini")},
+                          Case{nullptr, "/home/pilot", inHome}, Case{"", "/home/pilot", inHome},
+                          Case{"cfg", "/home/pilot", inHome}, Case{nullptr, "", std::nullopt}})
         EXPECT_EQ(userSettingsFile(c.xdgConfigHome, c.home), c.file) << c.home;
 }
 
@@ -274,16 +264,13 @@ TEST(Settings, SavingWritesTheOptionsAndKeepsTheRestOfThePlayersFile) {
     s.renderScale = 0.75f;
     s.screenShake = false;
     ASSERT_TRUE(saveUserSettings(file, s));
-    EXPECT_EQ(contentsOf(file),
+    std::ifstream written(file);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}),
               "; mine\n[Sound]\nmusic_volume = 0\neffects_volume = 0.6\n\n[window]\nwidth = 640\n"
               "render_scale = 0.75\nfullscreen = false\n\n[extra]\nx = 1\n\n[camera]\nscreen_shake = false\n");
     std::string printed;
-    const Settings read = layered(writeIni(""), file, &printed);
+    EXPECT_FLOAT_EQ(layered(writeIni(""), file, &printed).renderScale, 0.75f);
     EXPECT_EQ(printed, "");
-    EXPECT_EQ(read.width, 640);
-    EXPECT_FLOAT_EQ(read.musicVolume, 0.0f);
-    EXPECT_FLOAT_EQ(read.renderScale, 0.75f);
-    EXPECT_FALSE(read.screenShake);
 
     dir.write("plain", "a file where the folder should be");
     testing::internal::CaptureStdout();
