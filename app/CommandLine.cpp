@@ -31,7 +31,9 @@ std::string oneLine(const CLI::App*, const CLI::Error& error) {
 // Which file the player meant, whatever the working folder is later.
 std::optional<fs::path> absolute(const std::string& text) {
     if (text.empty()) return std::nullopt;
-    return fs::absolute(text);
+    std::error_code error;
+    const fs::path path = fs::absolute(text, error);
+    return error ? fs::path(text) : path;
 }
 
 }  // namespace

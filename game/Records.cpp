@@ -8,10 +8,11 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <iostream>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -47,14 +48,15 @@ std::size_t slot(Difficulty difficulty) { return static_cast<std::size_t>(diffic
 
 // Held while the file is read and replaced, so that two games that win at the same time
 // take turns and the second sees the first's time. Where no lock can be had (a folder
-// that cannot be written) the game reads and writes without one.
+// that cannot be written) the game reads and writes without one, and so it does after
+// two seconds: a game stopped while it holds the lock must not freeze another's match end.
 class FileLock {
 public:
     explicit FileLock(const fs::path& lockFile)
         : fd(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
         if (fd < 0) return;
-        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
+        for (int tries = 0; tries < kLockTries && ::flock(fd, LOCK_EX | LOCK_NB) != 0; ++tries)
+            std::this_thread::sleep_for(kLockRetry);
     }
     ~FileLock() {
         if (fd >= 0) ::close(fd);  // closing releases the lock
@@ -63,6 +65,8 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
 private:
+    static constexpr std::chrono::milliseconds kLockRetry{10};
+    static constexpr int kLockTries = 200;  // two seconds in all
     int fd;
 };
 

@@ -24,7 +24,7 @@ class INIReader;
 /// an older one is never overwritten) with a warning line. A missing file gets a line too.
 ///
 /// Several games may share the file. Each new best is decided under a lock on
-/// "<file>.lock": the file is read again, its times count as bests too, and only a time
+/// "<file>.lock" (waited for two seconds at most): the file is read again, its times count as bests too, and only a time
 /// that beats them is written. The file is replaced whole (see replaceWholeFile), and no
 /// failure stops the game: the first gives one warning line, and the bests are then kept
 /// for the session only.
