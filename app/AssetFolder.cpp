@@ -1,7 +1,8 @@
 #include "app/AssetFolder.h"
 
+#include "framework/ConsolePause.h"
+
 #include <filesystem>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,6 @@ bool enterAssetFolder() {
     const std::vector<fs::path> folders = foldersToTry();
     for (const fs::path& folder : folders)
         if (holdsAssets(folder) && enter(folder)) return true;
-    std::cout << "ERROR: No assets/ folder in " << listed(folders) << std::endl;
+    showFatalMessage("ERROR: No assets/ folder in " + listed(folders));
     return false;
 }

@@ -5,6 +5,6 @@
 /// tree, or any folder a player has filled. Then an installed copy's data: <prefix>/share/qex,
 /// where <prefix> is the folder above the executable's own bin/, found through
 /// /proc/self/exe, so a prefix that is moved as a whole keeps working.
-/// When neither holds assets/, prints one line naming the folders it looked in and
-/// returns false.
+/// When neither holds assets/, shows one line naming the folders it looked in (see
+/// showFatalMessage) and returns false.
 bool enterAssetFolder();

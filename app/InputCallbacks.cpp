@@ -2,6 +2,7 @@
 
 #include "app/MenuText.h"
 #include "app/ProgramState.h"
+#include "app/UserSettings.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -49,7 +50,9 @@ void flipFreeCameraDuringMatch() {
 // Escape and the gamepad's Start: the pause menu during a match, the menu's way back
 // elsewhere (on the title: quit).
 void escape() {
-    if (menus.showsMenu())
+    if (watchedReplay && !menus.showsMenu())
+        glfwSetWindowShouldClose(window, GLFW_TRUE);  // a replay is watched, not played
+    else if (menus.showsMenu())
         act(menus.press(MenuInput::Back));
     else
         pauseOrResume();
@@ -288,6 +291,9 @@ void act(MenuCommand command) {
         case MenuCommand::GoToTitle: toggles.titleRequested = true; break;
         case MenuCommand::QuitGame: glfwSetWindowShouldClose(window, GLFW_TRUE); break;
         case MenuCommand::ApplyOption: toggles.optionChanged = true; break;
+        case MenuCommand::SaveOptions:
+            if (userSettings) saveUserSettings(*userSettings, settings);
+            break;
         case MenuCommand::PauseMatch:
         case MenuCommand::BeginPlay: dropHeldControls(); break;
         case MenuCommand::ResumeMatch:

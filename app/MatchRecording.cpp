@@ -1,6 +1,6 @@
 #include "app/MatchRecording.h"
 
-#include "game/ReplaceFile.h"
+#include "framework/WholeFile.h"
 
 #include <iostream>
 #include <string>
@@ -25,8 +25,9 @@ void MatchRecording::keep(bool newBestWin) {
 void MatchRecording::write(const char* name) const {
     if (!folder) return;
     const std::filesystem::path file = *folder / name;
-    std::string why;
-    if (!replaceFile(file, encodeReplay(replay, QEX_VERSION), why))
-        std::cout << "WARNING: replays: cannot write '" << file.string() << "' (" << why
-                  << "); the match is not kept." << std::endl;
+    const std::vector<std::uint8_t> bytes = encodeReplay(replay, QEX_VERSION);
+    if (const std::error_code error =
+            replaceWholeFile(file, std::string(bytes.begin(), bytes.end())))
+        std::cout << "WARNING: replays: cannot write '" << file.string() << "' ("
+                  << error.message() << "); the match is not kept." << std::endl;
 }

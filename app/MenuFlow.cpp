@@ -143,7 +143,7 @@ MenuCommand MenuFlow::back() {
         case Screen::Options: {
             const Screen from = optionsOpenedFrom;
             show(from);
-            return MenuCommand::None;
+            return MenuCommand::SaveOptions;
         }
         case Screen::BestTimes: show(Screen::Title); return MenuCommand::None;
         case Screen::PauseMenu: return togglePause();
@@ -167,9 +167,7 @@ MenuCommand MenuFlow::togglePause() {
             if (from == Screen::Countdown) countdownLeft = countdown;  // it goes on where it was
             return MenuCommand::ResumeMatch;
         }
-        case Screen::Options:
-            if (optionsOpenedFrom == Screen::PauseMenu) show(Screen::PauseMenu);
-            return MenuCommand::None;
+        case Screen::Options: return back();
         default: return back();
     }
 }

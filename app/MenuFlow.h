@@ -31,6 +31,7 @@ enum class MenuCommand {
     GoToTitle,     ///< a fresh, standing match behind the title
     QuitGame,
     ApplyOption,   ///< `changedOption` has a new value in `options`
+    SaveOptions,   ///< the options screen closed: keep what it set
 };
 
 /// The settings the options screen shows and changes.

@@ -47,7 +47,7 @@ void addItem(const MenuFlow& flow, MenuItem item, MenuView& view) {
             break;
         case MenuItem::Picture:
             if (o.renderScale)
-                view.addLine("%s  < %.2g >", label, static_cast<double>(*o.renderScale));
+                view.addLine("%s  < %.2f >", label, static_cast<double>(*o.renderScale));
             else
                 view.addLine("%s  < Auto >", label);
             break;

@@ -1,6 +1,8 @@
 #include "app/ProgramState.h"
 
+CommandLine commandLine;
 Settings settings;
+std::optional<std::filesystem::path> userSettings;
 GLFWwindow* window = nullptr;
 std::shared_ptr<CustomCamera> camera;
 std::shared_ptr<ButtonPressedNew> buttons = std::make_shared<ButtonPressedNew>();

@@ -3,6 +3,7 @@
 #include "hud/AimReticle.h"
 #include "game/ButtonPressedNew.h"
 #include "render/CustomCamera.h"
+#include "app/CommandLine.h"
 #include "app/Gamepad.h"
 #include "game/HeldFire.h"
 #include "app/MatchRecording.h"
@@ -15,6 +16,7 @@
 
 #include <glm/glm.hpp>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -22,7 +24,9 @@ struct GLFWwindow;
 
 // Every program-wide object of the shell, and nothing else. Only app/ includes this
 // header; the game and the effects receive what they need as arguments.
+extern CommandLine commandLine;                    // read first; --difficulty and --replay wait here
 extern Settings settings;                          // filled once, before the window exists
+extern std::optional<std::filesystem::path> userSettings;  // where the options are saved; none without HOME
 extern GLFWwindow* window;                         // the only window
 extern std::shared_ptr<CustomCamera> camera;       // created by the scene set-up
 extern std::shared_ptr<ButtonPressedNew> buttons;  // written by the input callbacks

@@ -143,6 +143,7 @@ void createHudText(Scene& scene) {
     Records records(recordsFile(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
     scene.hudText->showAsReplay(watchedReplay.has_value());
+    scene.hudText->startNewMatch(game.difficulty());
 }
 
 }  // namespace
@@ -167,7 +168,7 @@ void restartMatch(Scene& scene) {
     game.restartMatch(*scene.playerModel, *scene.bossModel, seed);
     matchRecording.start(seed, game.difficulty());
     scene.landscape->place();
-    scene.hudText->startNewMatch();
+    scene.hudText->startNewMatch(game.difficulty());
     scene.titleGlide = 0.0f;
     toggles.matchRunning = true;
     if (toggles.titleRequested)

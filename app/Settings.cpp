@@ -1,8 +1,10 @@
 #include "app/Settings.h"
 
+#include "framework/WholeFile.h"
 #include "framework/WholeReal.h"
 
 #include <INIReader.h>
+#include <ini.h>
 
 #include <algorithm>
 #include <cctype>
@@ -35,6 +37,11 @@ struct Key {
 constexpr double kLargestWindowSide = 16384.0;  // pixels; also capped by the screen later
 constexpr double kFarthestClipPlane = 1.0e6;
 constexpr double kNearestClipPlane = 1.0e-4;
+
+// inih reads each line into a buffer of INI_MAX_LINE bytes that also holds the line's end
+// and a terminating zero. A longer line is cut, and its rest read as a line of its own,
+// which puts every later line number off.
+constexpr std::size_t kLongestLine = INI_MAX_LINE - 2;  // characters, a '\r' included
 
 // Looked up in this order. Add a key with one row here and one field in Settings.
 const Key kKeys[] = {
@@ -163,29 +170,89 @@ void reportMissingFile(const std::string& path) {
               << std::endl;
 }
 
-}  // namespace
+void warnAboutLine(const std::string& path, std::size_t number, const std::string& problem) {
+    std::cout << "WARNING: settings: line " << number << " of '" << path << "' " << problem
+              << "; it is skipped." << std::endl;
+}
 
-Settings loadSettings(const std::string& path) {
-    Settings s;
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        reportMissingFile(path);
-        return s;
+// What inih would make of a line that is too long for it: a comment of its own or at its
+// end goes, since inih drops it anyway; nothing else can be kept.
+std::optional<std::string> shortened(const std::string& line) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line[start] == ';' || line[start] == '#') return "";
+    for (std::size_t i = 1; i < line.size(); ++i)
+        if (line[i] == ';' && std::isspace(static_cast<unsigned char>(line[i - 1]))) {
+            const std::string kept = line.substr(0, line.find_last_not_of(" \t", i - 1) + 1);
+            if (kept.size() <= kLongestLine) return kept;
+            break;
+        }
+    return std::nullopt;
+}
+
+// The text inih is given: every line it could not read whole (too long, or holding a NUL
+// byte, which would end its reading early) shortened or left empty, with a warning for
+// each one skipped. No line is removed, so inih's line numbers stay those of the file.
+std::string readableLines(const std::string& text, const std::string& path) {
+    std::string readable;
+    std::istringstream lines(text);
+    std::size_t number = 0;
+    for (std::string line; std::getline(lines, line);) {
+        ++number;
+        if (line.find('\0') != std::string::npos) {
+            warnAboutLine(path, number, "holds a NUL byte");
+            line.clear();
+        } else if (line.size() > kLongestLine) {
+            const std::optional<std::string> kept = shortened(line);
+            if (!kept)
+                warnAboutLine(path, number,
+                              "is longer than " + std::to_string(kLongestLine) + " characters");
+            line = kept.value_or("");
+        }
+        readable += line + '\n';
     }
-    const INIReader reader(path);
-    if (reader.ParseError() < 0) reportMissingFile(path);
+    return readable;
+}
+
+// Reads `path` over `s`, key by key. The error says why the file could not be read.
+std::error_code readOver(const std::filesystem::path& path, Settings& s) {
+    std::string text;
+    if (const std::error_code error = readWholeFile(path, text)) return error;
+    const std::string readable = readableLines(text, path.string());
+    const INIReader reader(readable.data(), readable.size());
     if (reader.ParseError() > 0)
-        std::cout << "WARNING: settings: line " << reader.ParseError() << " of '" << path
-                  << "' is not a section, a key = value pair or a comment; it is skipped."
-                  << std::endl;
+        warnAboutLine(path.string(), static_cast<std::size_t>(reader.ParseError()),
+                      "is not a section, a key = value pair or a comment");
 
     for (const Key& key : kKeys) {
         if (!reader.HasValue(key.section, key.name)) continue;
-        const std::string text = reader.Get(key.section, key.name, "");
-        std::visit([&](auto field) { read(key, text, field, s); }, key.field);
+        const std::string value = reader.Get(key.section, key.name, "");
+        std::visit([&](auto field) { read(key, value, field, s); }, key.field);
     }
+    return {};
+}
+
+Settings finished(Settings s) {
     keepClipPlanesInOrder(s);
     s.windowedWidth = s.width;
     s.windowedHeight = s.height;
     return s;
+}
+
+}  // namespace
+
+Settings loadSettings(const std::string& path) {
+    Settings s;
+    if (readOver(path, s)) reportMissingFile(path);
+    return finished(s);
+}
+
+Settings loadSettings(const std::string& shippedPath,
+                      const std::optional<std::filesystem::path>& userFile) {
+    Settings s = loadSettings(shippedPath);
+    if (!userFile) return s;
+    const std::error_code error = readOver(*userFile, s);
+    if (error && error != std::errc::no_such_file_or_directory)
+        std::cout << "WARNING: settings: cannot read '" << userFile->string() << "' ("
+                  << error.message() << "); using the shipped settings." << std::endl;
+    return finished(s);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -33,5 +34,13 @@ struct Settings {
 
 /// Reads `path` over the defaults. A missing file prints one line and keeps them all. A
 /// syntax error, or a value that is not a number, has trailing text or is out of range,
-/// prints one WARNING line and keeps the default of that key only.
+/// prints one WARNING line and keeps the default of that key only. A line too long for
+/// the INI reader (over 198 characters) loses its comment, or else is skipped with a
+/// WARNING line; the line numbers of later warnings stay those of the file.
 Settings loadSettings(const std::string& path = "assets/settings.ini");
+
+/// The shipped file `shippedPath` as above, then the player's own `userFile` over it, key
+/// by key, with the same checks and warnings: a bad value there keeps the shipped one. A
+/// missing player's file is no fault; one that cannot be read gets a WARNING line.
+Settings loadSettings(const std::string& shippedPath,
+                      const std::optional<std::filesystem::path>& userFile);

@@ -3,6 +3,7 @@
 #include "app/GlDebugOutput.h"
 #include "app/InputCallbacks.h"
 #include "app/ProgramState.h"
+#include "app/UserSettings.h"
 #include "app/WindowIcon.h"
 #include "framework/ConsolePause.h"
 #include "framework/Framework.h"
@@ -11,6 +12,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -18,8 +20,7 @@ namespace {
 // The console must keep the message readable before the process ends.
 bool failStartup(const std::string& what) {
     glfwTerminate();
-    std::cout << "ERROR: " << what << std::endl;
-    pauseConsole();
+    showFatalMessage("ERROR: " + what);
     return false;
 }
 
@@ -67,6 +68,41 @@ void registerDebugOutput() {
 }
 
 }  // namespace
+
+void loadStartupSettings() {
+    userSettings = commandLine.settingsFile
+                       ? commandLine.settingsFile
+                       : userSettingsFile(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    settings = loadSettings("assets/settings.ini", userSettings);
+    if (commandLine.fullscreen) settings.fullscreen = *commandLine.fullscreen;
+}
+
+OptionValues optionsOf(const Settings& s) {
+    OptionValues options;
+    options.musicVolume = s.musicVolume;
+    options.effectsVolume = s.effectsVolume;
+    if (!s.autoRenderScale) options.renderScale = s.renderScale;
+    options.fullscreen = s.fullscreen;
+    options.screenShake = s.screenShake;
+    return options;
+}
+
+bool chooseFirstScreen() {
+    menus = MenuFlow(optionsOf(settings), commandLine.difficulty.value_or(Difficulty::Normal));
+    if (commandLine.replayFile) {
+        ReplayReading reading = loadReplay(*commandLine.replayFile, QEX_VERSION);
+        if (!reading.replay) {
+            std::cout << "ERROR: Cannot play the replay '" << commandLine.replayFile->string()
+                      << "': " << reading.problem << "." << std::endl;
+            return false;
+        }
+        watchedReplay = std::move(reading.replay);
+        menus.startAt(watchedReplay->difficulty());
+    } else if (commandLine.difficulty) {
+        menus.startAt(*commandLine.difficulty);
+    }
+    return true;
+}
 
 void onGlfwError(int code, const char* description) {
     std::cout << "GLFW error " << code << ": " << description << std::endl;

@@ -5,9 +5,12 @@
 #include "app/Startup.h"
 
 // Qex: start-up, the frame loop, teardown.
-int main() {
+int main(int argc, char* argv[]) {
+    commandLine = parseCommandLine(argc, argv);
+    if (commandLine.exitStatus) return *commandLine.exitStatus;
     if (!enterAssetFolder()) return kStartupFailed;
-    settings = loadSettings();
+    loadStartupSettings();
+    if (!chooseFirstScreen()) return kStartupFailed;
     if (!startWindowAndContext()) return kStartupFailed;
 
     Scene scene;

@@ -3,11 +3,14 @@
 #include <unistd.h>
 
 #include <iostream>
-#include <string>
 
-void pauseConsole() {
+void showFatalMessage(const std::string& line) {
+    if (!isatty(STDIN_FILENO)) {
+        std::cerr << line << std::endl;
+        return;
+    }
+    std::cout << line << std::endl;
     std::cout << "Press Enter to continue . . ." << std::endl;
-    if (!isatty(STDIN_FILENO)) return;
-    std::string line;
-    std::getline(std::cin, line);
+    std::string answer;
+    std::getline(std::cin, answer);
 }

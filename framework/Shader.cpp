@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <vector>
 
@@ -22,8 +21,7 @@ namespace {
 // A shader that cannot be built leaves the game without a way to draw: say why, keep
 // the message on screen, and stop.
 [[noreturn]] void failShaderBuild(const std::string& message) {
-    std::cout << message << std::endl;
-    pauseConsole();
+    showFatalMessage(message);
     std::exit(1);
 }
 

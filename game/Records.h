@@ -1,45 +1,64 @@
 #pragma once
 
+#include "game/Difficulty.h"
+
 #include <array>
 #include <filesystem>
+#include <iterator>
 #include <optional>
+#include <string>
+
+class INIReader;
 
 /// The best winning time of each difficulty, in seconds, Easy first; none before a win.
-using BestWinTimes = std::array<std::optional<float>, 3>;
+using BestWinTimes = std::array<std::optional<float>, std::size(kDifficultyTable)>;
 
-/// The player's best (shortest) winning time, kept between sessions in a small INI file:
+/// The player's best (shortest) winning time at each difficulty, kept between sessions
+/// in a small INI file:
 ///
 ///     [records]
+///     best_win_seconds_easy = 61.500
 ///     best_win_seconds = 83.250
+///     best_win_seconds_hard = 140.000
 ///
-/// Reading happens once, at construction, and trusts only a positive, finite time: a file
-/// that says anything else is set aside as "<file>.damaged" with a warning line. A missing
-/// file gets a line too. Writing happens once per new best, replaces the file whole (a
-/// temporary file renamed over it) and never stops the game: the first failure gives one
-/// warning line, and the best is then kept for the session only.
+/// Normal keeps the key of the files written before there were difficulties, so such a
+/// file reads as Normal. Only positive, finite times are trusted: a file that says
+/// anything else is set aside as "<file>.damaged" (then ".damaged.2", ".damaged.3", ...:
+/// an older one is never overwritten) with a warning line. A missing file gets a line too.
+///
+/// Several games may share the file. Each new best is decided under a lock on
+/// "<file>.lock" (waited for two seconds at most): the file is read again, its times count as bests too, and only a time
+/// that beats them is written. The file is replaced whole (see replaceWholeFile), and no
+/// failure stops the game: the first gives one warning line, and the bests are then kept
+/// for the session only.
 class Records {
 public:
-    /// No file, silently: the best lives for the session only.
+    /// No file, silently: the bests live for the session only.
     Records() = default;
-    /// Reads `file`; without one (see recordsFile()) says that the best is kept for the
+    /// Reads `file`; without one (see recordsFile()) says that the bests are kept for the
     /// session only.
     explicit Records(std::optional<std::filesystem::path> file);
 
-    std::optional<float> bestWinSeconds() const { return best; }
-    /// Every difficulty's best; this file keeps Normal's only.
-    BestWinTimes bestTimes() const { return {std::nullopt, best, std::nullopt}; }
-    /// A won match of `seconds`. True when it beats the best so far, or is the first win;
-    /// it then becomes the best and is written at once.
-    bool offerWin(float seconds);
+    std::optional<float> bestWinSeconds(Difficulty difficulty) const {
+        return best[static_cast<std::size_t>(difficulty)];
+    }
+    /// A won match of `seconds` at `difficulty`. True when it beats the best so far, here
+    /// or on file, or is the first win there; it then becomes the best and is written at once.
+    bool offerWin(Difficulty difficulty, float seconds);
+    /// Every difficulty's best.
+    const BestWinTimes& bestTimes() const { return best; }
 
 private:
-    void load();
+    using Bests = BestWinTimes;
+
+    bool readFile();
+    static std::optional<std::string> damageIn(const INIReader& reader, Bests& found);
     void giveUpReading();
     void setAside(const std::string& why);
     void save();
 
     std::optional<std::filesystem::path> file;
-    std::optional<float> best;  ///< seconds
+    Bests best;  ///< seconds, by Difficulty
     bool warnedAboutWriting = false;
 };
 

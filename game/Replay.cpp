@@ -2,10 +2,10 @@
 
 #include "game/Records.h"
 
+#include "framework/WholeFile.h"
+
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -179,12 +179,10 @@ ReplayReading parseReplay(const std::vector<std::uint8_t>& bytes, std::string_vi
 }
 
 ReplayReading loadReplay(const std::filesystem::path& file, std::string_view gameVersion) {
-    std::ifstream in(file, std::ios::binary);
-    std::error_code error;
-    if (!in || std::filesystem::is_directory(file, error)) return refused("it cannot be read");
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
-    return parseReplay(bytes, gameVersion);
+    std::string text;
+    if (const std::error_code error = readWholeFile(file, text))
+        return refused("it cannot be read (" + error.message() + ")");
+    return parseReplay(std::vector<std::uint8_t>(text.begin(), text.end()), gameVersion);
 }
 
 std::optional<std::filesystem::path> replayFolder(const char* xdgDataHome, const char* home) {

@@ -14,10 +14,11 @@ void HudText::recordFrame(const MatchEvents& events, float matchSeconds) {
     matchStats.recordFrame(events, matchSeconds);
     if (replaying) return;  // a replay's win is no new time
     if (before == MatchOutcome::Undecided && matchStats.outcome() == MatchOutcome::Won)
-        newBest = records.offerWin(matchStats.seconds());
+        newBest = records.offerWin(difficulty, matchStats.seconds());
 }
 
-void HudText::startNewMatch() {
+void HudText::startNewMatch(Difficulty level) {
+    difficulty = level;
     matchStats.reset();
     newBest = false;
 }
@@ -29,7 +30,7 @@ void HudText::draw(const Game& game, const Overlay& overlay, float windowWidth,
     readout.barsShown = overlay.barsShown;
     readout.paused = overlay.paused;
     readout.resultsShown = overlay.resultsShown;
-    readout.bestSeconds = records.bestWinSeconds();
+    readout.bestSeconds = records.bestWinSeconds(difficulty);
     readout.newBest = newBest;
     readout.replay = replaying;
     layOutHudText(readout, windowWidth, windowHeight, quads);

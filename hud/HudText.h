@@ -23,8 +23,8 @@ public:
     /// Once per drawn frame, after the game's update and before its events are cleared.
     /// A won match offers its time to the records (a new best is written then, once).
     void recordFrame(const MatchEvents& events, float matchSeconds);
-    /// Nothing counted, the clock at zero, no new best.
-    void startNewMatch();
+    /// Nothing counted, the clock at zero, no new best; a win counts at `level`.
+    void startNewMatch(Difficulty level);
     /// What the shell shows over the match this frame.
     struct Overlay {
         bool barsShown = true;   ///< the bars' labels and the clock
@@ -39,7 +39,7 @@ public:
               const glm::mat4& projection);
 
     const MatchStats& stats() const { return matchStats; }
-    BestWinTimes bestTimes() const { return records.bestTimes(); }
+    const BestWinTimes& bestTimes() const { return records.bestTimes(); }
     /// This match's win set the best time.
     bool setNewBest() const { return newBest; }
     /// Marks what is shown as a replay, not a match being played.
@@ -52,4 +52,5 @@ private:
     Records records;
     bool newBest = false;  ///< this match set the best time
     bool replaying = false;
+    Difficulty difficulty = Difficulty::Normal;  ///< of the match under way
 };

@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "app/UserSettings.h"
 
 #include "support/TempFiles.h"
 
@@ -6,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -15,6 +17,13 @@ Settings loadQuietly(const std::string& path, std::string* printed = nullptr) {
     Settings s = loadSettings(path);
     const std::string out = testing::internal::GetCapturedStdout();
     if (printed) *printed = out;
+    return s;
+}
+
+Settings layered(const std::string& shipped, const std::filesystem::path& user, std::string* printed) {
+    testing::internal::CaptureStdout();
+    Settings s = loadSettings(shipped, user);
+    *printed = testing::internal::GetCapturedStdout();
     return s;
 }
 
@@ -206,4 +215,86 @@ TEST(Settings, RealWorldFileWithoutOurKeysKeepsDefaults) {
     std::string printed;
     expectDefaults(loadQuietly(path.string(), &printed));
     EXPECT_EQ(printed.find("ERROR:"), std::string::npos) << printed;  // the file was read
+}
+
+TEST(Settings, ThePlayersFileLivesUnderXdgConfigHomeOrElseUnderHome) {
+    struct Case {
+        const char* xdgConfigHome;
+        const char* home;
+        std::optional<std::filesystem::path> file;
+    };
+    const std::filesystem::path inHome("/home/pilot/.config/qex/settings.ini");
+    for (const Case& c : {Case{"/cfg", "/home/pilot", std::filesystem::path("/cfg/qex/settings.ini")},
+                          Case{nullptr, "/home/pilot", inHome}, Case{"", "/home/pilot", inHome},
+                          Case{"cfg", "/home/pilot", inHome}, Case{nullptr, "", std::nullopt}})
+        EXPECT_EQ(userSettingsFile(c.xdgConfigHome, c.home), c.file) << c.home;
+}
+
+// The player's file counts key by key over the shipped one, with the same checks: a bad
+// value there keeps the shipped value, and its warnings name the player's file.
+TEST(Settings, ThePlayersFileOverridesTheShippedOneKeyByKey) {
+    const std::string shipped = writeIni("[window]\nwidth = 1024\nheight = 700\n[sound]\nmusic_volume = 0.5\n");
+    const TempDir dir;
+    std::string printed;
+    Settings s = layered(shipped, dir.write("qex/settings.ini",
+                                            "[window]\nwidth = 640\n[window\n[sound]\nmusic_volume = 7\n"),
+                         &printed);
+    EXPECT_EQ(s.width, 640);
+    EXPECT_EQ(s.height, 700);
+    EXPECT_FLOAT_EQ(s.musicVolume, 0.5f);
+    EXPECT_NE(printed.find("line 3 of '" + dir.path().string() + "/qex/settings.ini'"),
+              std::string::npos) << printed;
+    EXPECT_NE(printed.find("using 0.5 instead"), std::string::npos) << printed;
+
+    EXPECT_EQ(layered(shipped, dir.path() / "none.ini", &printed).width, 1024);
+    EXPECT_EQ(printed, "");  // no file of one's own yet is no fault
+    EXPECT_EQ(layered(shipped, dir.path(), &printed).width, 1024);
+    EXPECT_EQ(printed.rfind("WARNING: settings: cannot read '" + dir.path().string(), 0), 0u) << printed;
+}
+
+// Comments, other keys and sections stay; a repeated key goes; missing keys join their
+// section or a new one. A folder that cannot be made gives one line.
+TEST(Settings, SavingWritesTheOptionsAndKeepsTheRestOfThePlayersFile) {
+    const TempDir dir;
+    const std::string file = dir.write("qex/settings.ini",
+        "; mine\n[Sound]\nMusic_Volume = 0.9\nmusic_volume = 0.8\n\n[window]\nwidth = 640\n\n[extra]\nx = 1\n");
+    Settings s;
+    s.musicVolume = 0.0f;
+    s.autoRenderScale = false;
+    s.renderScale = 0.75f;
+    s.screenShake = false;
+    ASSERT_TRUE(saveUserSettings(file, s));
+    std::ifstream written(file);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}),
+              "; mine\n[Sound]\nmusic_volume = 0\neffects_volume = 0.6\n\n[window]\nwidth = 640\n"
+              "render_scale = 0.75\nfullscreen = false\n\n[extra]\nx = 1\n\n[camera]\nscreen_shake = false\n");
+    std::string printed;
+    EXPECT_FLOAT_EQ(layered(writeIni(""), file, &printed).renderScale, 0.75f);
+    EXPECT_EQ(printed, "");
+
+    dir.write("plain", "a file where the folder should be");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(saveUserSettings(dir.path() / "plain/qex/settings.ini", s));
+    printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    EXPECT_NE(printed.find("(Not a directory)"), std::string::npos) << printed;
+}
+
+// The INI reader takes 198 characters a line. A longer comment goes, a long line keeps
+// its key when only its comment is long, and anything else is skipped with the line's
+// true number, as are the numbers of later lines.
+TEST(Settings, OverlongLinesAreShortenedOrSkippedWithTheirTrueLineNumbers) {
+    const std::string longText(250, 'x');
+    std::string printed;
+    const std::string path = writeIni("; " + longText + "\n[window]\ntitle = Kept ; " + longText +
+                                      "\ntitle = " + longText + "\n[window\nwidth = 640\n" +
+                                      std::string("height = 600\0", 13) + "\n");
+    const Settings s = loadQuietly(path, &printed);
+    EXPECT_EQ(s.title, "Kept");
+    EXPECT_EQ(s.width, 640);
+    EXPECT_EQ(s.height, 800);
+    EXPECT_EQ(printed, "WARNING: settings: line 4 of '" + path + "' is longer than 198 characters; it is skipped.\n"
+                       "WARNING: settings: line 7 of '" + path + "' holds a NUL byte; it is skipped.\n"
+                       "WARNING: settings: line 5 of '" + path +
+                           "' is not a section, a key = value pair or a comment; it is skipped.\n");
 }

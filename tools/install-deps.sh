@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libglfw3-dev libglew-dev libbullet-dev libassimp-dev libstb-dev libinih-dev libglm-dev
-    libsdl2-dev libsdl2-mixer-dev libmp3lame-dev libmpg123-dev fonts-dejavu-core
+    libsdl2-dev libsdl2-mixer-dev libcli11-dev libmp3lame-dev libmpg123-dev fonts-dejavu-core
     libgtest-dev clang libx11-dev
     xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri libglx-mesa0 mesa-utils
     desktop-file-utils appstream

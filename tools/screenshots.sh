@@ -32,7 +32,8 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 
 cp -r "$build/assets" "$work/"
 sed -i "s/^width = .*/width = $width/; s/^height = .*/height = $height/" "$work/assets/settings.ini"
-(cd "$work" && exec "$build/qex") >"$work/game.log" 2>&1 </dev/null &
+# The player's own settings would win over the size set here.
+(cd "$work" && XDG_CONFIG_HOME="$work/config" exec "$build/qex") >"$work/game.log" 2>&1 </dev/null &
 game=$!
 window=$(xdotool search --sync --onlyvisible --pid "$game" --name '^Qex$' | head -n 1)
 

@@ -12,6 +12,8 @@ build=${1:?usage: installed-game.sh <build folder>}
 
 work=$(mktemp -d)
 work=$(cd "$work" && pwd -P)  # the game reports physical paths
+# The player's settings and records of whoever runs this stay untouched.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 game=""
 finish() {
     [ -n "$game" ] && { kill -9 "$game" && wait "$game"; } 2>/dev/null
@@ -56,6 +58,7 @@ if command -v appstreamcli >/dev/null; then
 fi
 
 # --- The installed game, started from an unrelated folder ------------------------------
+touch "$work/installed"  # nothing in the prefix may change after this
 mkdir "$work/elsewhere"
 cd "$work/elsewhere" || fail "no working folder"
 "$prefix/bin/qex" >"$work/game.log" 2>&1 </dev/null &
@@ -76,7 +79,10 @@ class=$(xprop -id "$window" WM_CLASS)
 [[ "$class" == *", \"$wm_class\"" ]] || fail "window class: $class; the entry says $wm_class"
 title=$(xprop -id "$window" WM_NAME)
 [[ "$title" == *"= \"$name\"" ]] || fail "window title: $title; the entry says $name"
-xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no icon"
+# Read whole first: grep -q would stop reading the large property, and the writer's
+# broken pipe would fail the pipeline at random.
+icon=$(xprop -id "$window" _NET_WM_ICON)
+[[ "$icon" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
 
 sleep 1
 xdotool key --window "$window" Escape
@@ -97,4 +103,13 @@ status=$?
 expected="ERROR: No assets/ folder in $work/elsewhere or $work/lone/share/qex"
 [ "$message" == "$expected" ] || fail "without data the game said: '$message', not '$expected'"
 
-echo "installed game: window, class, title, icon, Escape and the missing-data message all fine"
+# --- The command line, and a display that cannot be opened ------------------------------
+"$prefix/bin/qex" --version | grep -qx "qex [0-9.]*" || fail "--version did not print the version"
+"$prefix/bin/qex" --bogus >/dev/null 2>&1
+[ $? -eq 2 ] || fail "an unknown option did not end with status 2"
+message=$(DISPLAY=:nothing "$prefix/bin/qex" </dev/null 2>&1 >/dev/null)
+[ $? -eq 1 ] && [[ "$message" == *"ERROR: Failed to init GLFW"* ]] ||
+    fail "without a display: no status 1 and message on standard error: '$message'"
+[ -z "$(find "$prefix" -newer "$work/installed" -print -quit)" ] || fail "the game wrote into its prefix"
+
+echo "installed game: window, class, title, icon, Escape, the command line and the start-up failures all fine"

@@ -25,15 +25,17 @@ bool startsWith(const char* entry, const char* prefix) {
 }
 
 // The test's own environment, with DISPLAY replaced when `display` is given, and the
-// game's records kept in its working directory: a test never reads or writes the best
-// times of whoever runs it.
+// game's records and player's settings kept in its working directory: a test never reads
+// or writes the best times or the settings of whoever runs it.
 std::vector<std::string> childEnvironment(const std::string& display, const fs::path& workingDirectory) {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry)
-        if (!(startsWith(*entry, "DISPLAY=") && !display.empty()) && !startsWith(*entry, "XDG_DATA_HOME="))
+        if (!(startsWith(*entry, "DISPLAY=") && !display.empty()) &&
+            !startsWith(*entry, "XDG_DATA_HOME=") && !startsWith(*entry, "XDG_CONFIG_HOME="))
             environment.emplace_back(*entry);
     if (!display.empty()) environment.push_back("DISPLAY=" + display);
     environment.push_back("XDG_DATA_HOME=" + fs::absolute(workingDirectory / "data").string());
+    environment.push_back("XDG_CONFIG_HOME=" + fs::absolute(workingDirectory / "config").string());
     return environment;
 }
 
