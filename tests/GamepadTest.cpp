@@ -148,13 +148,18 @@ TEST_F(GamepadInShell, HeavyShotOncePerPress) {
     EXPECT_FALSE(buttons->mouseRight);
 }
 
-TEST_F(GamepadInShell, StartRestartsOnlyAfterAMatch) {
+// Start pauses a match and resumes it, as Escape does; B backs out of the pause menu too.
+TEST_F(GamepadInShell, StartOpensThePauseMenuAndResumes) {
     sample(withButton(GLFW_GAMEPAD_BUTTON_START));
-    EXPECT_FALSE(toggles.restartRequested);
+    EXPECT_EQ(menus.screen(), Screen::PauseMenu);
     sample(restingPad());
-    toggles.matchRunning = false;
     sample(withButton(GLFW_GAMEPAD_BUTTON_START));
-    EXPECT_TRUE(toggles.restartRequested);
+    EXPECT_EQ(menus.screen(), Screen::Playing);
+    sample(restingPad());
+    sample(withButton(GLFW_GAMEPAD_BUTTON_START));
+    sample(withButton(GLFW_GAMEPAD_BUTTON_B));
+    EXPECT_EQ(menus.screen(), Screen::Playing);
+    EXPECT_FALSE(toggles.restartRequested);
 }
 
 TEST_F(GamepadInShell, FreeCameraIgnoresSteeringAndFireButNotReleases) {

@@ -171,16 +171,19 @@ TEST(HudLabels, ResultsShowTimeBestShotsHitsAndAccuracyOnceTheMatchIsDecided) {
         std::optional<float> best;
         bool newBest;
         std::optional<int> accuracy;
+        Difficulty difficulty;  ///< named first on the time's line
         const char* text;
     };
     const PixelRect window{0.0f, 0.0f, 800.0f, 800.0f};
     GlyphQuads quads;
     for (const Case& c : {
-             Case{MatchOutcome::Undecided, std::nullopt, false, 50, ""},
-             Case{MatchOutcome::Won, 83.45f, true, 79, "TIME1:23.4NEWBESTSHOTS120HITS95ACCURACY79%"},
-             Case{MatchOutcome::Won, 61.0f, false, 79, "TIME1:23.4BEST1:01.0SHOTS120HITS95ACCURACY79%"},
-             Case{MatchOutcome::Lost, std::nullopt, false, std::nullopt,
-                  "TIME1:23.4BEST-SHOTS120HITS95ACCURACY-"},
+             Case{MatchOutcome::Undecided, std::nullopt, false, 50, Difficulty::Normal, ""},
+             Case{MatchOutcome::Won, 83.45f, true, 79, Difficulty::Easy,
+                  "EASYTIME1:23.4NEWBESTSHOTS120HITS95ACCURACY79%"},
+             Case{MatchOutcome::Won, 61.0f, false, 79, Difficulty::Hard,
+                  "HARDTIME1:23.4BEST1:01.0SHOTS120HITS95ACCURACY79%"},
+             Case{MatchOutcome::Lost, std::nullopt, false, std::nullopt, Difficulty::Normal,
+                  "NORMALTIME1:23.4BEST-SHOTS120HITS95ACCURACY-"},
          }) {
         HudReadout readout = fullMatch();
         readout.barsShown = false;  // so that the clock leaves the results alone on screen
@@ -188,6 +191,7 @@ TEST(HudLabels, ResultsShowTimeBestShotsHitsAndAccuracyOnceTheMatchIsDecided) {
         readout.matchSeconds = 83.45f;
         readout.bestSeconds = c.best;
         readout.newBest = c.newBest;
+        readout.difficulty = c.difficulty;
         readout.shots = 120;
         readout.hits = 95;
         readout.accuracyPercent = c.accuracy;

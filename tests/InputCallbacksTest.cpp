@@ -135,9 +135,10 @@ TEST_F(InputCallbacks, LeavingFreeCameraRestoresTheSavedPose) {
 TEST_F(InputCallbacks, RestartOnlyAfterTheMatchEnded) {
     press(GLFW_KEY_R);
     EXPECT_FALSE(toggles.restartRequested);
-    toggles.matchRunning = false;
+    menus.tick(0.0f, true, 0.0f);  // a side has fallen
     press(GLFW_KEY_R);
     EXPECT_TRUE(toggles.restartRequested);
+    EXPECT_EQ(menus.screen(), Screen::Countdown);
 }
 
 TEST_F(InputCallbacks, StatisticsToggleOnPressOfO) {

@@ -48,10 +48,15 @@ bool waitUntil(const std::function<bool()>& done) {
 
 }  // namespace
 
-TEST_F(InputWithWindow, EscapeClosesOnRelease) {
-    onKey(window, GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
+// Escape must not lose a match: it pauses it, and again resumes; on the title it quits.
+TEST_F(InputWithWindow, EscapePausesAMatchAndQuitsFromTheTitle) {
+    tap(GLFW_KEY_ESCAPE);
+    EXPECT_EQ(menus.screen(), Screen::PauseMenu);
+    tap(GLFW_KEY_ESCAPE);
+    EXPECT_EQ(menus.screen(), Screen::Playing);
     EXPECT_FALSE(glfwWindowShouldClose(window));
-    onKey(window, GLFW_KEY_ESCAPE, 0, GLFW_RELEASE, 0);
+    menus = MenuFlow(OptionValues{}, Difficulty::Normal);
+    tap(GLFW_KEY_ESCAPE);
     EXPECT_TRUE(glfwWindowShouldClose(window));
 }
 

@@ -62,7 +62,9 @@ GameProcess::GameProcess(const fs::path& workingDirectory, const fs::path& log,
     // make async-signal-safe calls, and setenv can allocate.
     std::vector<std::string> environment = childEnvironment(display, workingDirectory);
     const std::vector<char*> envp = pointersTo(environment);
-    char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    // Straight into a match, past the title: the tests look at the fight.
+    char difficultyOption[] = "--difficulty=normal";
+    char* const argv[] = {const_cast<char*>(program.c_str()), difficultyOption, nullptr};
     pid = fork();
     if (pid != 0) return;
     // A test killed on timeout must not leave a game spinning on the shared display.
