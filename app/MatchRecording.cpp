@@ -1,6 +1,7 @@
 #include "app/MatchRecording.h"
 
 #include "framework/WholeFile.h"
+#include "game/Records.h"
 
 #include <iostream>
 #include <string>
@@ -30,4 +31,10 @@ void MatchRecording::write(const char* name) const {
             replaceWholeFile(file, std::string(bytes.begin(), bytes.end())))
         std::cout << "WARNING: replays: cannot write '" << file.string() << "' ("
                   << error.message() << "); the match is not kept." << std::endl;
+}
+
+std::optional<std::filesystem::path> replayFolder(const char* xdgDataHome, const char* home) {
+    const std::optional<std::filesystem::path> records = recordsFile(xdgDataHome, home);
+    if (!records) return std::nullopt;
+    return records->parent_path() / "replays";
 }

@@ -35,3 +35,7 @@ private:
     Replay replay;
     bool kept = false;
 };
+
+/// Where replays live: "$XDG_DATA_HOME/qex/replays", or "$HOME/.local/share/qex/replays"
+/// when XDG_DATA_HOME is unset, empty or relative; nowhere without either.
+std::optional<std::filesystem::path> replayFolder(const char* xdgDataHome, const char* home);

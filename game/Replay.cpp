@@ -1,7 +1,5 @@
 #include "game/Replay.h"
 
-#include "game/Records.h"
-
 #include "framework/WholeFile.h"
 
 #include <cmath>
@@ -183,10 +181,4 @@ ReplayReading loadReplay(const std::filesystem::path& file, std::string_view gam
     if (const std::error_code error = readWholeFile(file, text))
         return refused("it cannot be read (" + error.message() + ")");
     return parseReplay(std::vector<std::uint8_t>(text.begin(), text.end()), gameVersion);
-}
-
-std::optional<std::filesystem::path> replayFolder(const char* xdgDataHome, const char* home) {
-    const std::optional<std::filesystem::path> records = recordsFile(xdgDataHome, home);
-    if (!records) return std::nullopt;
-    return records->parent_path() / "replays";
 }

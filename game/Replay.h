@@ -72,7 +72,3 @@ ReplayReading parseReplay(const std::vector<std::uint8_t>& bytes, std::string_vi
 
 /// Reads and parses `file`.
 ReplayReading loadReplay(const std::filesystem::path& file, std::string_view gameVersion);
-
-/// Where replays live: "$XDG_DATA_HOME/qex/replays", or "$HOME/.local/share/qex/replays"
-/// when XDG_DATA_HOME is unset, empty or relative; nowhere without either.
-std::optional<std::filesystem::path> replayFolder(const char* xdgDataHome, const char* home);
