@@ -54,7 +54,7 @@ struct TextBox {
 };
 const TextBox kClockBox{0.35f, 0.105f, 0.3f, 0.035f};  // under the boss's bar
 const TextBox kPauseBox{0.05f, 0.16f, 0.9f, 0.05f};
-const TextBox kReplayBox{0.4f, 0.22f, 0.2f, 0.04f};  // under the pause label
+const TextBox kReplayBox{0.03f, 0.105f, 0.16f, 0.035f};  // left of the clock
 const TextBox kResultsBox{0.25f, 0.765f, 0.5f, 0.115f};  // under the end picture
 constexpr std::size_t kClockColumns = 12;                 // "TIME 00:00.0"
 constexpr float kBackdropPadding = 0.3f;                  // cell heights around the pause label

@@ -14,12 +14,10 @@ cxx=${CLANGXX:-clang++}
 case "$target" in
     dds)
         parser=(framework/DdsImage.cpp)
-        seeds=(tests/fuzz/WriteDdsSeeds.cpp tests/support/DdsBytes.cpp)
         entry=tests/fuzz/DdsFuzzTarget.cpp
         longest=4096 ;;
     replay)
         parser=(game/Replay.cpp game/ControlFrame.cpp game/Difficulty.cpp framework/WholeFile.cpp)
-        seeds=(tests/fuzz/WriteReplaySeeds.cpp "${parser[@]}")
         entry=tests/fuzz/ReplayFuzzTarget.cpp
         longest=2048 ;;
     *) echo "fuzz.sh: no fuzz target '$target'" >&2; exit 2 ;;
@@ -30,8 +28,9 @@ cd "$root"
 flags=(-std=c++17 -g -O1 -Wall -Wextra -I"$root" -I"$root/tests")
 "$cxx" "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     "$entry" "${parser[@]}" -o "$work/fuzzer"
-"$cxx" "${flags[@]}" "${seeds[@]}" -o "$work/write-seeds"
-"$work/write-seeds" "$work/seeds"
+"$cxx" "${flags[@]}" tests/fuzz/WriteSeeds.cpp tests/support/DdsBytes.cpp game/Replay.cpp \
+    game/ControlFrame.cpp game/Difficulty.cpp framework/WholeFile.cpp -o "$work/write-seeds"
+"$work/write-seeds" "$target" "$work/seeds"
 
 cd "$work"
 # The first folder collects what the fuzzer finds; the seeds stay as they were made.
