@@ -174,6 +174,8 @@ void drawHud(Scene& scene) {
     }
     scene.hudText->draw(game, toggles.hudVisible, toggles.freeCameraMode, windowWidth(),
                         windowHeight(), hudProjectionMatrix);
+    if (frameCapNote.shown())
+        scene.noteText->draw(frameCapNote.layOut(windowWidth(), windowHeight()), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -243,6 +245,7 @@ void drawFrame(Scene& scene, LoopState& state) {
     feelMatchEvents(scene, frameTime);
     playSounds(scene);
     scene.hudText->recordFrame(game.events, frameTime, buttons->paused);
+    frameCapNote.age(frameTime);  // by the frame: the match clock stands still in a pause
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     enter(state, FramePass::Resolve);

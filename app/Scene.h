@@ -2,6 +2,7 @@
 
 #include "feedback/HitFlashes.h"
 #include "hud/HudText.h"
+#include "render/TextBatch.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
 #include "feedback/ScreenShake.h"
@@ -60,6 +61,7 @@ struct Scene {
     std::unique_ptr<LandscapeTiles> landscape;
 
     std::unique_ptr<HudText> hudText;  ///< the bars' labels, the clock, pause and results
+    std::unique_ptr<TextBatch> noteText;  ///< draws the frame cap's note
 
     SoundEngine* soundEngine = nullptr;  ///< released with drop(); null only without any output
 

@@ -125,6 +125,7 @@ void createPictures(Scene& scene) {
 void createHudText(Scene& scene) {
     Records records(recordsFile(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
+    scene.noteText = std::make_unique<TextBatch>(scene.hudTextShader.get());
 }
 
 }  // namespace
@@ -179,6 +180,7 @@ void tearDownScene(Scene& scene) {
     scene.skyBackdrop.reset();
     scene.threatMarkers.reset();
     scene.hudText.reset();
+    scene.noteText.reset();
     scene.shapes.clear();
     scene.woodMaterial.reset();
     scene.tilesMaterial.reset();

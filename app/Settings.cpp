@@ -40,7 +40,7 @@ constexpr double kNearestClipPlane = 1.0e-4;
 const Key kKeys[] = {
     {"window", "width", &Settings::width, 1.0, kLargestWindowSide},
     {"window", "height", &Settings::height, 1.0, kLargestWindowSide},
-    {"window", "refresh_rate", &Settings::refreshRate, 1.0, 1000.0},
+    {"window", "refresh_rate", &Settings::refreshRate, kLeastRefreshRate, kMostRefreshRate},
     {"window", "fullscreen", &Settings::fullscreen},
     {"window", "title", &Settings::title},
     {"camera", "fov", &Settings::fov, 1.0, 179.0},

@@ -3,6 +3,11 @@
 #include <optional>
 #include <string>
 
+/// The frame cap's accepted range, in drawn frames per second: for the settings file and
+/// for digits typed in free-camera mode alike.
+constexpr int kLeastRefreshRate = 1;
+constexpr int kMostRefreshRate = 1000;
+
 /// The window, camera, lighting, sound and gamepad settings, read once from the settings
 /// file before the window exists. Every field has its default here; the file only
 /// overrides, and every key's accepted range lives in the table in Settings.cpp.
