@@ -189,3 +189,15 @@ Settings loadSettings(const std::string& path) {
     s.windowedHeight = s.height;
     return s;
 }
+
+// Full screen at start leaves the windowed size to the second F6: it must fit as well.
+void fitToScreen(Settings& s, int screenWidth, int screenHeight) {
+    if (s.width <= screenWidth && s.height <= screenHeight) return;
+    const int width = std::min(s.width, screenWidth);
+    const int height = std::min(s.height, screenHeight);
+    std::cout << "WARNING: settings: a " << s.width << "x" << s.height << " window does not fit the "
+              << screenWidth << "x" << screenHeight << " screen; using " << width << "x" << height
+              << " instead." << std::endl;
+    s.width = s.windowedWidth = width;
+    s.height = s.windowedHeight = height;
+}

@@ -36,6 +36,10 @@ struct Settings {
     float gamepadDeadzone = 0.2f;  ///< fraction of a stick's travel ignored around its centre
 };
 
+/// Shrinks the window's size, and the windowed size F6 comes back to, to a screen of
+/// `screenWidth` x `screenHeight` pixels, with one WARNING line when it had to.
+void fitToScreen(Settings& s, int screenWidth, int screenHeight);
+
 /// Reads `path` over the defaults. A missing file prints one line and keeps them all. A
 /// syntax error, or a value that is not a number, has trailing text or is out of range,
 /// prints one WARNING line and keeps the default of that key only.
