@@ -156,6 +156,7 @@ glm::vec3 aimPoint() {
 void drawAimCue() {
     if (!toggles.matchRunning || toggles.freeCameraMode) return;
     aimReticle->aimAt(aimPoint(), camera->viewProjection);
+    aimReticle->showHeavyShotReach(game.heavyShotReachesBoss());
     aimReticle->draw();
 }
 

@@ -53,6 +53,9 @@ public:
     void movePlayer();
     void updatePlayerWeapons();
     void updateBoss(Enemy* boss, Player* player, float dt);
+    /// Whether a heavy shot fired now would reach the boss where it is
+    /// (Armory::heavyShotReaches); false before both exist.
+    bool heavyShotReachesBoss() const;
 
     /// A new match on a new world: everything of the old one freed, the control flags
     /// cleared except the pause, the scroll speed, attack choice and activity reset, and
