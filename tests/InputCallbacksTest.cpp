@@ -106,13 +106,7 @@ TEST_F(InputCallbacks, EnteringFreeCameraDiscardsOldDigits) {
 
 // The settings file's range, one line on stdout either way, and the same words on screen.
 TEST_F(InputCallbacks, TypedRateTakesTheSettingsRangeAndSaysWhatItSet) {
-    const std::string nines(400, '9');  // beyond a double
-    struct Case {
-        std::string typed;
-        int rate;
-        const char* said;
-        const char* shown;
-    };
+    struct Case { std::string typed; int rate; const char* said; const char* shown; };
     const Case cases[] = {
         {"1", 1, "Frame cap set to 1 frames", "FRAME CAP 1"},
         {"01000", 1000, "Frame cap set to 1000 frames", "FRAME CAP 1000"},
@@ -120,7 +114,7 @@ TEST_F(InputCallbacks, TypedRateTakesTheSettingsRangeAndSaysWhatItSet) {
          "FRAME CAP 60 (TYPE 1 TO 1000)"},
         {"000", 60, "Typed refresh_rate 000 is not", "FRAME CAP 60 (TYPE 1 TO 1000)"},
         {"99999", 60, "Typed refresh_rate 99999 is not", "FRAME CAP 60 (TYPE"},
-        {nines, 60, "is not a number from 1 to 1000; keeping 60.", "FRAME CAP 60 (TYPE"},
+        {std::string(400, '9'), 60, "is not a number from 1 to 1000; keeping 60.", "FRAME CAP 60 (TYPE"},
     };
     for (const Case& c : cases) {
         settings.refreshRate = 60;

@@ -112,11 +112,7 @@ TEST(Projectiles, DoNotDriftWithTheScene) {
 // The reach the reticle shows against real heavy shots: the craft flies forward and to the
 // side for so many frames, then fires; the boss is hit exactly where the rule said it would be.
 TEST(Projectiles, HeavyShotHitsTheBossExactlyWhereItsReachSaysSo) {
-    struct Case {
-        int forwardFrames;
-        int sidewaysFrames;
-        bool reaches;
-    };
+    struct Case { int forwardFrames; int sidewaysFrames; bool reaches; };
     const Case cases[] = {
         {0, 0, false},    // from the start, 30 units away, it never does
         {14, 0, false},   // 27.8 away

@@ -177,11 +177,7 @@ TEST_F(Sound, DamagedEffectFilesAreReportedOnceEach) {
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         halves.write(entry.path().filename().string(), bytes.substr(0, bytes.size() / 2));
     }
-    struct Case {
-        std::string folder;
-        const char* said;
-        bool plays;
-    };
+    struct Case { std::string folder; const char* said; bool plays; };
     const Case cases[] = {
         {"nowhere/", "Cannot load sound nowhere/shot_primary.wav", false},
         {halves.path().string() + "/", "shot_primary.wav is cut short: ", true},

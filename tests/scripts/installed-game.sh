@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # The game as a player gets it from `cmake --install`: installed into a fresh prefix and
-# started from a folder that has nothing to do with it, it opens its window with the
-# class, title and icon the desktop entry promises, and Escape ends it with status 0.
-# A working folder with an assets/ that is not Qex's (a checkout's) is passed over for the
-# install's data, and a copy of Qex's own is taken; either choice is said in one line.
+# started from folders with no assets/, a checkout's or a copy of its own, it opens its window
+# with the class, title and icon the desktop entry promises, and Escape ends it with status 0.
 # A lone executable with no data anywhere names the folders it tried and ends with 1.
 # The desktop entry and the metainfo pass their validators where those are installed.
 # Installs only: the build must be up to date. Needs an X display (DISPLAY).
@@ -58,32 +56,36 @@ if command -v appstreamcli >/dev/null; then
         fail "appstreamcli turned down the metainfo: $(cat "$work/appstream.log")"
 fi
 
-# --- The installed game, started from folders with and without an assets/ --------------
+# --- The installed game, started from folders with and without an assets/ of Qex's -----
+# In each, it opens its window as the desktop entry promises, says which data it took when
+# it had a choice (nothing when `said` is empty), and Escape ends it with status 0.
 running() { kill -0 "$game" 2>/dev/null; }
 find_window() {
     window=$(xdotool search --onlyvisible --pid "$game" --name '^Qex$' 2>/dev/null | head -n 1)
     [ -n "$window" ] || ! running
 }
-
-# Starts the installed game in `folder`, waits for its window, checks the line naming the
-# folder it took (none when `said` is empty), then ends it with Escape and expects status 0.
-# Leaves the window's id in $window for more checks before the Escape.
-start_in() {
-    local folder=$1
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+name=$(sed -n 's/^Name=//p' "$entry")
+play_in() {
+    local folder=$1 said=$2 status
     cd "$folder" || fail "no working folder $folder"
     "$prefix/bin/qex" >"$work/game.log" 2>&1 </dev/null &
     game=$!
     window=""
     wait_for 60 find_window
     [ -n "$window" ] || fail "no window of the installed game started in $folder"
-}
-quit_and_check_choice() {
-    local folder=$1 said=$2
+    # Output read whole: under pipefail, grep -q quitting early would fail the writer.
+    [[ "$(xwininfo -id "$window")" == *"Map State: IsViewable"* ]] || fail "the window is not shown"
+    class=$(xprop -id "$window" WM_CLASS)
+    [[ "$class" == *", \"$wm_class\"" ]] || fail "window class: $class; the entry says $wm_class"
+    title=$(xprop -id "$window" WM_NAME)
+    [[ "$title" == *"= \"$name\"" ]] || fail "window title: $title; the entry says $name"
+    [[ "$(xprop -id "$window" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon in $folder"
     sleep 1
     xdotool key --window "$window" Escape
     wait_for 30 eval '! running' || fail "the installed game did not quit on Escape in $folder"
     wait "$game"
-    local status=$?
+    status=$?
     game=""
     [ "$status" -eq 0 ] || fail "the installed game ended with status $status in $folder"
     grep -q "OpenGL Error:.*Type = Error" "$work/game.log" && fail "OpenGL errors in $folder"
@@ -94,30 +96,14 @@ quit_and_check_choice() {
     fi
 }
 
-# A folder with nothing of its own: the install's data, silently, and the window as the
-# desktop entry promises it.
-mkdir "$work/elsewhere"
-start_in "$work/elsewhere"
-xwininfo -id "$window" | grep -q "Map State: IsViewable" || fail "the window is not shown"
-wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
-name=$(sed -n 's/^Name=//p' "$entry")
-class=$(xprop -id "$window" WM_CLASS)
-[[ "$class" == *", \"$wm_class\"" ]] || fail "window class: $class; the entry says $wm_class"
-title=$(xprop -id "$window" WM_NAME)
-[[ "$title" == *"= \"$name\"" ]] || fail "window title: $title; the entry says $name"
-xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no icon"
-quit_and_check_choice "$work/elsewhere" ""
-
-# Folders that hold an assets/: a project checkout's (no marker) is passed over for the
-# install's; a copy of Qex's own is taken before the install's. Each choice is said.
-mkdir "$work/checkout" "$work/own"
+# An empty folder; a project checkout's assets/ (no marker), passed over for the install's;
+# a copy of Qex's own, taken before the install's.
+mkdir "$work/elsewhere" "$work/checkout" "$work/own"
 cp -r "$source_tree/assets" "$work/checkout/"
 cp -r "$prefix/share/qex/assets" "$work/own/"
 data="$prefix/share/qex"
-while IFS='|' read -r folder said; do
-    start_in "$folder"
-    quit_and_check_choice "$folder" "$said"
-done <<TABLE
+while IFS='|' read -r folder said; do play_in "$folder" "$said"; done <<TABLE
+$work/elsewhere|
 $work/checkout|Using the assets in $data: $work/checkout/assets is not Qex's (it has no qex-assets.txt).
 $work/own|Using the assets in $work/own, not the installed ones in $data.
 TABLE
