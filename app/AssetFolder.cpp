@@ -3,8 +3,9 @@
 #include "framework/ConsolePause.h"
 
 #include <filesystem>
+#include <iostream>
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -12,22 +13,33 @@ namespace {
 
 // Beside <prefix>/bin/qex, as the install lays it out.
 const fs::path kInstalledDataFolder = fs::path("share") / "qex";
+// Written by the build into build/assets (CMakeLists.txt) and installed with the rest.
+const char* const kMarker = "qex-assets.txt";
 
-std::vector<fs::path> foldersToTry() {
-    std::vector<fs::path> folders;
+std::optional<fs::path> workingDirectory() {
     std::error_code error;
-    const fs::path workingDirectory = fs::current_path(error);
-    if (!error) folders.push_back(workingDirectory);
-    // The link names the real file, symlinks resolved, so /usr/bin/qex -> /opt/qex/bin/qex
-    // finds /opt/qex/share/qex.
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (!error) folders.push_back(executable.parent_path().parent_path() / kInstalledDataFolder);
-    return folders;
+    const fs::path folder = fs::current_path(error);
+    if (error) return std::nullopt;
+    return folder;
 }
 
-bool holdsAssets(const fs::path& folder) {
+// The link names the real file, symlinks resolved, so /usr/bin/qex -> /opt/qex/bin/qex
+// finds /opt/qex/share/qex.
+std::optional<fs::path> installedData() {
     std::error_code error;
-    return fs::is_directory(folder / "assets", error);
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    if (error) return std::nullopt;
+    return executable.parent_path().parent_path() / kInstalledDataFolder;
+}
+
+bool holdsAnyAssets(const std::optional<fs::path>& folder) {
+    std::error_code error;
+    return folder && fs::is_directory(*folder / "assets", error);
+}
+
+bool holdsQexAssets(const std::optional<fs::path>& folder) {
+    std::error_code error;
+    return folder && fs::is_regular_file(*folder / "assets" / kMarker, error);
 }
 
 bool enter(const fs::path& folder) {
@@ -36,18 +48,36 @@ bool enter(const fs::path& folder) {
     return !error;
 }
 
-std::string listed(const std::vector<fs::path>& folders) {
+std::string listed(const std::optional<fs::path>& first, const std::optional<fs::path>& second) {
     std::string list;
-    for (const fs::path& folder : folders) list += (list.empty() ? "" : " or ") + folder.string();
+    for (const std::optional<fs::path>& folder : {first, second})
+        if (folder) list += (list.empty() ? "" : " or ") + folder->string();
     return list;
+}
+
+// Called only when the working directory's data was not taken.
+void sayWhyNotTheWorkingDirectory(const std::optional<fs::path>& working, const fs::path& taken) {
+    if (!holdsAnyAssets(working)) return;
+    std::cout << "Using the assets in " << taken.string() << ": " << (*working / "assets").string()
+              << " is not Qex's (it has no " << kMarker << ")." << std::endl;
 }
 
 }  // namespace
 
 bool enterAssetFolder() {
-    const std::vector<fs::path> folders = foldersToTry();
-    for (const fs::path& folder : folders)
-        if (holdsAssets(folder) && enter(folder)) return true;
-    showFatalMessage("ERROR: No assets/ folder in " + listed(folders));
+    const std::optional<fs::path> working = workingDirectory();
+    const std::optional<fs::path> installed = installedData();
+    if (holdsQexAssets(working) && enter(*working)) {
+        if (holdsQexAssets(installed) && *installed != *working)
+            std::cout << "Using the assets in " << working->string() << ", not the installed ones in "
+                      << installed->string() << "." << std::endl;
+        return true;
+    }
+    if (holdsQexAssets(installed) && enter(*installed)) {
+        sayWhyNotTheWorkingDirectory(working, *installed);
+        return true;
+    }
+    showFatalMessage(std::string("ERROR: No assets/ folder with Qex's ") + kMarker + " in " +
+                     listed(working, installed));
     return false;
 }

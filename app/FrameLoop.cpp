@@ -166,6 +166,7 @@ void keepReplayOfDecidedMatch(Scene& scene) {
 void drawAimCue() {
     if (menus.screen() != Screen::Playing || toggles.freeCameraMode) return;
     aimReticle->aimAt(aimPoint(), camera->viewProjection);
+    aimReticle->showHeavyShotReach(game.heavyShotReachesBoss());
     aimReticle->draw();
 }
 
@@ -197,6 +198,8 @@ void drawHud(Scene& scene) {
     }
     scene.hudText->draw(game, overlayOf(scene), windowWidth(), windowHeight(),
                         hudProjectionMatrix);
+    if (frameCapNote.shown())
+        scene.noteText->draw(frameCapNote.layOut(windowWidth(), windowHeight()), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 
@@ -291,6 +294,7 @@ void drawFrame(Scene& scene, LoopState& state) {
     playSounds(scene);
     scene.hudText->recordFrame(game.events, game.matchSeconds());
     keepReplayOfDecidedMatch(scene);
+    frameCapNote.age(state.timing.frameTime());  // by the frame: the match clock stands still in a pause
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     enter(state, FramePass::Resolve);

@@ -7,9 +7,6 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
-#include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
@@ -217,6 +214,17 @@ void enterFreeCameraMode() {
     freeCamera.refreshRateDigits.clear();
 }
 
+// The note on screen says what the line on stdout says.
+void takeTypedRefreshRate() {
+    if (freeCamera.refreshRateDigits.empty()) return;
+    if (const std::optional<int> rate = typedRefreshRate(freeCamera.refreshRateDigits)) {
+        settings.refreshRate = *rate;
+        frameCapNote.show(*rate);
+    } else {
+        frameCapNote.showRefused(settings.refreshRate, kLeastRefreshRate, kMostRefreshRate);
+    }
+}
+
 void leaveFreeCameraMode() {
     camera->viewProjection = freeCamera.savedViewProjection;
     camera->position = freeCamera.savedPosition;
@@ -224,22 +232,24 @@ void leaveFreeCameraMode() {
     camera->front = glm::vec3(0.0f, -0.1f, -1.0f);
     camera->right = glm::vec3(1.0f, 0.0f, 0.0f);
     camera->up = glm::vec3(0.0f, 1.0f, 0.0f);
-    if (const std::optional<int> rate = typedRefreshRate(freeCamera.refreshRateDigits))
-        settings.refreshRate = *rate;
+    takeTypedRefreshRate();
 }
 
 }  // namespace
 
 std::optional<int> typedRefreshRate(const std::string& digits) {
-    errno = 0;
-    const float value = std::strtof(digits.c_str(), nullptr);
-    if (errno == ERANGE || !std::isfinite(value) || value >= 2147483648.0f) {
-        std::cout << "Refresh rate " << digits << " is out of range; keeping "
-                  << settings.refreshRate << "." << std::endl;
+    if (digits.empty()) return std::nullopt;
+    // Any run of digits converts; one too long for a double comes out as infinity.
+    const double value = std::strtod(digits.c_str(), nullptr);
+    if (!(value >= kLeastRefreshRate && value <= kMostRefreshRate)) {
+        std::cout << "Typed refresh_rate " << digits << " is not a number from " << kLeastRefreshRate
+                  << " to " << kMostRefreshRate << "; keeping " << settings.refreshRate << "."
+                  << std::endl;
         return std::nullopt;
     }
-    if (value == 0.0f) return std::nullopt;
-    return static_cast<int>(value);
+    const int rate = static_cast<int>(value);
+    std::cout << "Frame cap set to " << rate << " frames per second (refresh_rate)." << std::endl;
+    return rate;
 }
 
 void toggleFreeCameraMode() {

@@ -57,6 +57,7 @@ void toggleFullScreen();
 /// P: enters or leaves free-camera mode (and flips the game's pause with it).
 void toggleFreeCameraMode();
 
-/// The refresh rate typed in free-camera mode: nothing when the digits give 0 (keep the
-/// old rate), or when the value does not fit a float or an int (reported on stdout).
+/// The refresh rate typed in free-camera mode, when it lies in the settings file's range
+/// (kLeastRefreshRate to kMostRefreshRate). Says in one stdout line the rate it gives, or
+/// why it keeps the current one; no digits at all say nothing and give nothing.
 std::optional<int> typedRefreshRate(const std::string& digits);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hud/AimReticle.h"
+#include "hud/FrameCapNote.h"
 #include "game/ButtonPressedNew.h"
 #include "render/CustomCamera.h"
 #include "app/CommandLine.h"
@@ -34,6 +35,7 @@ extern HeldFire heldFire;                          // left button or fire held: 
 extern Gamepad gamepad;                            // idle unless enabled in the settings
 extern ShellToggles toggles;
 extern FreeCameraState freeCamera;
+extern FrameCapNote frameCapNote;                  // a typed frame cap, shown for a moment
 extern std::shared_ptr<HUD> skyPicture;            // the full-window background
 extern std::shared_ptr<HUD> winPicture;            // shown once the boss has fallen
 extern std::shared_ptr<HUD> losePicture;           // shown once the player has fallen

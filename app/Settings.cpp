@@ -47,7 +47,7 @@ constexpr std::size_t kLongestLine = INI_MAX_LINE - 2;  // characters, a '\r' in
 const Key kKeys[] = {
     {"window", "width", &Settings::width, 1.0, kLargestWindowSide},
     {"window", "height", &Settings::height, 1.0, kLargestWindowSide},
-    {"window", "refresh_rate", &Settings::refreshRate, 1.0, 1000.0},
+    {"window", "refresh_rate", &Settings::refreshRate, kLeastRefreshRate, kMostRefreshRate},
     {"window", "fullscreen", &Settings::fullscreen},
     {"window", "title", &Settings::title},
     {"camera", "fov", &Settings::fov, 1.0, 179.0},
@@ -255,4 +255,16 @@ Settings loadSettings(const std::string& shippedPath,
         std::cout << "WARNING: settings: cannot read '" << userFile->string() << "' ("
                   << error.message() << "); using the shipped settings." << std::endl;
     return finished(s);
+}
+
+// Full screen at start leaves the windowed size to the second F6: it must fit as well.
+void fitToScreen(Settings& s, int screenWidth, int screenHeight) {
+    if (s.width <= screenWidth && s.height <= screenHeight) return;
+    const int width = std::min(s.width, screenWidth);
+    const int height = std::min(s.height, screenHeight);
+    std::cout << "WARNING: settings: a " << s.width << "x" << s.height << " window does not fit the "
+              << screenWidth << "x" << screenHeight << " screen; using " << width << "x" << height
+              << " instead." << std::endl;
+    s.width = s.windowedWidth = width;
+    s.height = s.windowedHeight = height;
 }

@@ -4,6 +4,11 @@
 #include <optional>
 #include <string>
 
+/// The frame cap's accepted range, in drawn frames per second: for the settings file and
+/// for digits typed in free-camera mode alike.
+constexpr int kLeastRefreshRate = 1;
+constexpr int kMostRefreshRate = 1000;
+
 /// The window, camera, lighting, sound and gamepad settings, read once from the settings
 /// file before the window exists. Every field has its default here; the file only
 /// overrides, and every key's accepted range lives in the table in Settings.cpp.
@@ -31,6 +36,10 @@ struct Settings {
     bool gamepadEnabled = true;
     float gamepadDeadzone = 0.2f;  ///< fraction of a stick's travel ignored around its centre
 };
+
+/// Shrinks the window's size, and the windowed size F6 comes back to, to a screen of
+/// `screenWidth` x `screenHeight` pixels, with one WARNING line when it had to.
+void fitToScreen(Settings& s, int screenWidth, int screenHeight);
 
 /// Reads `path` over the defaults. A missing file prints one line and keeps them all. A
 /// syntax error, or a value that is not a number, has trailing text or is out of range,

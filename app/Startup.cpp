@@ -44,14 +44,7 @@ void setWindowHints() {
 void fitWindowToScreen() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
-    if (!mode || (settings.width <= mode->width && settings.height <= mode->height)) return;
-    const int width = std::min(settings.width, mode->width);
-    const int height = std::min(settings.height, mode->height);
-    std::cout << "WARNING: settings: a " << settings.width << "x" << settings.height
-              << " window does not fit the " << mode->width << "x" << mode->height
-              << " screen; using " << width << "x" << height << " instead." << std::endl;
-    settings.width = width;
-    settings.height = height;
+    if (mode) fitToScreen(settings, mode->width, mode->height);
 }
 
 GLFWwindow* createWindow() {

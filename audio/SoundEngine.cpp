@@ -1,5 +1,7 @@
 #include "audio/SoundEngine.h"
 
+#include "audio/WavData.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -214,6 +216,7 @@ void SoundEngine::loadEffects(const std::string& folder) {
             std::cout << "Cannot load sound " << path << ": " << Mix_GetError() << std::endl;
             continue;
         }
+        reportCutShortWav(path);
         Mix_VolumeChunk(loaded, mixerVolume(row.level));
         effects[static_cast<std::size_t>(row.effect)] = loaded;
     }

@@ -5,6 +5,7 @@
 #include "game/Projectile.h"
 #include "render/Model.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -24,7 +25,12 @@ constexpr float kHeavyMass = 1000.0f;
 constexpr float kHeavyRadius = 4.0f;
 constexpr float kHeavyHeadStart = 2.5f;  // seconds taken off its life, leaving 0.5 s
 const btVector3 kHeavyMuzzle(0.0f, 0.0f, -4.0f);
-const btVector3 kHeavyImpulse(0.0f, 0.0f, -60000.0f);
+constexpr float kHeavySpeed = 60.0f;  // units/s
+// Units short of the flight's full gain on the scene, for the reach the reticle shows: a
+// contact found in the shot's last step comes after it has expired. Measured in the match
+// (tests/ProjectileTest.cpp), shots reached 25.5 units from the craft to the boss, not 26.
+constexpr float kHeavyReachMargin = 0.75f;
+const btVector3 kHeavyImpulse(0.0f, 0.0f, -kHeavySpeed * kHeavyMass);
 const btVector3 kHeavySpin(0.0f, 0.0f, 100000.0f);
 
 constexpr int kBossShotDamage = 2;
@@ -47,6 +53,9 @@ constexpr float kTemplateSpecularAlpha = 1.0f;
 const glm::vec3 kOrbGlow(1.0f, 0.16f, 0.06f);
 const glm::vec3 kOrbRim(1.0f, 0.86f, 0.25f);
 const glm::vec3 kMissileGlow(0.95f, 0.95f, 0.9f);
+
+// How far `value` lies outside [low, high]; 0 inside.
+float gapTo(float value, float low, float high) { return std::max({low - value, value - high, 0.0f}); }
 
 // A template's material vector is its coefficients followed by the specular alpha.
 void finishTemplate(Model& model, const char* texture, const glm::vec3& coefficients) {
@@ -108,6 +117,19 @@ Projectile* Armory::fireHeavyShot(const btVector3& craft, int damage,
     shot->getRigidBody()->setCcdMotionThreshold(kMotionThreshold);
     game.events.note(MatchEvent::HeavyShot);
     return shot;
+}
+
+bool Armory::heavyShotReaches(const btVector3& craft, const btVector3& target, float radius,
+                              float halfHeight, float sceneSpeed) {
+    const btVector3 muzzle = craft + kHeavyMuzzle;
+    const float gain = (kHeavySpeed - sceneSpeed) * (kLifetime - kHeavyHeadStart) - kHeavyReachMargin;
+    // The ball's centre sweeps a segment down -z, the capsule's core is a segment along y:
+    // two segments along different axes are as far apart as their gaps on the three axes.
+    const btVector3 gap(target.x() - muzzle.x(),
+                        gapTo(muzzle.y(), target.y() - halfHeight, target.y() + halfHeight),
+                        gapTo(target.z(), muzzle.z() - gain, muzzle.z()));
+    const float touching = kHeavyRadius + radius;
+    return gap.length2() <= touching * touching;
 }
 
 Projectile* Armory::fireBossShot(const btVector3& spawn, const btVector3& aim, float spinOffset,

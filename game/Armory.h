@@ -36,6 +36,14 @@ public:
     /// "sProjectile": 60 units/s toward -z from 4 units ahead of `craft`, spinning, and
     /// only 0.5 s to live (its clock starts 2.5 s early).
     Projectile* fireHeavyShot(const btVector3& craft, int damage, std::shared_ptr<Shader> shader);
+    /// Whether a heavy shot fired from `craft` now would touch a capsule standing along y
+    /// (the boss's shape: centre `target`, `radius`, straight part `halfHeight` each way)
+    /// before it expires, if the target held its place in a scene drifting toward -z at
+    /// `sceneSpeed` units/s. Shots do not drift, so the shot gains on the scene only by what
+    /// its speed exceeds the drift: at the match's 30 units/s, 15 units in its half second.
+    /// The few hundredths of a unit it falls meanwhile are left out.
+    static bool heavyShotReaches(const btVector3& craft, const btVector3& target, float radius,
+                                 float halfHeight, float sceneSpeed);
     /// "bProjectile": damage 2, 20 units/s along `aim`, nudged off centre by `spinOffset` in x.
     Projectile* fireBossShot(const btVector3& spawn, const btVector3& aim, float spinOffset,
                              std::shared_ptr<Shader> shader);

@@ -359,3 +359,9 @@ void Game::tearDown() {
     armory.clearProjectileModels();
     debugger.reset();
 }
+
+bool Game::heavyShotReachesBoss() const {
+    if (!player || !boss) return false;
+    return Armory::heavyShotReaches(player->position(), boss->position(), kBossRadius,
+                                    0.5f * kBossHeight, scrollSpeed);
+}

@@ -70,6 +70,9 @@ public:
     float matchSeconds() const;
     /// Seconds of the match's clock since a side fell; 0 while none has.
     float secondsSinceDecided() const;
+    /// Whether a heavy shot fired now would reach the boss where it is
+    /// (Armory::heavyShotReaches); false before both exist.
+    bool heavyShotReachesBoss() const;
 
     /// A new match on a new world: everything of the old one freed, the control flags
     /// cleared except the pause, the scroll speed, attack choice and activity reset, the

@@ -43,6 +43,7 @@ MeshCells::MeshCells(Mesh& mesh, int columns, int rows) {
     const std::vector<std::uint32_t>& indices = mesh.indices;
     const std::size_t triangles = indices.size() / kCorners;
     assert(columns >= 1 && rows >= 1 && "a grid has at least one cell");
+    assert(indices.size() % kCorners == 0 && "the model import leaves triangles only");
     if (triangles == 0) return;
 
     glm::vec3 low(std::numeric_limits<float>::max());

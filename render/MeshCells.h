@@ -16,6 +16,8 @@ class Shader;
 /// The mesh's triangles are regrouped cell by cell (row by row along z, column by column
 /// within a row), so the cells in view make a few runs of the index buffer. A triangle
 /// belongs to the cell of its centre; a cell's bounds hold every corner of its triangles.
+/// Every index triple is one triangle: the model import drops lines and points
+/// (render/Model.cpp), so no mesh it builds holds anything else.
 class MeshCells {
 public:
     /// Regroups the triangles of `mesh` into `columns` across x and `rows` along z. Needs a

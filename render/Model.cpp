@@ -2,6 +2,7 @@
 
 #include "framework/Shader.h"
 #include "render/AssimpConversion.h"
+#include "render/ImportRepair.h"
 #include "framework/ShaderUniforms.h"
 #include "render/stbTexture.h"
 
@@ -22,15 +23,16 @@
 
 namespace {
 
-// Read: structure checked, triangles only, v flipped for GL. Clean-up: garbage data
-// rejected, at most four weights a vertex, and corners that agree in everything (position,
-// normal, coordinates, weights) shared again: the importers give every triangle corner a
-// vertex of its own, which triples the vertex work of a smooth mesh. No normals are
-// generated, so the file's own normals and weights arrive untouched.
+// Read: structure checked, polygons cut into triangles, v flipped for GL. Clean-up: lines
+// and points dropped (everything here draws triangles), garbage data rejected, at most
+// four weights a vertex, and corners that agree in everything (position, normal,
+// coordinates, weights) shared again: the importers give every triangle corner a vertex of
+// its own, which triples the vertex work of a smooth mesh. No normals are generated, so
+// the file's own normals and weights arrive untouched, bar the bad ones mended in between.
 constexpr unsigned kReadFlags =
     aiProcess_ValidateDataStructure | aiProcess_Triangulate | aiProcess_FlipUVs;
-constexpr unsigned kCleanUpFlags =
-    aiProcess_FindInvalidData | aiProcess_LimitBoneWeights | aiProcess_JoinIdenticalVertices;
+constexpr unsigned kCleanUpFlags = aiProcess_SortByPType | aiProcess_FindInvalidData |
+                                   aiProcess_LimitBoneWeights | aiProcess_JoinIdenticalVertices;
 
 // Named once so that drawing builds no strings.
 const std::string kMaterialCoefficientsUniform = "materialCoefficients";
@@ -75,23 +77,58 @@ bool hasVertexWithMoreWeightsThanSlots(const aiScene& scene) {
                        [](const aiMesh* mesh) { return hasVertexWithMoreWeightsThanSlots(*mesh); });
 }
 
+bool hasFinitePositions(const aiMesh& mesh) {
+    return std::all_of(mesh.mVertices, mesh.mVertices + mesh.mNumVertices,
+                       [](const aiVector3D& p) {
+                           return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+                       });
+}
+
+// "<verb> <count> <what>", only when the count is not 0.
+void reportCount(const std::string& verb, unsigned count, const std::string& what,
+                 const std::string& path) {
+    if (count > 0) reportModelProblem(verb + " " + std::to_string(count) + " " + what, path);
+}
+
+// Bad normals and texture coordinates are mended one by one before FindInvalidData sees
+// them, which would delete a mesh's whole array for one of them. The scene is still the
+// importer's; it is changed in place between the two passes, as a step of its own would.
+void repairBadValues(const aiScene& read, const std::string& path) {
+    unsigned normals = 0;
+    unsigned texCoords = 0;
+    for (unsigned m = 0; m < read.mNumMeshes; ++m) {
+        aiMesh& mesh = *const_cast<aiMesh*>(read.mMeshes[m]);
+        if (!hasFinitePositions(mesh)) continue;  // left out whole by FindInvalidData
+        normals += import_repair::repairNormals(mesh);
+        texCoords += import_repair::repairTexCoords(mesh);
+    }
+    reportCount("Mended", normals, "zero or non-finite normal(s)", path);
+    reportCount("Zeroed", texCoords, "non-finite texture coordinate(s)", path);
+}
+
 // Two passes, so that what assimp drops or changes without a word can be reported: the
-// structural check, triangles and flipped v first; then meshes with non-finite positions
-// are dropped, and each vertex keeps its largest weights, renormalised to a sum of 1.
+// structural check, triangles and flipped v first; then lines and points and meshes with
+// non-finite positions are dropped, and each vertex keeps its largest weights,
+// renormalised to a sum of 1.
 bool importCheckedScene(Assimp::Importer& importer, const std::string& path) {
     importer.SetPropertyInteger(AI_CONFIG_PP_LBW_MAX_WEIGHTS, VertexBoneData::kSlots);
+    importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+    importer.SetPropertyBool(AI_CONFIG_PP_FID_IGNORE_TEXTURECOORDS, true);
     const aiScene* read = importer.ReadFile(path, kReadFlags);
     if (!isUsable(read)) {
         reportModelProblem(importFailure(importer), path);
         return false;
     }
-    const unsigned meshesRead = read->mNumMeshes;
+    const unsigned meshesRead = read->mNumMeshes - import_repair::countMeshesWithoutTriangles(*read);
+    const unsigned nonTriangles = import_repair::countNonTriangleFaces(*read);
     const bool weightsToLimit = hasVertexWithMoreWeightsThanSlots(*read);
+    repairBadValues(*read, path);
     const aiScene* cleaned = importer.ApplyPostProcessing(kCleanUpFlags);
     if (!isUsable(cleaned)) {
         reportModelProblem(importFailure(importer), path);
         return false;
     }
+    reportCount("Left out", nonTriangles, "line or point face(s)", path);
     if (cleaned->mNumMeshes < meshesRead)
         reportModelProblem("Left out " + std::to_string(meshesRead - cleaned->mNumMeshes) +
                                " mesh(es) with invalid positions",
@@ -145,13 +182,6 @@ std::vector<Vertex> meshVertices(const aiMesh& mesh) {
         if (texCoords) vertices[i].texCoords = glm::vec2(texCoords[i].x, texCoords[i].y);
     }
     return vertices;
-}
-
-bool hasFinitePositions(const aiMesh& mesh) {
-    return std::all_of(mesh.mVertices, mesh.mVertices + mesh.mNumVertices,
-                       [](const aiVector3D& p) {
-                           return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-                       });
 }
 
 // No model of ours reaches a thousandth of this far from its origin. A file that does is

@@ -169,20 +169,26 @@ TEST(ContentModels, ShotsAndShieldHaveTheirBodiesRadii) {
 
 // The missile is drawn with its body's rotation, and steering turns the capsule's local
 // +y axis onto the flight direction: the nose must be at +y.
+// Seen nose first, its halo round the warhead makes it about as wide as an orb (1.6).
 TEST(ContentModels, MissileIsTwoPointTwoLongWithItsNoseAlongPlusY) {
     const Imported model("missileTest.dae");
     ASSERT_TRUE(model.usable());
     const std::vector<glm::vec3> points = gameSpaceVertices(*model.scene);
     const Bounds bounds = boundsOf(points);
     EXPECT_NEAR(bounds.size().y, 2.2f, 0.1f);
-    EXPECT_LT(bounds.size().x, 1.0f);
-    EXPECT_LT(bounds.size().z, 1.0f);
+    EXPECT_NEAR(bounds.size().x, 1.66f, 0.05f);
+    EXPECT_NEAR(bounds.size().z, 1.66f, 0.05f);
     const auto top = std::max_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.y < b.y; });
     EXPECT_LT(glm::length(glm::vec2(top->x, top->z)), 0.02f);  // a pointed nose on the axis
     Bounds fins;
-    for (const glm::vec3& p : points)
-        if (glm::length(glm::vec2(p.x, p.z)) > 0.3f) fins.add(p);
-    EXPECT_LT(fins.high.y, 0.0f);  // the widest part, the fins, is at the tail
+    Bounds halo;
+    for (const glm::vec3& p : points) {
+        const float out = glm::length(glm::vec2(p.x, p.z));
+        if (out > 0.35f && out < 0.65f) fins.add(p);
+        if (out >= 0.65f) halo.add(p);
+    }
+    EXPECT_LT(fins.high.y, 0.0f);  // the fins are at the tail...
+    EXPECT_GT(halo.low.y, 0.0f);   // ...the halo round the warhead
 }
 
 namespace {

@@ -5,6 +5,9 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 void press(int key) { onKey(nullptr, key, 0, GLFW_PRESS, 0); }
@@ -101,19 +104,42 @@ TEST_F(InputCallbacks, EnteringFreeCameraDiscardsOldDigits) {
     EXPECT_EQ(settings.refreshRate, 75);
 }
 
-TEST_F(InputCallbacks, OutOfRangeTypedRateIsReportedAndTheOldRateKept) {
-    press(GLFW_KEY_P);
-    type("99999999999");
-    testing::internal::CaptureStdout();
-    press(GLFW_KEY_P);
-    const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(settings.refreshRate, 60);
-    EXPECT_NE(printed.find("out of range"), std::string::npos) << printed;
-
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(typedRefreshRate(std::string(60, '9')).has_value());  // beyond a float
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(typedRefreshRate("2147483520"), 2147483520);
+// The settings file's range, one line on stdout either way, and the same words on screen.
+TEST_F(InputCallbacks, TypedRateTakesTheSettingsRangeAndSaysWhatItSet) {
+    struct Case { std::string typed; int rate; const char* said; const char* shown; };
+    const Case cases[] = {
+        {"1", 1, "Frame cap set to 1 frames", "FRAME CAP 1"},
+        {"01000", 1000, "Frame cap set to 1000 frames", "FRAME CAP 1000"},
+        {"1001", 60, "Typed refresh_rate 1001 is not a number from 1 to 1000; keeping 60.",
+         "FRAME CAP 60 (TYPE 1 TO 1000)"},
+        {"000", 60, "Typed refresh_rate 000 is not", "FRAME CAP 60 (TYPE 1 TO 1000)"},
+        {"99999", 60, "Typed refresh_rate 99999 is not", "FRAME CAP 60 (TYPE"},
+        {std::string(400, '9'), 60, "is not a number from 1 to 1000; keeping 60.", "FRAME CAP 60 (TYPE"},
+    };
+    for (const Case& c : cases) {
+        settings.refreshRate = 60;
+        frameCapNote = FrameCapNote{};
+        press(GLFW_KEY_P);
+        type(c.typed.c_str());
+        testing::internal::CaptureStdout();
+        press(GLFW_KEY_P);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(settings.refreshRate, c.rate) << c.typed;
+        EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+        EXPECT_NE(printed.find(c.said), std::string::npos) << printed;
+        EXPECT_EQ(frameCapNote.text().substr(0, std::string(c.shown).size()), c.shown) << c.typed;
+        for (const PixelRect& area : {PixelRect{0, 0, 800, 800}, PixelRect{0, 0, 160, 900}}) {
+            const GlyphQuads& quads = frameCapNote.layOut(area.width, area.height);
+            EXPECT_GT(quads.quadCount(), 1u);
+            for (std::size_t i = 0; i < quads.quadCount(); ++i)
+                EXPECT_TRUE(area.contains(quads.quadRect(i))) << c.typed << " quad " << i;
+        }
+        frameCapNote.age(FrameCapNote::kShownSeconds - 0.1f);
+        EXPECT_TRUE(frameCapNote.shown()) << c.typed;
+        frameCapNote.age(0.2f);
+        EXPECT_FALSE(frameCapNote.shown()) << c.typed;
+        EXPECT_EQ(frameCapNote.layOut(800.0f, 800.0f).quadCount(), 0u) << c.typed;
+    }
 }
 
 TEST_F(InputCallbacks, LeavingFreeCameraRestoresTheSavedPose) {

@@ -86,3 +86,32 @@ TEST(Projectiles, DoNotDriftWithTheScene) {
     EXPECT_FLOAT_EQ(shot.position().z(), zBefore);
     EXPECT_FLOAT_EQ(h.player().position().z(), -15.0f);  // 30 units/s for half a second
 }
+
+// The reach the reticle shows against real heavy shots: the craft flies forward and to the
+// side for so many frames, then fires; the boss is hit exactly where the rule said it would be.
+TEST(Projectiles, HeavyShotHitsTheBossExactlyWhereItsReachSaysSo) {
+    struct Case { int forwardFrames; int sidewaysFrames; bool reaches; };
+    const Case cases[] = {
+        {0, 0, false},    // from the start, 30 units away, it never does
+        {14, 0, false},   // 27.8 away
+        {34, 0, true},    // 22.9 away
+        {40, 18, true},   // 21.1 away, 3.8 to the side
+        {40, 30, false},  // 7.3 to the side: it passes by
+    };
+    for (const Case& c : cases) {
+        HeadlessGame h;
+        h.game.bossBehaviour.random = repeating({0});
+        h.frames(10);
+        h.buttons->w = true;
+        h.frames(c.forwardFrames);
+        h.buttons->w = false;
+        h.buttons->a = true;
+        h.frames(c.sidewaysFrames);
+        h.buttons->a = false;
+        EXPECT_EQ(h.game.heavyShotReachesBoss(), c.reaches) << c.forwardFrames << ", " << c.sidewaysFrames;
+        const int health = h.boss().getHealth();
+        h.buttons->mouseRight = true;
+        h.frames(40);
+        EXPECT_EQ(h.boss().getHealth() < health, c.reaches) << c.forwardFrames << ", " << c.sidewaysFrames;
+    }
+}

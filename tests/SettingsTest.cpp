@@ -185,6 +185,18 @@ TEST(Settings, NearPlaneBeyondFarPlaneRestoresBoth) {
     EXPECT_NE(printed.find("WARNING: settings: [camera] near = 50"), std::string::npos) << printed;
 }
 
+// Started full screen, the second F6 comes back to the windowed size: it must fit too.
+TEST(Settings, ASizeLargerThanTheScreenIsFittedWithTheWindowedSize) {
+    Settings s = loadQuietly(writeIni("[window]\nwidth = 5000\nheight = 900\nfullscreen = true\n"));
+    testing::internal::CaptureStdout();
+    fitToScreen(s, 1600, 1200);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::make_pair(s.width, s.height), std::make_pair(1600, 900));
+    EXPECT_EQ(std::make_pair(s.windowedWidth, s.windowedHeight), std::make_pair(1600, 900));
+    EXPECT_NE(printed.find("does not fit the 1600x1200 screen; using 1600x900 instead."),
+              std::string::npos) << printed;
+}
+
 TEST(Settings, RenderScaleIsAutoOrAFixedFraction) {
     const Settings fixed = loadQuietly(writeIni("[window]\nrender_scale = 0.5\n"));
     EXPECT_FALSE(fixed.autoRenderScale);

@@ -81,7 +81,7 @@ const ShippedFile kShippedFiles[] = {
     {"collada/duck.dae", 1, 2399, 12636, 0},
     {"collada/cube_tristrips.dae", 1, 24, 36, 0},
     {"collada/cube_UTF8BOM.dae", 1, 24, 36, 0},
-    {"obj/spider.obj", 19, 902, 4104, 0},
+    {"obj/spider.obj", 19, 946, 4104, 0},  // 108 corners' zero normal mended, not 5 meshes' deleted
     {"obj/cube_usemtl.obj", 4, 28, 36, 0},
     {"obj/box_without_lineending.obj", 1, 8, 36, 0},
 };
@@ -204,14 +204,19 @@ TEST_F(GeneratedScene, BoneSharedByTwoMeshesHasOneEntry) {
     EXPECT_FLOAT_EQ(model->meshes[1].bones[2].weights[0], 0.5f);
 }
 
-TEST_F(GeneratedScene, MeshWithoutTextureCoordinatesGetsZero) {
+// A mesh mapped wholly to one texel keeps that texel.
+TEST_F(GeneratedScene, MeshWithoutTextureCoordinatesGetsZeroAndOneTexelIsKept) {
     ColladaMesh bare = colladaTriangles("bare", 2);
     bare.withTexCoords = false;
-    const auto model = load({colladaTriangles("mapped", 1), bare}, {});
-    ASSERT_EQ(model->meshes.size(), 2u);
+    ColladaMesh oneTexel = colladaTriangles("one-texel", 1);
+    oneTexel.texCoords.assign(3, glm::vec2(0.25f, 0.75f));
+    const auto model = load({colladaTriangles("mapped", 1), bare, oneTexel}, {});
+    ASSERT_EQ(model->meshes.size(), 3u);
     EXPECT_EQ(model->meshes[0].vertices[1].texCoords, glm::vec2(1.0f, 1.0f));  // v flipped
     for (const Vertex& vertex : model->meshes[1].vertices)
         EXPECT_EQ(vertex.texCoords, glm::vec2(0.0f));
+    for (const Vertex& vertex : model->meshes[2].vertices)
+        EXPECT_EQ(vertex.texCoords, glm::vec2(0.25f, 0.25f));
 }
 
 TEST_F(GeneratedScene, MeshWithoutNormalsGetsZeroNormals) {
@@ -312,6 +317,21 @@ void expectOnlyTheGoodMesh(const Model& model) {
 
 void expectNothing(const Model& model) { expectEmpty(model); }
 
+// Two triangles facing +z; the file gives the first corner a zero normal.
+std::string oneZeroNormal() {
+    ColladaMesh mesh = colladaTriangles("m", 2);
+    mesh.normals.assign(6, glm::vec3(0.0f, 0.0f, 1.0f));
+    mesh.normals[0] = glm::vec3(0.0f);
+    return colladaDocument({mesh}, {});
+}
+
+// Every normal is kept (the mesh still draws lit), and the bad one faces its triangle's way.
+void expectEveryNormalFacingOut(const Model& model) {
+    ASSERT_EQ(model.meshes.size(), 1u);
+    for (const Vertex& vertex : model.meshes[0].vertices)
+        EXPECT_NEAR(glm::distance(vertex.normal, glm::vec3(0.0f, 0.0f, 1.0f)), 0.0f, 1e-5f);
+}
+
 struct DamagedFile {
     const char* name;
     std::optional<std::string> contents;  ///< none: the file is missing
@@ -348,6 +368,10 @@ TEST_F(ModelImport, DamagedFilesSayWhatIsWrongInOneLineNamingTheFile) {
         {"infinite-weight.dae",
          goodMeshAndOneWith([](ColladaMesh& m) { m.influences[2] = {{0, INFINITY}}; }),
          "Left out mesh \"bad-mesh\" with a non-finite position or weight", expectOnlyTheGoodMesh},
+        {"zero-normal.dae", oneZeroNormal(), "Mended 1 zero or non-finite normal(s)",
+         expectEveryNormalFacingOut},
+        {"lines-and-points.obj", std::string("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nl 1 2\np 3\n"),
+         "Left out 2 line or point face(s)", expectOnlyTheGoodMesh},
         {"cut-in-half.dae", intact.substr(0, intact.size() / 2), "", expectNothing},
         {"vertices-only.obj", std::string("v 0 0 0\nv 1 0 0\nv 0 1 0\n"), "", expectNothing},
         {"empty.dae", std::string(), "", expectNothing},

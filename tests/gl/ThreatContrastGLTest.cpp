@@ -2,7 +2,9 @@
 // Each threat is drawn into the game's own scene (sky picture, lit landscape, the game's
 // camera and lights, the resolve pass with its grade) and measured the way a player's eye
 // meets it: the mean colour of the threat against the mean colour of the 3-pixel ring
-// around it.
+// around it. A missile must also cover nearly as much of the picture as an orb in its
+// place: seen nose first without its halo, it covered 99 to 151 pixels where an orb
+// covers 435 to 690, and read as a speck.
 
 #include "render/CustomCamera.h"
 #include "app/LandscapeTiles.h"
@@ -33,9 +35,10 @@ constexpr int kSize = 800;  // the game's default window
 constexpr int kRing = 3;    // pixels around the threat's outline
 // Mean colours this far apart (straight-line distance in RGB, 0..255) stand out. Without
 // their glow the orbs measure 39 (ground) to 77 (fog) here and the missiles 28 to 62; with
-// it, 92 and more.
+// it, 91 and more.
 constexpr float kClearMargin = 85.0f;
 const glm::vec3 kBossPosition(0.0f, 0.0f, -30.0f);
+constexpr float kLeastShareOfAnOrb = 0.8f;  // of the pixels an orb covers in the same place
 
 struct Backdrop {
     const char* name;
@@ -162,7 +165,10 @@ protected:
         return covered;
     }
 
-    void expectStandsOut(const Model& threat, const char* threatName, float turnAboutX) {
+    // With `sizeOf` given, the threat must also cover kLeastShareOfAnOrb of what that
+    // model (the orb) covers in its place.
+    void expectStandsOut(const Model& threat, const char* threatName, float turnAboutX,
+                         const Model* sizeOf = nullptr) {
         for (const Backdrop& backdrop : kBackdrops) {
             Model inPlace = placed(threat, backdrop.threatPosition, turnAboutX);
             const std::vector<bool> covered = coverageOf(inPlace);
@@ -170,6 +176,12 @@ protected:
             const std::size_t area = countOf(covered);
             ASSERT_GT(area, 30u) << threatName << " against the " << backdrop.name
                                  << " is (nearly) off screen";
+            if (sizeOf) {
+                Model other = placed(*sizeOf, backdrop.threatPosition, 0.0f);
+                const float otherArea = static_cast<float>(countOf(coverageOf(other)));
+                EXPECT_GE(static_cast<float>(area), kLeastShareOfAnOrb * otherArea)
+                    << threatName << " against the " << backdrop.name << " is too small to read";
+            }
             const glm::vec3 inside = meanColour(shot, covered);
             const glm::vec3 around = meanColour(shot, ringAround(covered));
             const float apart = glm::distance(inside, around);
@@ -206,5 +218,5 @@ TEST_F(ThreatContrast, BossOrbsStandOutAgainstFogGroundAndSky) {
 
 // A missile flies along z, nose first, as the armory launches it.
 TEST_F(ThreatContrast, MissilesStandOutAgainstFogGroundAndSky) {
-    expectStandsOut(*armory.missileModel, "missile", glm::radians(90.0f));
+    expectStandsOut(*armory.missileModel, "missile", glm::radians(90.0f), armory.bossShotModel.get());
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game as a player gets it from `cmake --install`: installed into a fresh prefix and
-# started from a folder that has nothing to do with it, it opens its window with the
-# class, title and icon the desktop entry promises, and Escape ends it with status 0.
+# started from folders with no assets/, a checkout's or a copy of its own, it opens its window
+# with the class, title and icon the desktop entry promises, and Escape ends it with status 0.
 # A lone executable with no data anywhere names the folders it tried and ends with 1.
 # The desktop entry and the metainfo pass their validators where those are installed.
 # Installs only: the build must be up to date. Needs an X display (DISPLAY).
@@ -9,6 +9,7 @@
 set -uo pipefail
 build=${1:?usage: installed-game.sh <build folder>}
 : "${DISPLAY:?needs an X display}"
+source_tree=$(cd "$(dirname "$0")/../.." && pwd -P)
 
 work=$(mktemp -d)
 work=$(cd "$work" && pwd -P)  # the game reports physical paths
@@ -39,7 +40,7 @@ wait_for() {
 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-for file in bin/qex share/qex/assets/settings.ini share/qex/assets/shader/HUD.vert \
+for file in bin/qex share/qex/assets/qex-assets.txt share/qex/assets/settings.ini share/qex/assets/shader/HUD.vert \
     share/qex/assets/models/BossAnimation.dae share/applications/qex.desktop \
     share/metainfo/qex.metainfo.xml share/icons/hicolor/64x64/apps/qex.png \
     share/icons/hicolor/256x256/apps/qex.png; do
@@ -57,50 +58,68 @@ if command -v appstreamcli >/dev/null; then
         fail "appstreamcli turned down the metainfo: $(cat "$work/appstream.log")"
 fi
 
-# --- The installed game, started from an unrelated folder ------------------------------
+# --- The installed game, started from folders with and without an assets/ of Qex's -----
+# In each, it opens its window (on its title) as the desktop entry promises, says which
+# data it took when it had a choice (nothing when `said` is empty), and Escape on the
+# title ends it with status 0.
 touch "$work/installed"  # nothing in the prefix may change after this
-mkdir "$work/elsewhere"
-cd "$work/elsewhere" || fail "no working folder"
-"$prefix/bin/qex" >"$work/game.log" 2>&1 </dev/null &
-game=$!
-
+running() { kill -0 "$game" 2>/dev/null; }
 find_window() {
     window=$(xdotool search --onlyvisible --pid "$game" --name '^Qex$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] || ! kill -0 "$game" 2>/dev/null
+    [ -n "$window" ] || ! running
 }
-window=""
-wait_for 60 find_window
-[ -n "$window" ] || fail "no window of the installed game"
-xwininfo -id "$window" | grep -q "Map State: IsViewable" || fail "the window is not shown"
-
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 name=$(sed -n 's/^Name=//p' "$entry")
-class=$(xprop -id "$window" WM_CLASS)
-[[ "$class" == *", \"$wm_class\"" ]] || fail "window class: $class; the entry says $wm_class"
-title=$(xprop -id "$window" WM_NAME)
-[[ "$title" == *"= \"$name\"" ]] || fail "window title: $title; the entry says $name"
-# Read whole first: grep -q would stop reading the large property, and the writer's
-# broken pipe would fail the pipeline at random.
-icon=$(xprop -id "$window" _NET_WM_ICON)
-[[ "$icon" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
+play_in() {
+    local folder=$1 said=$2 status
+    cd "$folder" || fail "no working folder $folder"
+    "$prefix/bin/qex" >"$work/game.log" 2>&1 </dev/null &
+    game=$!
+    window=""
+    wait_for 60 find_window
+    [ -n "$window" ] || fail "no window of the installed game started in $folder"
+    # Output read whole: under pipefail, grep -q quitting early would fail the writer.
+    [[ "$(xwininfo -id "$window")" == *"Map State: IsViewable"* ]] || fail "the window is not shown"
+    class=$(xprop -id "$window" WM_CLASS)
+    [[ "$class" == *", \"$wm_class\"" ]] || fail "window class: $class; the entry says $wm_class"
+    title=$(xprop -id "$window" WM_NAME)
+    [[ "$title" == *"= \"$name\"" ]] || fail "window title: $title; the entry says $name"
+    [[ "$(xprop -id "$window" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon in $folder"
+    sleep 1
+    xdotool key --window "$window" Escape
+    wait_for 30 eval '! running' || fail "the installed game did not quit on Escape in $folder"
+    wait "$game"
+    status=$?
+    game=""
+    [ "$status" -eq 0 ] || fail "the installed game ended with status $status in $folder"
+    grep -q "OpenGL Error:.*Type = Error" "$work/game.log" && fail "OpenGL errors in $folder"
+    if [ -z "$said" ]; then
+        grep -q "^Using the assets" "$work/game.log" && fail "a choice was reported in $folder"
+    else
+        grep -Fxq "$said" "$work/game.log" || fail "started in $folder, the game did not say '$said'"
+    fi
+}
 
-sleep 1
-xdotool key --window "$window" Escape
-running() { kill -0 "$game" 2>/dev/null; }
-wait_for 30 eval '! running' || fail "the installed game did not quit on Escape"
-wait "$game"
-status=$?
-game=""
-[ "$status" -eq 0 ] || fail "the installed game ended with status $status"
-grep -q "OpenGL Error:.*Type = Error" "$work/game.log" && fail "OpenGL errors"
+# An empty folder; a project checkout's assets/ (no marker), passed over for the install's;
+# a copy of Qex's own, taken before the install's.
+mkdir "$work/elsewhere" "$work/checkout" "$work/own"
+cp -r "$source_tree/assets" "$work/checkout/"
+cp -r "$prefix/share/qex/assets" "$work/own/"
+data="$prefix/share/qex"
+while IFS='|' read -r folder said; do play_in "$folder" "$said"; done <<TABLE
+$work/elsewhere|
+$work/checkout|Using the assets in $data: $work/checkout/assets is not Qex's (it has no qex-assets.txt).
+$work/own|Using the assets in $work/own, not the installed ones in $data.
+TABLE
 
 # --- The executable alone, with no data in the working folder or beside it -------------
 mkdir -p "$work/lone/bin"
 cp "$prefix/bin/qex" "$work/lone/bin/"
+cd "$work/elsewhere" || fail "no working folder"
 message=$("$work/lone/bin/qex" </dev/null 2>&1)
 status=$?
 [ "$status" -eq 1 ] || fail "without data the game ended with status $status: $message"
-expected="ERROR: No assets/ folder in $work/elsewhere or $work/lone/share/qex"
+expected="ERROR: No assets/ folder with Qex's qex-assets.txt in $work/elsewhere or $work/lone/share/qex"
 [ "$message" == "$expected" ] || fail "without data the game said: '$message', not '$expected'"
 
 # --- The command line, and a display that cannot be opened ------------------------------

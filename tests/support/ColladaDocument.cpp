@@ -24,10 +24,13 @@ std::string geometry(const ColladaMesh& mesh) {
     std::vector<float> positions;
     std::vector<float> normals;
     std::vector<float> texCoords;
-    for (const glm::vec3& p : mesh.positions) {
+    for (size_t i = 0; i < mesh.positions.size(); ++i) {
+        const glm::vec3& p = mesh.positions[i];
+        const glm::vec3 normal = i < mesh.normals.size() ? mesh.normals[i] : glm::vec3(0, 0, 1);
+        const glm::vec2 uv = i < mesh.texCoords.size() ? mesh.texCoords[i] : glm::vec2(p);
         positions.insert(positions.end(), {p.x, p.y, p.z});
-        normals.insert(normals.end(), {0.0f, 0.0f, 1.0f});
-        texCoords.insert(texCoords.end(), {p.x, p.y});
+        normals.insert(normals.end(), {normal.x, normal.y, normal.z});
+        texCoords.insert(texCoords.end(), {uv.x, uv.y});
     }
     const std::string& n = mesh.name;
     std::ostringstream out;

@@ -12,6 +12,8 @@ struct ColladaMesh {
     std::vector<glm::vec3> positions;  ///< three per triangle
     bool withTexCoords = true;         ///< (x, y) of the position when set
     bool withNormals = true;           ///< +z when set
+    std::vector<glm::vec3> normals;    ///< one per position in place of +z, when given
+    std::vector<glm::vec2> texCoords;  ///< one per position in place of (x, y), when given
     /// Per vertex, the (joint index, weight) influences; empty for an unskinned mesh.
     std::vector<std::vector<std::pair<int, float>>> influences;
 };

@@ -15,6 +15,7 @@ protected:
         settings = Settings{};
         toggles = ShellToggles{};
         freeCamera = FreeCameraState{};
+        frameCapNote = FrameCapNote{};
         *buttons = ButtonPressedNew{};
         heldFire = HeldFire{};
         camera = std::make_shared<CustomCamera>(800.0f, 800.0f, 60.0f, 0.1f, 100.0f);

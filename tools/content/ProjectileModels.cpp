@@ -13,6 +13,12 @@ constexpr float kShieldRadius = 4.5f;
 // fins use the top quarter.
 const UvRect kMissileBody{{0.0f, 0.0f}, {1.0f, 0.75f}};
 const UvRect kMissileFins{{0.0f, 0.75f}, {1.0f, 0.25f}};
+const UvRect kMissileHalo{{0.0f, 0.6f}, {1.0f, 0.1f}};  // the warhead's red part of the body
+// The halo round the warhead: wider than the body and the fins, so that it outlines the
+// missile from afar, yet only a look; the game's capsule (radius 0.35) is what hits.
+constexpr float kHaloRadius = 0.75f;
+constexpr float kHaloThickness = 0.08f;
+constexpr float kHaloHeight = 0.35f;
 
 }  // namespace
 
@@ -50,8 +56,8 @@ GeneratedModel buildMissile() {
     missile.diffuse = glm::vec3(0.7f);
     const float tail = -kMissileLength * 0.5f;
     missile.mesh.setUvRect(kMissileBody);
-    missile.mesh.addLathe({{0.0f, tail + 0.05f}, {0.14f, tail + 0.05f}, {0.2f, tail + 0.18f}, {0.22f, tail + 0.3f},
-                           {0.22f, 0.45f}, {0.19f, 0.7f}, {0.12f, 0.92f}, {0.0f, kMissileLength * 0.5f}},
+    missile.mesh.addLathe({{0.0f, tail + 0.05f}, {0.19f, tail + 0.05f}, {0.27f, tail + 0.18f}, {0.3f, tail + 0.3f},
+                           {0.3f, 0.45f}, {0.26f, 0.7f}, {0.16f, 0.92f}, {0.0f, kMissileLength * 0.5f}},
                           16, false);
     missile.mesh.setUvRect(kMissileFins);
     for (int fin = 0; fin < 4; ++fin) {
@@ -61,9 +67,14 @@ GeneratedModel buildMissile() {
         const glm::vec3 round = glm::cross(glm::vec3(0.0f, 1.0f, 0.0f), outward);
         missile.mesh.setTransform(glm::mat4(glm::vec4(outward, 0.0f), glm::vec4(round, 0.0f),
                                             glm::vec4(0.0f, 1.0f, 0.0f, 0.0f), glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)));
-        missile.mesh.addSlab({{0.18f, tail + 0.6f}, {0.2f, tail + 0.08f}, {0.45f, tail + 0.02f}, {0.45f, tail + 0.22f}},
-                             0.03f);
+        missile.mesh.addSlab({{0.25f, tail + 0.6f}, {0.28f, tail + 0.08f}, {0.62f, tail + 0.02f}, {0.62f, tail + 0.22f}},
+                             0.04f);
     }
+    // The halo: a thin ring round the warhead. A missile homes in nose first, so the player
+    // mostly sees it end-on, and there a ring is what reads at a glance.
+    missile.mesh.setUvRect(kMissileHalo);
+    missile.mesh.setTransform(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, kHaloHeight, 0.0f)));
+    missile.mesh.addTorus(kHaloRadius, kHaloThickness, 32, 8);
     return missile;
 }
 

@@ -11,7 +11,9 @@ GeneratedModel buildPlasmaShot(const std::string& name, float radius);
 /// The boss's shot: a spiked orb of radius 0.8.
 GeneratedModel buildBossShot();
 /// The homing missile: 2.2 long with its nose along local +y, the axis the game's
-/// steering turns onto the flight direction (the capsule's own axis).
+/// steering turns onto the flight direction (the capsule's own axis). Its body is as thick
+/// as the capsule (radius 0.3 of 0.35), and a thin ring 1.66 across circles the warhead,
+/// so that a missile seen nose first still reads at a glance.
 GeneratedModel buildMissile();
 /// The shield: a sphere of radius 4.5 whose texture (a lattice, four times around and
 /// twice from pole to pole) has dark cells that the model shader leaves out; its texture
