@@ -167,7 +167,6 @@ MenuCommand MenuFlow::togglePause() {
             if (from == Screen::Countdown) countdownLeft = countdown;  // it goes on where it was
             return MenuCommand::ResumeMatch;
         }
-        case Screen::Options: return back();
         default: return back();
     }
 }

@@ -63,12 +63,6 @@ const Key kKeys[] = {
     {"gamepad", "deadzone", &Settings::gamepadDeadzone, 0.0, 0.9},
 };
 
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // strtol in base 0 keeps hexadecimal (0x400) and octal (0100) working; anything else
 // that denotes a whole number, such as 1e3 or 800.0, is read as that number.
 std::optional<double> wholeInteger(const std::string& text) {
@@ -255,6 +249,12 @@ Settings loadSettings(const std::string& shippedPath,
         std::cout << "WARNING: settings: cannot read '" << userFile->string() << "' ("
                   << error.message() << "); using the shipped settings." << std::endl;
     return finished(s);
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
 }
 
 // Full screen at start leaves the windowed size to the second F6: it must fit as well.

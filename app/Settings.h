@@ -41,6 +41,10 @@ struct Settings {
 /// `screenWidth` x `screenHeight` pixels, with one WARNING line when it had to.
 void fitToScreen(Settings& s, int screenWidth, int screenHeight);
 
+/// `text` in lower case: sections, keys and words match in any case, as the INI reader
+/// matches them.
+std::string lowerCase(std::string text);
+
 /// Reads `path` over the defaults. A missing file prints one line and keeps them all. A
 /// syntax error, or a value that is not a number, has trailing text or is out of range,
 /// prints one WARNING line and keeps the default of that key only. A line too long for

@@ -42,13 +42,6 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// Sections and keys match in any case, as the INI reader matches them.
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 std::string sectionOf(const std::string& line) {
     const std::string text = trimmed(line);
     if (text.size() < 2 || text.front() != '[') return std::string();
