@@ -143,7 +143,8 @@ glm::vec3 lastPhysicsPosition(const GameObject& object) {
 void resolveToWindow(Scene& scene) {
     if (toggles.wireframeMode) return;
     drawIntoWindow();
-    postProcessing->resolve(*scene.postProcessingShader, *scene.postProcessingEdgesShader);
+    postProcessing->resolve({*scene.postProcessingShader, *scene.postProcessingEdgesShader,
+                             *scene.postProcessingStretchShader});
 }
 
 // Primary shots fly straight down the track: they cross the boss's distance in line with

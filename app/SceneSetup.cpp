@@ -20,6 +20,8 @@ void buildShaders(Scene& scene) {
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
     scene.postProcessingEdgesShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag");
+    scene.postProcessingStretchShader =
+        std::make_shared<Shader>("postprocessing.vert", "postprocessing_stretch.frag");
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
@@ -194,6 +196,7 @@ void tearDownScene(Scene& scene) {
     scene.hudTextShader.reset();
     scene.postProcessingShader.reset();
     scene.postProcessingEdgesShader.reset();
+    scene.postProcessingStretchShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();
     scene.sparkShader.reset();

@@ -1,10 +1,12 @@
 #include "effects/PostProcessingFrameBuffer.h"
 
 #include "framework/Shader.h"
+#include "framework/ShaderUniforms.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -17,6 +19,9 @@ constexpr std::array<float, 24> kFullScreenQuad = {
     1.0f,  1.0f,  1.0f, 1.0f,
 };
 constexpr GLsizei kQuadStride = 4 * sizeof(float);
+// How much the grade sharpens for each unit of scale below full size: at 0.7, 0.3 of it.
+constexpr float kSharpeningPerScaleLost = 1.0f;
+const std::string kSharpeningUniform = "sharpening";
 
 int scaledSize(int windowPixels, float scale) {
     return std::max(1, static_cast<int>(std::lround(static_cast<float>(windowPixels) * scale)));
@@ -97,41 +102,51 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
     followWindowAndScale();
 }
 
-void PostProcessingFrameBuffer::resolve(const Shader& gradeAndMarkEdges,
-                                        const Shader& smoothEdges) const {
+float PostProcessingFrameBuffer::sharpeningFor(float scale) {
+    return kSharpeningPerScaleLost * (1.0f - std::clamp(scale, kSmallestScale, 1.0f));
+}
+
+void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
     GLint destination = 0;
     std::array<GLint, 4> viewport{};
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &destination);
     glGetIntegerv(GL_VIEWPORT, viewport.data());
     if (viewport[2] == width && viewport[3] == height) {
-        grade(gradeAndMarkEdges, smoothEdges);
+        grade(programs, 0.0f);
         return;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, gradedFramebuffer);
     glViewport(0, 0, width, height);
-    grade(gradeAndMarkEdges, smoothEdges);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(destination));
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    glBlitFramebuffer(0, 0, width, height, viewport[0], viewport[1], viewport[0] + viewport[2],
-                      viewport[1] + viewport[3], GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    grade(programs, sharpeningFor(static_cast<float>(width) / static_cast<float>(viewport[2])));
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(destination));
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    stretchGraded(programs.stretch);
 }
 
-void PostProcessingFrameBuffer::grade(const Shader& gradeAndMarkEdges,
-                                      const Shader& smoothEdges) const {
+void PostProcessingFrameBuffer::grade(const ResolvePrograms& programs, float sharpening) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
-    glUseProgram(gradeAndMarkEdges.program);
+    glUseProgram(programs.gradeAndMarkEdges.program);
+    setUniformFloat(programs.gradeAndMarkEdges, kSharpeningUniform, sharpening);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glDepthFunc(GL_GREATER);
     glDepthMask(GL_FALSE);
-    glUseProgram(smoothEdges.program);
+    glUseProgram(programs.smoothEdges.program);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glDisable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+// Covers the viewport whatever its depth holds: depth testing is off after the grade.
+void PostProcessingFrameBuffer::stretchGraded(const Shader& stretch) const {
+    glBindVertexArray(quadVao);
+    glBindTexture(GL_TEXTURE_2D, gradedTexture);
+    glUseProgram(stretch.program);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
