@@ -105,10 +105,20 @@ const GameObject* fallenSide() {
     return nullptr;
 }
 
+// Into the smoke's own smaller target, laid over the scene afterwards; wireframe mode draws
+// the puffs straight into the window.
 void drawSmoke(Scene& scene, const GameObject& fallen, float frameTime) {
     glDisable(GL_CULL_FACE);
     scene.smoke->update(frameTime);
-    scene.smoke->draw(smokeAnchor(fallen));
+    const PostProcessingFrameBuffer& target = *postProcessing;
+    if (toggles.wireframeMode) {
+        scene.smoke->draw(smokeAnchor(fallen));
+    } else {
+        scene.smokeTarget->begin(target.framebuffer, target.width, target.height);
+        scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kMiddleShare);
+        scene.smoke->draw(smokeAnchor(fallen));
+        scene.smokeTarget->layOver(target.framebuffer, target.width, target.height, *scene.smokeCompositeShader);
+    }
     toggles.matchRunning = false;
 }
 
