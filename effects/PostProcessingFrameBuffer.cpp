@@ -1,12 +1,10 @@
 #include "effects/PostProcessingFrameBuffer.h"
 
 #include "framework/Shader.h"
-#include "framework/ShaderUniforms.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
-#include <string>
 
 namespace {
 
@@ -19,9 +17,6 @@ constexpr std::array<float, 24> kFullScreenQuad = {
     1.0f,  1.0f,  1.0f, 1.0f,
 };
 constexpr GLsizei kQuadStride = 4 * sizeof(float);
-// How much the grade sharpens for each unit of scale below full size: at 0.7, 0.3 of it.
-constexpr float kSharpeningPerScaleLost = 1.0f;
-const std::string kSharpeningUniform = "sharpening";
 
 int scaledSize(int windowPixels, float scale) {
     return std::max(1, static_cast<int>(std::lround(static_cast<float>(windowPixels) * scale)));
@@ -102,34 +97,29 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
     followWindowAndScale();
 }
 
-float PostProcessingFrameBuffer::sharpeningFor(float scale) {
-    return kSharpeningPerScaleLost * (1.0f - std::clamp(scale, kSmallestScale, 1.0f));
-}
-
 void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
     GLint destination = 0;
     std::array<GLint, 4> viewport{};
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &destination);
     glGetIntegerv(GL_VIEWPORT, viewport.data());
     if (viewport[2] == width && viewport[3] == height) {
-        grade(programs, 0.0f);
+        grade(programs);
         return;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, gradedFramebuffer);
     glViewport(0, 0, width, height);
-    grade(programs, sharpeningFor(static_cast<float>(width) / static_cast<float>(viewport[2])));
+    grade(programs);
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(destination));
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     stretchGraded(programs.stretch);
 }
 
-void PostProcessingFrameBuffer::grade(const ResolvePrograms& programs, float sharpening) const {
+void PostProcessingFrameBuffer::grade(const ResolvePrograms& programs) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     glUseProgram(programs.gradeAndMarkEdges.program);
-    setUniformFloat(programs.gradeAndMarkEdges, kSharpeningUniform, sharpening);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glDepthFunc(GL_GREATER);
     glDepthMask(GL_FALSE);

@@ -9,7 +9,7 @@ class Shader;
 /// The resolve's three programs: grade and mark the edges, smooth the marked edges, and
 /// stretch the graded picture over the window when the scene is drawn smaller.
 struct ResolvePrograms {
-    Shader& gradeAndMarkEdges;  ///< "postprocessing.frag"; its `sharpening` is set here
+    const Shader& gradeAndMarkEdges;  ///< "postprocessing.frag"
     const Shader& smoothEdges;  ///< "postprocessing_edges.frag"
     const Shader& stretch;      ///< "postprocessing_stretch.frag"
 };
@@ -46,15 +46,11 @@ public:
     /// smooths the marked pixels alone. At full size they draw straight into the bound
     /// framebuffer, which therefore needs a depth buffer (and no clear: the first draw covers
     /// it). Smaller, they grade at the scene's own size, into the graded texture with the
-    /// scene's depth buffer, sharpened by as much as the stretch will soften it
-    /// (sharpeningFor()), and a third draw stretches the result over the viewport with a
+    /// scene's depth buffer, and a third draw stretches the result over the viewport with a
     /// filtered read: a draw, since a multisampled window takes no stretching blit.
     /// Leaves depth testing off and unit 0 without a texture.
     void resolve(const ResolvePrograms& programs) const;
 
-    /// The strength of the grade's sharpening for a scene drawn at `scale` of the window:
-    /// none at full size, growing as the scene shrinks.
-    static float sharpeningFor(float scale);
 
     GLuint framebuffer = 0;
     GLuint quadVao = 0;
@@ -71,7 +67,7 @@ public:
 private:
     void followWindowAndScale();
     void allocateColor(GLuint texture);
-    void grade(const ResolvePrograms& programs, float sharpening) const;
+    void grade(const ResolvePrograms& programs) const;
     void stretchGraded(const Shader& stretch) const;
     void allocateDepthStencil();
 

@@ -1,20 +1,18 @@
 #version 430 core
 // The resolve pass, first of its draws. The scene is drawn into a single-sample target,
-// possibly smaller than the window (the render scale, then stretched over the window by
-// "postprocessing_stretch.frag"), and graded here with a light grade that adds a little contrast and saturation and darkens
-// the corners. Edges are smoothed with FXAA (the 3.11 "console" variant), split in two so
+// possibly smaller than the window (the render scale; "postprocessing_stretch.frag" then
+// stretches it over the window), and graded here with a light grade that adds a little
+// contrast and saturation and darkens the corners. Edges are smoothed with FXAA (the 3.11 "console" variant), split in two so
 // that a software renderer, which runs every branch for every pixel, does the expensive
 // part only where it is needed: this draw writes every pixel as it is and marks the
 // pixels on an edge in the depth buffer (depth 0; the rest 1); the second draw
 // ("postprocessing_edges.frag") runs on the marked pixels alone, behind the depth test.
 // Both read the four neighbours as whole texels, without filtering; the target clamps
-// reads to its edge. A scene drawn smaller than the window is sharpened here, at its own
-// size, against the softening of the stretch that follows.
+// reads to its edge.
 
 in vec2 textureCoordinates;
 
 uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale
-uniform float sharpening;         // 0 at full size; more as the stretch to the window grows
 
 out vec4 color;
 
@@ -25,41 +23,19 @@ const float kContrast = 0.18;    // share of a smooth S-curve mixed in
 const float kSaturation = 1.08;
 const float kVignette = 0.22;    // darkening at the corners
 
-// The four diagonal neighbours of a texel; the target clamps reads to its edge.
-struct Diagonals {
-    vec3 nw;
-    vec3 ne;
-    vec3 sw;
-    vec3 se;
-};
-
-vec3 texelAt(ivec2 texel, ivec2 last) {
-    return texelFetch(screenTexture, clamp(texel, ivec2(0), last), 0).rgb;
+float lumaAt(ivec2 texel, ivec2 last) {
+    return dot(texelFetch(screenTexture, clamp(texel, ivec2(0), last), 0).rgb, kLuma);
 }
 
-Diagonals diagonalsOf(ivec2 centre) {
+bool onEdge(ivec2 centre, float lumaM) {
     const ivec2 last = textureSize(screenTexture, 0) - 1;
-    return Diagonals(texelAt(centre + ivec2(-1, -1), last), texelAt(centre + ivec2(1, -1), last),
-                     texelAt(centre + ivec2(-1, 1), last), texelAt(centre + ivec2(1, 1), last));
-}
-
-bool onEdge(Diagonals d, float lumaM) {
-    const float lumaNW = dot(d.nw, kLuma);
-    const float lumaNE = dot(d.ne, kLuma);
-    const float lumaSW = dot(d.sw, kLuma);
-    const float lumaSE = dot(d.se, kLuma);
+    const float lumaNW = lumaAt(centre + ivec2(-1, -1), last);
+    const float lumaNE = lumaAt(centre + ivec2(1, -1), last);
+    const float lumaSW = lumaAt(centre + ivec2(-1, 1), last);
+    const float lumaSE = lumaAt(centre + ivec2(1, 1), last);
     const float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
     const float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
     return lumaMax - lumaMin >= max(kEdgeThresholdMinimum, lumaMax * kEdgeThreshold);
-}
-
-// An unsharp mask against the diagonals' mean, held within the neighbourhood's own range
-// so that it steepens detail without ringing round it.
-vec3 sharpened(vec3 c, Diagonals d) {
-    const vec3 least = min(c, min(min(d.nw, d.ne), min(d.sw, d.se)));
-    const vec3 most = max(c, max(max(d.nw, d.ne), max(d.sw, d.se)));
-    const vec3 blurred = 0.25 * (d.nw + d.ne + d.sw + d.se);
-    return clamp(c + sharpening * (c - blurred), least, most);
 }
 
 vec3 graded(vec3 c, vec2 uv) {
@@ -77,7 +53,6 @@ vec3 graded(vec3 c, vec2 uv) {
 void main() {
     const ivec2 centre = ivec2(textureCoordinates * vec2(textureSize(screenTexture, 0)));
     const vec3 scene = texelFetch(screenTexture, centre, 0).rgb;
-    const Diagonals around = diagonalsOf(centre);
-    color = vec4(graded(sharpened(scene, around), textureCoordinates), 1.0);
-    gl_FragDepth = onEdge(around, dot(scene, kLuma)) ? 0.0 : 1.0;
+    color = vec4(graded(scene, textureCoordinates), 1.0);
+    gl_FragDepth = onEdge(centre, dot(scene, kLuma)) ? 0.0 : 1.0;
 }

@@ -151,7 +151,7 @@ std::vector<unsigned char> readBack(GLuint window, int size) {
 // post-processing applies, and without a GL error.
 TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
     constexpr int kSize = 64;
-    Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
+    const Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
     const Shader edges("postprocessing.vert", "postprocessing_edges.frag");
     const Shader stretch("postprocessing.vert", "postprocessing_stretch.frag");
     GLint mostSamples = 0;

@@ -413,8 +413,7 @@ TEST_F(ResolveProgram, TakesTheQuadAttributesAndReadsUnitZero) {
         EXPECT_EQ(activeAttributes(program->program),
                   (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC2}, {1, GL_FLOAT_VEC2}}));
         for (const auto& [name, type] : activeUniforms(program->program)) {
-            if (name == "sharpening") continue;  // the grade's one setting, set at every resolve
-            EXPECT_EQ(type, static_cast<GLenum>(GL_SAMPLER_2D)) << name << ": the game sets no other uniform here";
+            EXPECT_EQ(type, static_cast<GLenum>(GL_SAMPLER_2D)) << name << ": the game sets no uniforms here";
             GLint unit = -1;
             glGetUniformiv(program->program, glGetUniformLocation(program->program, name.c_str()), &unit);
             EXPECT_EQ(unit, 0);

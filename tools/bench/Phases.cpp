@@ -297,6 +297,7 @@ int runSharpnessPhase(const PhaseOptions& options) {
         runOnePass(scene, state);
     }
     buttons->paused = true;
+    toggles.freeCameraMode = true;  // the match camera creeps forward even in a pause
     runFor(scene, state, kSettleSeconds);
     const std::vector<std::uint8_t> full = sceneAt(scene, state, capture, 1.0f);
     ResultLine result;
