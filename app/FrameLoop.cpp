@@ -117,7 +117,8 @@ void drawSmoke(Scene& scene, const GameObject& fallen, float frameTime) {
         scene.smokeTarget->begin(target.framebuffer, target.width, target.height);
         scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kMiddleShare);
         scene.smoke->draw(smokeAnchor(fallen));
-        scene.smokeTarget->layOver(target.framebuffer, target.width, target.height, *scene.smokeCompositeShader);
+        scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
+                                   *scene.smokeCompositeShader);
     }
     toggles.matchRunning = false;
 }

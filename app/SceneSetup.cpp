@@ -25,7 +25,8 @@ void buildShaders(Scene& scene) {
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
-    scene.smokeCompositeShader = std::make_shared<Shader>("smoke_composite.vert", "smoke_composite.frag");
+    scene.smokeCompositeShader =
+        std::make_shared<Shader>("smoke_composite.vert", "smoke_composite.frag");
     scene.sparkShader = std::make_shared<Shader>("spark.vert", "spark.frag");
 }
 

@@ -9,7 +9,8 @@
 namespace {
 
 int shareOf(int scenePixels) {
-    return std::max(1, static_cast<int>(std::lround(static_cast<float>(scenePixels) * SmokeTarget::kShare)));
+    const float pixels = static_cast<float>(scenePixels) * SmokeTarget::kShare;
+    return std::max(1, static_cast<int>(std::lround(pixels)));
 }
 
 }  // namespace
@@ -65,7 +66,8 @@ void SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight
     // Depth can only be copied without filtering; the nearest scene depth is close enough
     // for a picture this soft.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
-    glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, width, height, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, width, height, GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_GREATER, kMostLayers, 0xFF);  // passes while the count is below the most

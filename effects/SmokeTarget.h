@@ -37,7 +37,8 @@ public:
     void begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight);
     /// Lays the smoke over the scene target with `composite` (max blending) and leaves the
     /// scene target bound with its viewport, the stencil test and blending off.
-    void layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight, const Shader& composite) const;
+    void layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
+                 const Shader& composite) const;
 
     GLuint framebuffer = 0;
     GLuint colorTexture = 0;

@@ -153,6 +153,7 @@ void printPhaseRow(const std::string& label, const PhaseOutput& game, const std:
               << padded(fixed(1000.0 / medianMs, 0) + " / " + fixed(1000.0 / get("p95_ms"), 0), 11)
               << padded(floorMs > 0.0 ? fixed(medianMs / floorMs, 2) : "", 8)
               << padded(fixed(get("render_scale_median"), 2), 7) << padded(fixed(get("new_per_frame"), 3), 8)
+              << padded(fixed(get("frames_allocating"), 0) + " of " + fixed(get("frames"), 0), 16)
               << fixed(get("bullet_per_frame"), 2) << '\n';
 }
 
@@ -211,7 +212,7 @@ void measureSize(const std::string& self, int width, int height, const BenchOpti
     printTimeRow("clear+swap, no multisampling", floor0, 0.0, floor4);
     std::cout << "\n  " << padded("phase (ms a frame)", 24) << padded("median", 9) << padded("p95", 9)
               << padded("p99", 9) << padded("fps", 11) << padded("x floor", 8) << padded("scale", 7)
-              << padded("new/fr", 8) << "Bullet/fr\n";
+              << padded("new/fr", 8) << padded("frames with new", 16) << "Bullet/fr\n";
     for (const std::string& phase : phaseNames()) printPhaseRow(phase, automatic, phase, floorAuto);
     printPhaseRow("fight, render_scale 1.0", full, "fight", floorFull);
     std::cout << '\n';
