@@ -108,10 +108,21 @@ const GameObject* fallenSide() {
     return nullptr;
 }
 
+// Into the smoke's own smaller target, laid over the scene afterwards; wireframe mode draws
+// the puffs straight into the window.
 void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds) {
     glDisable(GL_CULL_FACE);
     scene.smoke->update(matchSeconds);
-    scene.smoke->draw(smokeAnchor(fallen));
+    const PostProcessingFrameBuffer& target = *postProcessing;
+    if (toggles.wireframeMode) {
+        scene.smoke->draw(smokeAnchor(fallen));
+    } else {
+        scene.smokeTarget->begin(target.framebuffer, target.width, target.height);
+        scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kMiddleShare);
+        scene.smoke->draw(smokeAnchor(fallen));
+        scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
+                                   *scene.smokeCompositeShader);
+    }
     toggles.matchRunning = false;
 }
 
@@ -147,7 +158,8 @@ glm::vec3 lastPhysicsPosition(const GameObject& object) {
 void resolveToWindow(Scene& scene) {
     if (toggles.wireframeMode) return;
     drawIntoWindow();
-    postProcessing->resolve(*scene.postProcessingShader, *scene.postProcessingEdgesShader);
+    postProcessing->resolve({*scene.postProcessingShader, *scene.postProcessingEdgesShader,
+                             *scene.postProcessingStretchShader});
 }
 
 // Primary shots fly straight down the track: they cross the boss's distance in line with

@@ -11,6 +11,7 @@
 #include "audio/SoundEngine.h"
 #include "effects/ParticleSystem.h"
 #include "effects/SkyBackdrop.h"
+#include "effects/SmokeTarget.h"
 #include "effects/SparkBursts.h"
 #include "effects/SparkRenderer.h"
 #include "framework/Shader.h"
@@ -32,8 +33,10 @@ struct Scene {
     std::shared_ptr<Shader> hudTextShader;
     std::shared_ptr<Shader> postProcessingShader;       ///< the resolve: grade, edges marked
     std::shared_ptr<Shader> postProcessingEdgesShader;  ///< the resolve: the marked edges smoothed
+    std::shared_ptr<Shader> postProcessingStretchShader;  ///< the resolve: stretched over the window
     std::shared_ptr<ParticleShader> particleDrawShader;
     std::shared_ptr<ParticleShader> particleComputeShader;
+    std::shared_ptr<Shader> smokeCompositeShader;  ///< lays the smoke's own target over the scene
     std::shared_ptr<Shader> sparkShader;
 
     // The framework's own objects: built at start-up and kept, though no frame draws them.
@@ -47,6 +50,7 @@ struct Scene {
     PointLight bossGlow;
 
     std::unique_ptr<ParticleSystem> smoke;  ///< rises from the wreck once a match is decided
+    std::unique_ptr<SmokeTarget> smokeTarget;  ///< where the smoke is drawn, at a lower resolution
 
     // What a player feels of the match's events: flashes, shake, sparks and the markers
     // of missiles out of sight.

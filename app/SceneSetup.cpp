@@ -21,9 +21,13 @@ void buildShaders(Scene& scene) {
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
     scene.postProcessingEdgesShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag");
+    scene.postProcessingStretchShader =
+        std::make_shared<Shader>("postprocessing.vert", "postprocessing_stretch.frag");
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
+    scene.smokeCompositeShader =
+        std::make_shared<Shader>("smoke_composite.vert", "smoke_composite.frag");
     scene.sparkShader = std::make_shared<Shader>("spark.vert", "spark.frag");
 }
 
@@ -89,6 +93,7 @@ void createEffects(Scene& scene) {
     postProcessing = std::make_shared<PostProcessingFrameBuffer>(settings.width, settings.height);
     scene.smoke = std::make_unique<ParticleSystem>(scene.particleComputeShader,
                                                    scene.particleDrawShader, camera);
+    scene.smokeTarget = std::make_unique<SmokeTarget>();
     scene.screenShake = ScreenShake(settings.screenShake);
     scene.sparkRenderer = std::make_unique<SparkRenderer>(scene.sparkShader);
     scene.skyBackdrop = std::make_unique<SkyBackdrop>();
@@ -217,6 +222,7 @@ void tearDownScene(Scene& scene) {
     scene.bossModel.reset();
     scene.landscape.reset();
     scene.smoke.reset();
+    scene.smokeTarget.reset();
     scene.sparkRenderer.reset();
     scene.skyBackdrop.reset();
     scene.threatMarkers.reset();
@@ -237,8 +243,10 @@ void tearDownScene(Scene& scene) {
     scene.hudTextShader.reset();
     scene.postProcessingShader.reset();
     scene.postProcessingEdgesShader.reset();
+    scene.postProcessingStretchShader.reset();
     scene.particleDrawShader.reset();
     scene.particleComputeShader.reset();
+    scene.smokeCompositeShader.reset();
     scene.sparkShader.reset();
     camera.reset();
 }

@@ -36,6 +36,7 @@ const std::string kRandom2Uniform = "randomNum2";
 const std::string kViewMatrixUniform = "ViewMatrix";
 const std::string kModelMatrixUniform = "ModelMatrix";
 const std::string kProjectionMatrixUniform = "ProjectionMatrix";
+const std::string kPuffShareUniform = "PuffShare";
 
 }  // namespace
 
@@ -185,7 +186,7 @@ void ParticleSystem::update(float frameTime) {
     glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT);
 }
 
-void ParticleSystem::draw(const glm::mat4& modelMatrix) {
+void ParticleSystem::draw(const glm::mat4& modelMatrix, float puffShare) {
     if (!programsUsable()) return;
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
@@ -196,6 +197,7 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix) {
     renderProgram->setUniform(kViewMatrixUniform, camera->view);
     renderProgram->setUniform(kModelMatrixUniform, modelMatrix);
     renderProgram->setUniform(kProjectionMatrixUniform, camera->projection);
+    setUniformFloat(*renderProgram, kPuffShareUniform, puffShare);
 
     glBindVertexArray(particleVaos[currentSet]);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);

@@ -31,8 +31,9 @@ public:
     /// One simulation step of `frameTime` seconds: spawns one particle per elapsed
     /// millisecond and advances the rest.
     void update(float frameTime);
-    /// Draws the live particles where `modelMatrix` puts them, with max blending.
-    void draw(const glm::mat4& modelMatrix);
+    /// Draws the live particles where `modelMatrix` puts them, with max blending: each
+    /// puff whole, or with `puffShare` below 1 only its middle, that share of its side.
+    void draw(const glm::mat4& modelMatrix, float puffShare = 1.0f);
 
     /// Work groups for a step that reads `count` particles: one per 128, at least one.
     static GLuint workGroupsFor(std::uint32_t count) { return count / kWorkGroupSize + 1; }

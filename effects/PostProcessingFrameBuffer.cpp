@@ -97,41 +97,46 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
     followWindowAndScale();
 }
 
-void PostProcessingFrameBuffer::resolve(const Shader& gradeAndMarkEdges,
-                                        const Shader& smoothEdges) const {
+void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
     GLint destination = 0;
     std::array<GLint, 4> viewport{};
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &destination);
     glGetIntegerv(GL_VIEWPORT, viewport.data());
     if (viewport[2] == width && viewport[3] == height) {
-        grade(gradeAndMarkEdges, smoothEdges);
+        grade(programs);
         return;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, gradedFramebuffer);
     glViewport(0, 0, width, height);
-    grade(gradeAndMarkEdges, smoothEdges);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(destination));
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    glBlitFramebuffer(0, 0, width, height, viewport[0], viewport[1], viewport[0] + viewport[2],
-                      viewport[1] + viewport[3], GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    grade(programs);
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(destination));
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    stretchGraded(programs.stretch);
 }
 
-void PostProcessingFrameBuffer::grade(const Shader& gradeAndMarkEdges,
-                                      const Shader& smoothEdges) const {
+void PostProcessingFrameBuffer::grade(const ResolvePrograms& programs) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
-    glUseProgram(gradeAndMarkEdges.program);
+    glUseProgram(programs.gradeAndMarkEdges.program);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glDepthFunc(GL_GREATER);
     glDepthMask(GL_FALSE);
-    glUseProgram(smoothEdges.program);
+    glUseProgram(programs.smoothEdges.program);
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glDisable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+// Covers the viewport whatever its depth holds: depth testing is off after the grade.
+void PostProcessingFrameBuffer::stretchGraded(const Shader& stretch) const {
+    glBindVertexArray(quadVao);
+    glBindTexture(GL_TEXTURE_2D, gradedTexture);
+    glUseProgram(stretch.program);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 

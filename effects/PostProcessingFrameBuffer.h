@@ -6,6 +6,14 @@
 
 class Shader;
 
+/// The resolve's three programs: grade and mark the edges, smooth the marked edges, and
+/// stretch the graded picture over the window when the scene is drawn smaller.
+struct ResolvePrograms {
+    const Shader& gradeAndMarkEdges;  ///< "postprocessing.frag"
+    const Shader& smoothEdges;  ///< "postprocessing_edges.frag"
+    const Shader& stretch;      ///< "postprocessing_stretch.frag"
+};
+
 /// The off-screen target the 3D scene is drawn into, and the full-screen quad that
 /// resolves it to the window through the post-processing program.
 ///
@@ -38,9 +46,11 @@ public:
     /// smooths the marked pixels alone. At full size they draw straight into the bound
     /// framebuffer, which therefore needs a depth buffer (and no clear: the first draw covers
     /// it). Smaller, they grade at the scene's own size, into the graded texture with the
-    /// scene's depth buffer, and a filtered blit stretches the result over the viewport.
+    /// scene's depth buffer, and a third draw stretches the result over the viewport with a
+    /// filtered read: a draw, since a multisampled window takes no stretching blit.
     /// Leaves depth testing off and unit 0 without a texture.
-    void resolve(const Shader& gradeAndMarkEdges, const Shader& smoothEdges) const;
+    void resolve(const ResolvePrograms& programs) const;
+
 
     GLuint framebuffer = 0;
     GLuint quadVao = 0;
@@ -57,7 +67,8 @@ public:
 private:
     void followWindowAndScale();
     void allocateColor(GLuint texture);
-    void grade(const Shader& gradeAndMarkEdges, const Shader& smoothEdges) const;
+    void grade(const ResolvePrograms& programs) const;
+    void stretchGraded(const Shader& stretch) const;
     void allocateDepthStencil();
 
     int windowWidth = 0;

@@ -14,6 +14,6 @@ source tools/display.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target qex_bench
 
-start_display_if_none
+QEX_SCREEN=1920x1200x24 start_display_if_none  # room for the 1920x1080 window
 cd build
 ./qex_bench "$@"

@@ -5,6 +5,7 @@ layout(points) in;
 layout(triangle_strip, max_vertices = 4) out;
 
 uniform mat4 ProjectionMatrix;
+uniform float PuffShare;  // 1: the whole puff; less: only its middle, that share of the side
 
 in float secondsLeft[];
 in float heading[];
@@ -26,8 +27,9 @@ void main() {
     const vec2 corners[4] = vec2[](vec2(-1.0, -1.0), vec2(1.0, -1.0), vec2(-1.0, 1.0), vec2(1.0, 1.0));
     const vec4 centre = gl_in[0].gl_Position;
     for (int i = 0; i < 4; ++i) {
-        puffCoordinates = corners[i] * 0.5 + 0.5;
-        gl_Position = ProjectionMatrix * (centre + vec4(rotation * corners[i] * halfSide, 0.0, 0.0));
+        const vec2 corner = corners[i] * PuffShare;
+        puffCoordinates = corner * 0.5 + 0.5;
+        gl_Position = ProjectionMatrix * (centre + vec4(rotation * corner * halfSide, 0.0, 0.0));
         EmitVertex();
     }
     EndPrimitive();

@@ -1,14 +1,14 @@
 #version 430 core
-// The resolve pass, first of its two draws. The scene is drawn into a single-sample
-// target, possibly smaller than the window (the render scale), and stretched over the
-// window here, with a light grade that adds a little contrast and saturation and darkens
-// the corners. Edges are smoothed with FXAA (the 3.11 "console" variant), split in two so
-// that a software renderer, which runs every branch for every pixel, does the expensive
-// part only where it is needed: this draw writes every pixel as it is and marks the
-// pixels on an edge in the depth buffer (depth 0; the rest 1); the second draw
-// ("postprocessing_edges.frag") runs on the marked pixels alone, behind the depth test.
-// Both read the four neighbours as whole texels, without filtering; the target clamps
-// reads to its edge.
+// The resolve pass, first of its draws. The scene is drawn into a single-sample target,
+// possibly smaller than the window (the render scale; "postprocessing_stretch.frag" then
+// stretches it over the window), and graded here with a light grade that adds a little
+// contrast and saturation and darkens the corners. Edges are smoothed with FXAA (the 3.11
+// "console" variant), split in two so that a software renderer, which runs every branch
+// for every pixel, does the expensive part only where it is needed: this draw writes every
+// pixel as it is and marks the pixels on an edge in the depth buffer (depth 0; the rest 1);
+// the second draw ("postprocessing_edges.frag") runs on the marked pixels alone, behind
+// the depth test. Both read the four neighbours as whole texels, without filtering; the
+// target clamps reads to its edge.
 
 in vec2 textureCoordinates;
 

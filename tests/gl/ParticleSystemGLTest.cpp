@@ -1,11 +1,18 @@
 #include "effects/ParticleSystem.h"
 
+#include "effects/PostProcessingFrameBuffer.h"
+#include "effects/SmokeTarget.h"
+
 #include "render/CustomCamera.h"
 #include "render/ParticleShader.h"
 #include "support/GlContext.h"
 #include "support/GameProcess.h"
 #include "support/TempFiles.h"
 
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -214,4 +221,79 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(system->lastCount, 1u);
     EXPECT_EQ(system->currentSet, 0);
+}
+
+// The game's smoke through its own half-size target, laid over the scene, against the same
+// puffs drawn straight onto the scene: the same pixels covered, as brightly, give or take
+// the half size's softening; hidden the same behind nearer scene depth (the left half).
+TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
+    const fs::path shaders = fs::path(QEX_BUILD_DIR) / "assets/shader";
+    for (const char* file : {"particle.vert", "particle.geom", "particle.frag", "smoke_composite.vert",
+                             "smoke_composite.frag"})
+        fs::copy_file(shaders / file, dir.path() / "assets/shader" / file);
+    ParticleSystem smoke(std::make_shared<ParticleShader>("step.compute"),
+                         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag"), camera);
+    // A column seen down its length: more puffs on a pixel than the target lets through.
+    std::vector<glm::vec4> puffs;
+    for (int i = 0; i < 600; ++i)
+        puffs.emplace_back(1.5f * std::sin(0.7f * float(i)), std::cos(1.3f * float(i)), -0.5f * float(i % 40),
+                           0.3f + 3.6f * float(i % 37) / 37.0f);
+    glBindBuffer(GL_ARRAY_BUFFER, smoke.positionBuffers[smoke.currentSet]);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(puffs.size() * sizeof(glm::vec4)), puffs.data());
+    smoke.lastCount = static_cast<std::uint32_t>(puffs.size());
+    camera->view = glm::lookAt(glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    camera->projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f);
+    const Shader composite("smoke_composite.vert", "smoke_composite.frag");
+    SmokeTarget smokeTarget;
+
+    constexpr int kSize = 128;
+    const auto drawn = [&](bool throughItsTarget) {
+        const PostProcessingFrameBuffer scene(kSize, kSize);
+        glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
+        glViewport(0, 0, kSize, kSize);
+        glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, kSize / 2, kSize);
+        glClearDepth(0.0);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glClearDepth(1.0);
+        glDisable(GL_SCISSOR_TEST);
+        glEnable(GL_DEPTH_TEST);
+        if (throughItsTarget) {
+            smokeTarget.begin(scene.framebuffer, kSize, kSize);
+            smoke.draw(glm::mat4(1.0f), SmokeTarget::kMiddleShare);
+            smoke.draw(glm::mat4(1.0f));
+            smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite);
+        } else {
+            smoke.draw(glm::mat4(1.0f));
+        }
+        std::vector<unsigned char> pixels(kSize * kSize * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixels;
+    };
+    const std::vector<unsigned char> before = drawn(false);
+    const std::vector<unsigned char> after = drawn(true);
+
+    const auto covered = [&](const std::vector<unsigned char>& pixels, int x) {
+        return pixels[static_cast<std::size_t>(x) * 3 + 2] > 26 + 12;  // bluer than the background
+    };
+    std::array<int, 2> coveredBefore{};
+    std::array<int, 2> coveredAfter{};
+    double difference = 0.0;
+    for (int i = 0; i < kSize * kSize; ++i) {
+        if (std::abs(i % kSize - kSize / 2) < 2) continue;  // the stretch softens the depth's edge
+        const std::size_t half = (i % kSize) < kSize / 2 ? 0 : 1;
+        coveredBefore[half] += covered(before, i) ? 1 : 0;
+        coveredAfter[half] += covered(after, i) ? 1 : 0;
+        for (int c = 0; c < 3; ++c)
+            difference += std::abs(int(before[std::size_t(i) * 3 + c]) - int(after[std::size_t(i) * 3 + c]));
+    }
+    EXPECT_EQ(coveredBefore[0], 0);
+    EXPECT_EQ(coveredAfter[0], 0);
+    EXPECT_GT(coveredBefore[1], kSize * kSize / 32);
+    EXPECT_NEAR(coveredAfter[1], coveredBefore[1], coveredBefore[1] / 20);
+    EXPECT_LT(difference / (kSize * kSize * 3), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
 }

@@ -110,15 +110,54 @@ TEST_F(GlTest, TargetIsTheWindowTimesTheRenderScale) {
     expectSize({1000, 500}, "full size");
 }
 
+// A window of `samples` samples with a depth buffer, as the `samples` setting opens it.
+struct WindowLike {
+    explicit WindowLike(int size, int samples) {
+        glGenFramebuffers(1, &framebuffer);
+        glGenRenderbuffers(2, renderbuffers.data());
+        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGB8, size, size);
+        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, size, size);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
+    }
+    ~WindowLike() {
+        glDeleteFramebuffers(1, &framebuffer);
+        glDeleteRenderbuffers(2, renderbuffers.data());
+    }
+    GLuint framebuffer = 0;
+    std::array<GLuint, 2> renderbuffers{};
+};
+
+// The picture in `window`, through a same-size blit when it is multisampled.
+std::vector<unsigned char> readBack(GLuint window, int size) {
+    const PostProcessingFrameBuffer plain(size, size);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, window);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, plain.framebuffer);
+    glBlitFramebuffer(0, 0, size, size, 0, 0, size, size, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, plain.framebuffer);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(size * size * 3));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, size, size, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return pixels;
+}
+
 // The resolve pass as the frame loop runs it: what lands in the window is the scene
-// drawn into the target, stretched over the window at any render scale, give or take the
-// gentle look the post-processing applies.
+// drawn into the target, stretched over the window at any render scale and into a window
+// of any multisampling the settings allow, give or take the gentle look the
+// post-processing applies, and without a GL error.
 TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
     constexpr int kSize = 64;
-    glfwSetWindowSize(context.window, kSize, kSize);
     const Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
     const Shader edges("postprocessing.vert", "postprocessing_edges.frag");
-    for (const float scale : {1.0f, 0.5f}) {
+    const Shader stretch("postprocessing.vert", "postprocessing_stretch.frag");
+    GLint mostSamples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &mostSamples);
+    for (const int samples : {0, 4, std::min(16, int(mostSamples))})
+    for (const float scale : {1.0f, 0.7f, 0.5f}) {
         const PostProcessingFrameBuffer target(kSize, kSize, scale);
 
         // Scene: left half dark blue, right half warm orange, drawn with scissored clears.
@@ -128,18 +167,19 @@ TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
         glScissor(0, 0, target.width / 2, target.height);
         glClearColor(0.1f, 0.2f, 0.6f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glScissor(target.width / 2, 0, target.width / 2, target.height);
+        glScissor(target.width / 2, 0, target.width - target.width / 2, target.height);
         glClearColor(0.9f, 0.5f, 0.1f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_SCISSOR_TEST);
         const std::array<std::array<int, 3>, 2> halves = {{{26, 51, 153}, {230, 128, 26}}};
 
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        const WindowLike window(kSize, samples);
+        glBindFramebuffer(GL_FRAMEBUFFER, window.framebuffer);
         glViewport(0, 0, kSize, kSize);
-        target.resolve(resolve, edges);
-        std::vector<unsigned char> window(kSize * kSize * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, window.data());
+        while (glGetError() != GL_NO_ERROR) continue;
+        target.resolve({resolve, edges, stretch});
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << samples << " samples, scale " << scale;
+        const std::vector<unsigned char> pixels = readBack(window.framebuffer, kSize);
 
         int worst = 0;
         for (int y = 0; y < kSize; ++y) {
@@ -148,10 +188,11 @@ TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
                 const std::array<int, 3>& expected = halves[x < kSize / 2 ? 0 : 1];
                 for (int c = 0; c < 3; ++c) {
                     const size_t i = static_cast<size_t>((y * kSize + x) * 3 + c);
-                    worst = std::max(worst, std::abs(int(window[i]) - expected[static_cast<size_t>(c)]));
+                    worst = std::max(worst, std::abs(int(pixels[i]) - expected[static_cast<size_t>(c)]));
                 }
             }
         }
-        EXPECT_LE(worst, 48) << "scale " << scale << ": the resolve changed the scene beyond a colour grade";
+        EXPECT_LE(worst, 48) << samples << " samples, scale " << scale
+                             << ": the resolve changed the scene beyond a colour grade";
     }
 }

@@ -382,32 +382,34 @@ TEST_F(GlTest, HudProgramTakesPositionsAndCoordinatesAndItsUniforms) {
     expectUniformsActive(shader, {"modelMatrix", "viewProjMatrix", "myCol", "hasTextureImg"});
 }
 
-// The resolve's two programs, run as the game runs them: through the scene target.
+// The resolve's programs, run as the game runs them: through the scene target.
 class ResolveProgram : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
         if (HasFatalFailure()) return;
-        for (const char* fragment : {"postprocessing.frag", "postprocessing_edges.frag"})
+        for (const char* fragment : {"postprocessing.frag", "postprocessing_edges.frag", "postprocessing_stretch.frag"})
             ASSERT_EQ(buildLog({{GL_VERTEX_SHADER, "postprocessing.vert"}, {GL_FRAGMENT_SHADER, fragment}}), "")
                 << fragment;
         shader = std::make_unique<Shader>("postprocessing.vert", "postprocessing.frag");
         edgeShader = std::make_unique<Shader>("postprocessing.vert", "postprocessing_edges.frag");
+        stretchShader = std::make_unique<Shader>("postprocessing.vert", "postprocessing_stretch.frag");
         sceneTarget = std::make_unique<PostProcessingFrameBuffer>(kSize, kSize);
     }
     // Resolves a kSize x kSize scene picture, as the game does, into the bound target.
     void resolve(const std::vector<std::uint8_t>& picture) {
         glBindTexture(GL_TEXTURE_2D, sceneTarget->colorTexture);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
-        sceneTarget->resolve(*shader, *edgeShader);
+        sceneTarget->resolve({*shader, *edgeShader, *stretchShader});
     }
     std::unique_ptr<Shader> shader;
     std::unique_ptr<Shader> edgeShader;
+    std::unique_ptr<Shader> stretchShader;
     std::unique_ptr<PostProcessingFrameBuffer> sceneTarget;
 };
 
 TEST_F(ResolveProgram, TakesTheQuadAttributesAndReadsUnitZero) {
-    for (const Shader* program : {shader.get(), edgeShader.get()}) {
+    for (const Shader* program : {shader.get(), edgeShader.get(), stretchShader.get()}) {
         EXPECT_EQ(activeAttributes(program->program),
                   (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC2}, {1, GL_FLOAT_VEC2}}));
         for (const auto& [name, type] : activeUniforms(program->program)) {

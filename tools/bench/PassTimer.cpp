@@ -56,6 +56,7 @@ PassTimer::PassTimer(std::size_t capacity, std::size_t stepEveryFrames)
     : stepEvery(stepEveryFrames) {
     takeUpFront(frameIntervals, capacity);
     takeUpFront(frameCosts, capacity);
+    takeUpFront(frameLabels, capacity);
     takeUpFront(stepped, capacity / stepEvery + 1);
     glGenQueries(static_cast<GLsizei>(queries.size()), queries.data());
 }
@@ -65,8 +66,9 @@ PassTimer::~PassTimer() { glDeleteQueries(static_cast<GLsizei>(queries.size()), 
 void PassTimer::restart() {
     frameIntervals.clear();
     frameCosts.clear();
+    frameLabels.clear();
     stepped.clear();
-    totals = AllocationTotals{};
+    totals = {};
 }
 
 void PassTimer::enter(FramePass pass) {
@@ -101,6 +103,7 @@ void PassTimer::endFrame(Clock::time_point at) {
     countAllocationsOfFrame();
     if (timingSteps()) {
         readQueries();
+        current.label = label;
         recordIfRoom(stepped, current);
     } else {
         float cost = 0.0f;
@@ -108,6 +111,7 @@ void PassTimer::endFrame(Clock::time_point at) {
             if (i != indexOf(FramePass::Idle)) cost += current.cpu[i];
         recordIfRoom(frameIntervals, secondsBetween(lastFrameEnd, at));
         recordIfRoom(frameCosts, cost);
+        recordIfRoom(frameLabels, label);
     }
     lastFrameEnd = at;
     current = SteppedFrame{};
@@ -118,11 +122,12 @@ void PassTimer::countAllocationsOfFrame() {
     const AllocationCount now = allocationsSoFar();
     const AllocationCount made = now - frameStartAllocations;
     frameStartAllocations = now;
-    totals.count.operatorNew += made.operatorNew;
-    totals.count.mainThreadNew += made.mainThreadNew;
-    totals.count.bullet += made.bullet;
-    if (made.operatorNew > 0) ++totals.framesThatAllocated;
-    totals.mostInOneFrame = std::max(totals.mostInOneFrame, made.operatorNew);
+    AllocationTotals& phase = totals[label];
+    phase.count.operatorNew += made.operatorNew;
+    phase.count.mainThreadNew += made.mainThreadNew;
+    phase.count.bullet += made.bullet;
+    if (made.operatorNew > 0) ++phase.framesThatAllocated;
+    phase.mostInOneFrame = std::max(phase.mostInOneFrame, made.operatorNew);
 }
 
 // The renderer has just finished: every result is there without waiting.

@@ -14,6 +14,7 @@
 struct SteppedFrame {
     std::array<float, kFramePassCount> cpu{};  ///< wall time of each step, seconds
     std::array<float, kFramePassCount> gpu{};  ///< GL timer query per drawing step; 0 elsewhere
+    std::uint8_t label = 0;                    ///< the phase of the match it was drawn in
 };
 
 /// Heap allocations over the frames recorded.
@@ -30,6 +31,9 @@ struct AllocationTotals {
 /// spans that step alone. Those frames lose the overlap of the steps and are kept out of
 /// the intervals and costs.
 ///
+/// Every frame carries the label set last (a phase of the scripted match), so that the
+/// figures can be split by phase; labels are below kLabels.
+///
 /// Storage for `capacity` frames is taken and touched up front, so that recording neither
 /// allocates nor grows the resident size; frames past it are not recorded.
 /// Needs a current GL context.
@@ -40,14 +44,19 @@ public:
     PassTimer(const PassTimer&) = delete;
     PassTimer& operator=(const PassTimer&) = delete;
 
+    static constexpr std::size_t kLabels = 16;
+
     void enter(FramePass pass) override;
     /// Forgets everything recorded so far, e.g. at the end of a warm-up.
     void restart();
+    /// The label of the frames drawn from now on.
+    void setLabel(std::uint8_t phaseLabel) { label = phaseLabel; }
 
     const std::vector<float>& intervals() const { return frameIntervals; }  ///< seconds
     const std::vector<float>& costs() const { return frameCosts; }  ///< seconds, idle left out
+    const std::vector<std::uint8_t>& labels() const { return frameLabels; }  ///< one per interval
     const std::vector<SteppedFrame>& steppedFrames() const { return stepped; }
-    const AllocationTotals& allocations() const { return totals; }
+    const AllocationTotals& allocations(std::uint8_t phaseLabel) const { return totals[phaseLabel]; }
     std::uint64_t framesDrawn() const { return frameCount; }
 
 private:
@@ -61,8 +70,10 @@ private:
 
     std::vector<float> frameIntervals;
     std::vector<float> frameCosts;
+    std::vector<std::uint8_t> frameLabels;
     std::vector<SteppedFrame> stepped;
-    AllocationTotals totals;
+    std::array<AllocationTotals, kLabels> totals{};
+    std::uint8_t label = 0;
     std::uint64_t frameCount = 0;
     std::size_t stepEvery;
     std::array<GLuint, kFramePassCount> queries{};

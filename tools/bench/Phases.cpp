@@ -6,6 +6,8 @@
 #include "app/Startup.h"
 #include "tools/bench/AllocationCounter.h"
 #include "tools/bench/PassTimer.h"
+#include "tools/bench/MatchScript.h"
+#include "tools/bench/SceneCapture.h"
 #include "tools/bench/ScriptedPlay.h"
 #include "tools/bench/Statistics.h"
 
@@ -89,27 +91,31 @@ std::vector<double> milliseconds(const std::vector<float>& seconds) {
     return values;
 }
 
-void addPassTimes(ResultLine& result, const std::vector<SteppedFrame>& frames) {
+// One phase's figures, each key led by the phase's name ("end_loss.median_ms").
+void addPassTimes(ResultLine& result, const std::string& prefix,
+                  const std::vector<SteppedFrame>& frames, std::uint8_t label) {
     for (std::size_t pass = 0; pass < kFramePassCount; ++pass) {
         std::vector<double> cpu;
         std::vector<double> gpu;
         for (const SteppedFrame& frame : frames) {
+            if (frame.label != label) continue;
             cpu.push_back(1000.0 * frame.cpu[pass]);
             gpu.push_back(1000.0 * frame.gpu[pass]);
         }
         const FramePass step = static_cast<FramePass>(pass);
-        result.add(std::string("cpu_") + stepName(step), mean(cpu));
-        if (drawsOnGpu(step)) result.add(std::string("gpu_") + stepName(step), mean(gpu));
+        result.add(prefix + "cpu_" + stepName(step), mean(cpu));
+        if (drawsOnGpu(step)) result.add(prefix + "gpu_" + stepName(step), mean(gpu));
     }
 }
 
-void addAllocations(ResultLine& result, const AllocationTotals& totals, std::uint64_t frames) {
+void addAllocations(ResultLine& result, const std::string& prefix, const AllocationTotals& totals,
+                    std::uint64_t frames) {
     const double count = std::max<double>(1.0, static_cast<double>(frames));
-    result.add("new_per_frame", static_cast<double>(totals.count.operatorNew) / count)
-        .add("new_main_per_frame", static_cast<double>(totals.count.mainThreadNew) / count)
-        .add("bullet_per_frame", static_cast<double>(totals.count.bullet) / count)
-        .add("frames_allocating", static_cast<double>(totals.framesThatAllocated))
-        .add("most_in_a_frame", static_cast<double>(totals.mostInOneFrame));
+    result.add(prefix + "new_per_frame", static_cast<double>(totals.count.operatorNew) / count)
+        .add(prefix + "new_main_per_frame", static_cast<double>(totals.count.mainThreadNew) / count)
+        .add(prefix + "bullet_per_frame", static_cast<double>(totals.count.bullet) / count)
+        .add(prefix + "frames_allocating", static_cast<double>(totals.framesThatAllocated))
+        .add(prefix + "most_in_a_frame", static_cast<double>(totals.mostInOneFrame));
 }
 
 // How many passes drew at each render scale, in whole steps: counting needs no storage.
@@ -165,6 +171,31 @@ int runFloorPhase(const PhaseOptions& options) {
     return 0;
 }
 
+namespace {
+
+// The frames of one phase of the scripted match, as figures on the result line.
+void addPhase(ResultLine& result, const PassTimer& timer, const ScaleHistogram& scales,
+              const char* phase) {
+    const std::uint8_t label = MatchScript::labelOf(phase);
+    std::vector<double> intervals;
+    for (std::size_t i = 0; i < timer.intervals().size(); ++i)
+        if (timer.labels()[i] == label) intervals.push_back(1000.0 * timer.intervals()[i]);
+    std::uint64_t frames = intervals.size();
+    for (const SteppedFrame& frame : timer.steppedFrames()) frames += frame.label == label ? 1 : 0;
+    if (frames == 0) return;
+    const std::string prefix = std::string(phase) + ".";
+    result.add(prefix + "frames", static_cast<double>(frames))
+        .add(prefix + "median_ms", median(intervals))
+        .add(prefix + "p95_ms", percentile(intervals, 0.95))
+        .add(prefix + "p99_ms", percentile(intervals, 0.99))
+        .add(prefix + "render_scale_median", scales.median())
+        .add(prefix + "render_scale_least", scales.least());
+    addPassTimes(result, prefix, timer.steppedFrames(), label);
+    addAllocations(result, prefix, timer.allocations(label), frames);
+}
+
+}  // namespace
+
 int runGamePhase(const PhaseOptions& options) {
     applyToSettings(options, true);
     if (!startWindowAndContext()) return kStartupFailed;
@@ -179,50 +210,135 @@ int runGamePhase(const PhaseOptions& options) {
     state.probe = &timer;
     state.uncapped = options.uncapped;
     ScriptedPlay play;
+    MatchScript script;
+    double playedThrough = 0.0;  // whole scripts played
     countAllocations();
 
     const double start = now();
     double cpuAtWarmupEnd = 0.0;
-    std::uint64_t framesAtWarmupEnd = 0;
     bool warm = false;
     std::array<double, 8> rss{};
     std::size_t rssTaken = 0;
-    ScaleHistogram scales;
+    std::array<ScaleHistogram, MatchScript::kMostPhases> scales{};
     while (now() - start < options.seconds) {
         const double elapsed = now() - start;
         if (!warm && elapsed >= options.warmup) {
             warm = true;
             timer.restart();
-            framesAtWarmupEnd = timer.framesDrawn();
             cpuAtWarmupEnd = mainThreadCpuSeconds();
         }
         if (rssTaken < std::min(options.rssAt.size(), rss.size()) && elapsed >= options.rssAt[rssTaken])
             rss[rssTaken++] = residentMegabytes();
-        play.drive(*buttons, game, static_cast<float>(elapsed));
+        const double cycle = std::floor(elapsed / MatchScript::totalSeconds());
+        if (cycle != playedThrough) script = MatchScript();  // a long run plays it again
+        playedThrough = cycle;
+        const float scriptSeconds = static_cast<float>(elapsed - cycle * MatchScript::totalSeconds());
+        const ScriptRow& row = script.follow(game, toggles, scriptSeconds);
+        timer.setLabel(script.label());
+        play.drive(*buttons, game, static_cast<float>(elapsed), row.keepBothAlive);
         runOnePass(scene, state);
-        if (warm) scales.add(state.renderScale.scale());
+        if (warm) scales[script.label()].add(state.renderScale.scale());
     }
     const double measuredSeconds = std::max(1e-3, now() - start - options.warmup);
     const double cpuShare = (mainThreadCpuSeconds() - cpuAtWarmupEnd) / measuredSeconds;
     const double rssAtEnd = residentMegabytes();
 
     ResultLine result;
-    const std::vector<double> intervals = milliseconds(timer.intervals());
-    result.add("frames", static_cast<double>(timer.framesDrawn() - framesAtWarmupEnd))
-        .add("median_ms", median(intervals))
-        .add("p95_ms", percentile(intervals, 0.95))
-        .add("cost_median_ms", median(milliseconds(timer.costs())))
+    result.add("cost_median_ms", median(milliseconds(timer.costs())))
         .add("cpu_share", cpuShare)
-        .add("render_scale", state.renderScale.scale())
-        .add("render_scale_median", scales.median())
-        .add("render_scale_least", scales.least())
         .add("rss_end_mb", rssAtEnd);
     for (std::size_t i = 0; i < rssTaken; ++i)
         result.add("rss_" + std::to_string(static_cast<int>(options.rssAt[i])) + "s_mb", rss[i]);
-    addPassTimes(result, timer.steppedFrames());
-    addAllocations(result, timer.allocations(), timer.framesDrawn() - framesAtWarmupEnd);
+    for (const ScriptRow& row : MatchScript::rows())
+        if (MatchScript::labelOf(row.phase) == &row - MatchScript::rows().data())
+            addPhase(result, timer, scales[MatchScript::labelOf(row.phase)], row.phase);
     result.print();
 
+    tearDownScene(scene);
+    shutDownWindowAndContext();
+    return 0;
+}
+
+namespace {
+
+constexpr float kSettleSeconds = 1.5f;  // paused: sparks fade, the shake and the camera settle
+
+void runFor(Scene& scene, LoopState& state, double seconds) {
+    const double until = now() + seconds;
+    while (now() < until) runOnePass(scene, state);
+}
+
+// The next frame drawn at `scale`, read back after a few frames at that size.
+std::vector<std::uint8_t> sceneAt(Scene& scene, LoopState& state, SceneCapture& capture, float scale) {
+    state.renderScale = RenderScaleController(false, scale);
+    for (int frame = 0; frame < 4; ++frame) runOnePass(scene, state);
+    capture.arm();
+    while (!capture.taken()) runOnePass(scene, state);
+    return capture.pixels();
+}
+
+}  // namespace
+
+int runSharpnessPhase(const PhaseOptions& options) {
+    applyToSettings(options, true);
+    if (!startWindowAndContext()) return kStartupFailed;
+    printRenderer();
+    Scene scene;
+    setUpScene(scene);
+    std::srand(kScriptSeed);
+    LoopState state = startLoop(scene);
+    SceneCapture capture(options.width, options.height);
+    state.probe = &capture;
+    state.uncapped = true;
+    ScriptedPlay play;
+    const double start = now();
+    while (now() - start < options.seconds) {
+        play.drive(*buttons, game, static_cast<float>(now() - start), true);
+        runOnePass(scene, state);
+    }
+    buttons->paused = true;
+    toggles.freeCameraMode = true;  // the match camera creeps forward even in a pause
+    runFor(scene, state, kSettleSeconds);
+    const std::vector<std::uint8_t> full = sceneAt(scene, state, capture, 1.0f);
+    ResultLine result;
+    for (const float scale : {0.7f, 0.5f, 1.0f}) {
+        std::ostringstream key;
+        key << "mad_" << std::fixed << std::setprecision(2) << scale;
+        result.add(key.str(), SceneCapture::meanAbsoluteDifference(full, sceneAt(scene, state, capture, scale)));
+    }
+    result.print();
+    tearDownScene(scene);
+    shutDownWindowAndContext();
+    return 0;
+}
+
+int runShotsPhase(const PhaseOptions& options) {
+    applyToSettings(options, true);
+    if (!startWindowAndContext()) return kStartupFailed;
+    Scene scene;
+    setUpScene(scene);
+    std::srand(kScriptSeed);
+    LoopState state = startLoop(scene);
+    SceneCapture capture(options.width, options.height);
+    state.probe = &capture;
+    state.uncapped = true;
+    ScriptedPlay play;
+    MatchScript script;
+    const double start = now();
+    for (const float at : options.shotsAt) {
+        bool armed = false;
+        while (!armed || !capture.taken()) {
+            const float seconds = static_cast<float>(now() - start);
+            if (!armed && seconds >= at) {
+                capture.arm();
+                armed = true;
+            }
+            play.drive(*buttons, game, seconds, script.follow(game, toggles, seconds).keepBothAlive);
+            runOnePass(scene, state);
+        }
+        const std::string path = options.shotPrefix + "-" + std::to_string(static_cast<int>(at)) + ".png";
+        std::cout << (capture.writePng(path.c_str()) ? "wrote " : "could not write ") << path << std::endl;
+    }
     tearDownScene(scene);
     shutDownWindowAndContext();
     return 0;

@@ -2,6 +2,7 @@
 
 #include "app/FramePass.h"
 #include "tools/bench/PassTimer.h"
+#include "tools/bench/MatchScript.h"
 #include "tools/bench/Phases.h"
 
 #include <algorithm>
@@ -52,7 +53,7 @@ PhaseOutput runPhase(const std::string& command) {
     PhaseOutput output;
     FILE* child = popen(command.c_str(), "r");
     if (!child) return output;
-    char buffer[4096];
+    char buffer[1 << 16];  // a result line holds every phase's figures
     while (std::fgets(buffer, sizeof(buffer), child)) {
         std::string line(buffer);
         if (!line.empty() && line.back() == '\n') line.pop_back();
@@ -131,37 +132,46 @@ void printTimeRow(const std::string& label, double medianMs, double p95Ms, doubl
               << (floorMs > 0.0 ? fixed(medianMs / floorMs, 2) : "") << '\n';
 }
 
-void printGameRows(const std::string& label, const PhaseOutput& game, double floorMs) {
-    if (!game.complete) {
-        std::cout << "  " << label << ": did not finish\n";
+// The distinct phases of the scripted match, in order of first appearance.
+std::vector<std::string> phaseNames() {
+    std::vector<std::string> names;
+    for (const ScriptRow& row : MatchScript::rows())
+        if (std::find(names.begin(), names.end(), row.phase) == names.end()) names.push_back(row.phase);
+    return names;
+}
+
+void printPhaseRow(const std::string& label, const PhaseOutput& game, const std::string& phase,
+                   double floorMs) {
+    const auto get = [&](const char* key) { return figure(game, phase + "." + key); };
+    if (!game.complete || get("frames") <= 0.0) {
+        std::cout << "  " << padded(label, 24) << "not measured\n";
         return;
     }
-    printTimeRow(label, figure(game, "median_ms"), figure(game, "p95_ms"), floorMs);
+    const double medianMs = get("median_ms");
+    std::cout << "  " << padded(label, 24) << padded(fixed(medianMs, 2), 9) << padded(fixed(get("p95_ms"), 2), 9)
+              << padded(fixed(get("p99_ms"), 2), 9)
+              << padded(fixed(1000.0 / medianMs, 0) + " / " + fixed(1000.0 / get("p95_ms"), 0), 11)
+              << padded(floorMs > 0.0 ? fixed(medianMs / floorMs, 2) : "", 8)
+              << padded(fixed(get("render_scale_median"), 2), 7) << padded(fixed(get("new_per_frame"), 3), 8)
+              << padded(fixed(get("frames_allocating"), 0) + " of " + fixed(get("frames"), 0), 16)
+              << fixed(get("bullet_per_frame"), 2) << '\n';
 }
 
 void printSteps(const PhaseOutput& automatic, const PhaseOutput& full) {
-    std::cout << "  steps of a frame, mean ms over the frames timed step by step (the renderer finishing\n"
-                 "  each step): wall time / GL timer query\n"
-              << "  " << padded("", 14) << padded("defaults", 22) << "render_scale 1.0\n";
+    const std::vector<std::string> phases = phaseNames();
+    std::cout << "  steps of a frame, mean wall ms over the frames timed step by step (the renderer\n"
+                 "  finishing each step); defaults per phase, then the fight at render_scale 1.0\n"
+              << "  " << padded("", 12);
+    for (const std::string& phase : phases) std::cout << padded(phase, 10);
+    std::cout << "fight@1.0\n";
     for (std::size_t pass = 0; pass < kFramePassCount; ++pass) {
         const FramePass step = static_cast<FramePass>(pass);
         if (step == FramePass::Idle) continue;
-        const std::string name = stepName(step);
-        const auto cell = [&](const PhaseOutput& phase) {
-            std::string text = fixed(figure(phase, "cpu_" + name), 2);
-            if (drawsOnGpu(step)) text += " / " + fixed(figure(phase, "gpu_" + name), 2);
-            return text;
-        };
-        std::cout << "    " << padded(name, 12) << padded(cell(automatic), 22) << cell(full) << '\n';
+        const std::string key = std::string(".cpu_") + stepName(step);
+        std::cout << "    " << padded(stepName(step), 10);
+        for (const std::string& phase : phases) std::cout << padded(fixed(figure(automatic, phase + key), 2), 10);
+        std::cout << fixed(figure(full, "fight" + key), 2) << '\n';
     }
-}
-
-void printAllocations(const std::string& label, const PhaseOutput& game) {
-    std::cout << "    " << padded(label, 18) << padded(fixed(figure(game, "new_per_frame"), 3), 10)
-              << padded(fixed(figure(game, "new_main_per_frame"), 3), 13)
-              << padded(fixed(figure(game, "bullet_per_frame"), 3), 10)
-              << fixed(figure(game, "frames_allocating"), 0) << " of " << fixed(figure(game, "frames"), 0)
-              << ", most " << fixed(figure(game, "most_in_a_frame"), 0) << '\n';
 }
 
 void measureSize(const std::string& self, int width, int height, const BenchOptions& bench) {
@@ -175,13 +185,15 @@ void measureSize(const std::string& self, int width, int height, const BenchOpti
     measureFloors();
     const PhaseOutput automatic =
         runPhase(phaseCommand(self, "game", gameOptions(width, height, "auto", bench.playSeconds, bench)));
+    const std::string loadAfterMatch = loadAverage();
     measureFloors();
     const PhaseOutput full =
-        runPhase(phaseCommand(self, "game", gameOptions(width, height, "1.0", bench.playSeconds, bench)));
+        runPhase(phaseCommand(self, "game", gameOptions(width, height, "1.0", bench.fullScaleSeconds, bench)));
     measureFloors();
     PhaseOptions capped = gameOptions(width, height, "auto", bench.cpuSeconds, bench);
     capped.uncapped = false;
     const PhaseOutput cpu = runPhase(phaseCommand(self, "game", capped));
+    const PhaseOutput sharpness = runPhase(phaseCommand(self, "sharpness", gameOptions(width, height, "1.0", 8.0f, bench)));
 
     const auto mean = [](double a, double b) { return (a + b) / 2.0; };
     const double floorAuto = mean(figure(floors4[0], "median_ms"), figure(floors4[1], "median_ms"));
@@ -193,34 +205,34 @@ void measureSize(const std::string& self, int width, int height, const BenchOpti
         floor0 += figure(floors0[i], "median_ms") / static_cast<double>(floors0.size());
     }
 
-    std::cout << "  renderer: " << floors4[0].renderer << "\n\n"
-              << "  " << padded("", 36) << padded("median ms", 11) << padded("p95 ms", 9) << padded("fps", 8)
+    std::cout << "  renderer: " << floors4[0].renderer << "; load average after the match " << loadAfterMatch
+              << "\n\n  " << padded("", 36) << padded("median ms", 11) << padded("", 17)
               << "x floor (4x, same run)\n";
     printTimeRow("clear+swap, 4x multisampled", floor4, 0.0, floor4);
     printTimeRow("clear+swap, no multisampling", floor0, 0.0, floor4);
-    printGameRows("game, defaults", automatic, floorAuto);
-    printGameRows("game, render_scale 1.0", full, floorFull);
-    std::cout << "  render scale with defaults: median " << fixed(figure(automatic, "render_scale_median"), 2)
-              << ", least " << fixed(figure(automatic, "render_scale_least"), 2) << ", at the end "
-              << fixed(figure(automatic, "render_scale"), 2) << "\n\n";
+    std::cout << "\n  " << padded("phase (ms a frame)", 24) << padded("median", 9) << padded("p95", 9)
+              << padded("p99", 9) << padded("fps", 11) << padded("x floor", 8) << padded("scale", 7)
+              << padded("new/fr", 8) << padded("frames with new", 16) << "Bullet/fr\n";
+    for (const std::string& phase : phaseNames()) printPhaseRow(phase, automatic, phase, floorAuto);
+    printPhaseRow("fight, render_scale 1.0", full, "fight", floorFull);
+    std::cout << '\n';
     printSteps(automatic, full);
-    std::cout << "\n  heap allocations per frame\n    " << padded("", 18) << padded("new", 10)
-              << padded("main thread", 13) << padded("Bullet", 10) << "frames that allocated\n";
-    printAllocations("defaults", automatic);
-    printAllocations("render_scale 1.0", full);
     std::cout << "\n  main-thread CPU, uncapped: defaults " << fixed(100.0 * figure(automatic, "cpu_share"), 0)
               << "%, render_scale 1.0 " << fixed(100.0 * figure(full, "cpu_share"), 0) << "%\n"
               << "  capped at 60 (defaults): main-thread CPU " << fixed(100.0 * figure(cpu, "cpu_share"), 0)
               << "% of a core, frame cost median " << fixed(figure(cpu, "cost_median_ms"), 2) << " ms\n"
               << "  resident size at the end of the run: defaults " << fixed(figure(automatic, "rss_end_mb"), 1)
-              << " MB, render_scale 1.0 " << fixed(figure(full, "rss_end_mb"), 1) << " MB\n";
-    int errors = automatic.openGlErrors + full.openGlErrors + cpu.openGlErrors;
+              << " MB, render_scale 1.0 " << fixed(figure(full, "rss_end_mb"), 1) << " MB\n"
+              << "  picture against render_scale 1.0, mean absolute difference (0-255): at 0.7 "
+              << fixed(figure(sharpness, "mad_0.70"), 2) << ", at 0.5 " << fixed(figure(sharpness, "mad_0.50"), 2)
+              << ", 1.0 drawn again " << fixed(figure(sharpness, "mad_1.00"), 2) << '\n';
+    int errors = automatic.openGlErrors + full.openGlErrors + cpu.openGlErrors + sharpness.openGlErrors;
     std::cout << "  OpenGL errors reported by the game: " << errors << std::endl;
 }
 
 void measureLongRun(const std::string& self, const BenchOptions& bench) {
     const auto [width, height] = bench.sizes.front();
-    PhaseOptions o = gameOptions(width, height, "auto", 305.0f, bench);
+    PhaseOptions o = gameOptions(width, height, "auto", 305.0f, bench);  // matches and restarts
     o.rssAt = {60.0f, 300.0f};
     std::cout << "\n== resident size over five minutes at " << width << "x" << height << ", defaults\n";
     const PhaseOutput run = runPhase(phaseCommand(self, "game", o));
@@ -228,7 +240,8 @@ void measureLongRun(const std::string& self, const BenchOptions& bench) {
     const double minute5 = figure(run, "rss_300s_mb");
     std::cout << "  after 1 minute " << fixed(minute1, 1) << " MB, after 5 minutes " << fixed(minute5, 1)
               << " MB: growth " << fixed(minute5 - minute1, 2) << " MB\n"
-              << "  allocations per frame over the run: " << fixed(figure(run, "new_per_frame"), 4) << '\n';
+              << "  allocations per frame over the run's fights: " << fixed(figure(run, "fight.new_per_frame"), 4)
+              << ", end screens: " << fixed(figure(run, "end_loss.new_per_frame"), 4) << '\n';
 }
 
 }  // namespace

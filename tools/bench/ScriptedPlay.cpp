@@ -35,12 +35,13 @@ void keepAlive(GameObject& side) {
 
 }  // namespace
 
-void ScriptedPlay::drive(ButtonPressedNew& buttons, Game& game, float seconds) {
+void ScriptedPlay::drive(ButtonPressedNew& buttons, Game& game, float seconds, bool keepBothAlive) {
     const bool left = inFirstPart(seconds, kStrafePeriod, kStrafePeriod / 2.0f);
     buttons.a = left && !buttons.blockA;
     buttons.d = !left && !buttons.blockD;
     if (clickDue(seconds, kShotInterval, clicks)) buttons.mouseLeft = true;
     if (clickDue(seconds, kHeavyShotPeriod, heavyClicks)) buttons.mouseRight = true;
+    if (!keepBothAlive) return;
     if (game.player) keepAlive(*game.player);
     if (game.boss) keepAlive(*game.boss);
 }

@@ -3,7 +3,7 @@
 // size and the main thread's CPU share. Run it with tools/bench.sh, or from the build folder
 // (it reads assets/) under a display:
 //     ./qex_bench [--seconds 60] [--sizes 800x800,1280x720] [--long] [--game-samples 4]
-// Each measurement runs as a child process of this executable ("--phase floor|game").
+// Each measurement runs as a child process of this executable ("--phase floor|game|sharpness").
 
 #include "tools/bench/Phases.h"
 #include "tools/bench/Report.h"
@@ -81,6 +81,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--render-scale") phaseOptions.renderScale = value;
         else if (arg == "--refresh-rate") phaseOptions.refreshRate = std::atoi(value.c_str());
         else if (arg == "--rss-at") phaseOptions.rssAt.push_back(std::stof(value));
+        else if (arg == "--shot-at") phaseOptions.shotsAt.push_back(std::stof(value));
+        else if (arg == "--shot-prefix") phaseOptions.shotPrefix = value;
         else if (arg == "--seconds") phaseOptions.seconds = bench.playSeconds = std::stof(value);
         else if (arg == "--warmup") phaseOptions.warmup = bench.warmup = std::stof(value);
         else if (arg == "--floor-seconds") bench.floorSeconds = std::stof(value);
@@ -91,6 +93,8 @@ int main(int argc, char** argv) {
     }
     if (phase == "floor") return runFloorPhase(phaseOptions);
     if (phase == "game") return runGamePhase(phaseOptions);
+    if (phase == "sharpness") return runSharpnessPhase(phaseOptions);
+    if (phase == "shots") return runShotsPhase(phaseOptions);
     if (!phase.empty() || !sizesValid(bench.sizes)) return usage();
     return runBenchmark(executablePath(), bench);
 }

@@ -30,6 +30,7 @@ PreviewScene::PreviewScene(int targetWidth, int targetHeight)
       hudShader(std::make_shared<Shader>("HUD.vert", "HUD.frag")),
       resolveShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag")),
       edgeShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag")),
+      stretchShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing_stretch.frag")),
       craft("assets/models/FlagAnimationsFINAL_mk2.dae"),
       boss("assets/models/BossAnimation.dae"),
       shield("assets/models/BossShield.dae"),
@@ -159,7 +160,7 @@ void PreviewScene::drawGameFrame(const Moment& moment, const SheetCanvas& target
     drawWorld(moment);
 
     target.bind();
-    sceneTarget.resolve(*resolveShader, *edgeShader);
+    sceneTarget.resolve({*resolveShader, *edgeShader, *stretchShader});
     drawHud();
 }
 

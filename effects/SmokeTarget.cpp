@@ -1,0 +1,94 @@
+#include "effects/SmokeTarget.h"
+
+#include "framework/Shader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+int shareOf(int scenePixels) {
+    const float pixels = static_cast<float>(scenePixels) * SmokeTarget::kShare;
+    return std::max(1, static_cast<int>(std::lround(pixels)));
+}
+
+}  // namespace
+
+SmokeTarget::SmokeTarget() {
+    glGenFramebuffers(1, &framebuffer);
+    glGenTextures(1, &colorTexture);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glGenRenderbuffers(1, &depthStencilBuffer);
+    glGenVertexArrays(1, &emptyVao);
+    resize(1, 1);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              depthStencilBuffer);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        std::cout << "ERROR::FRAMEBUFFER:: the smoke's target is not complete" << std::endl;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+SmokeTarget::~SmokeTarget() {
+    glDeleteVertexArrays(1, &emptyVao);
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteRenderbuffers(1, &depthStencilBuffer);
+    glDeleteTextures(1, &colorTexture);
+}
+
+// Same names, new storage: the framebuffer keeps its attachments.
+void SmokeTarget::resize(int newWidth, int newHeight) {
+    width = newWidth;
+    height = newHeight;
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthStencilBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+}
+
+void SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight) {
+    if (shareOf(sceneWidth) != width || shareOf(sceneHeight) != height)
+        resize(shareOf(sceneWidth), shareOf(sceneHeight));
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, width, height);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    // Depth can only be copied without filtering; the nearest scene depth is close enough
+    // for a picture this soft.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
+    glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, width, height, GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_GREATER, kMostLayers, 0xFF);  // passes while the count is below the most
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+}
+
+void SmokeTarget::layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
+                          const Shader& composite) const {
+    glDisable(GL_STENCIL_TEST);
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
+    glViewport(0, 0, sceneWidth, sceneHeight);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendEquation(GL_MAX);
+    glUseProgram(composite.program);
+    glBindVertexArray(emptyVao);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindVertexArray(0);
+    glBlendEquation(GL_FUNC_ADD);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <GL/glew.h>
+
+class Shader;
+
+/// The smoke's own target, smaller than the scene's: the puffs are drawn into it and the
+/// result is laid over the scene in one full-screen draw.
+///
+/// The puffs blend with GL_MAX, which keeps the brighter of two values whatever their
+/// order, so drawing them apart from the scene and laying the result over it with the same
+/// max gives the picture they gave drawn straight onto the scene, at this target's
+/// resolution (the smoke is soft; the stretch shows little). The scene's depth is copied
+/// down first, so the smoke still hides behind what stands in front of it.
+///
+/// Seen down its length the column stacks hundreds of puffs on a pixel, and a software
+/// renderer shades every one. The stencil buffer counts the puffs each pixel has taken and
+/// turns away those past kMostLayers before they are shaded. The puffs' bright middles
+/// (kMiddleShare of their side) go first, and the whole puffs after them, so that the
+/// layers a pixel takes are the ones that set its brightest value; past a few dozen such
+/// layers the rest no longer change what the pixel shows, and where fewer overlap, every
+/// puff is drawn whole.
+/// Needs a current GL context to construct; owns its GL objects.
+class SmokeTarget {
+public:
+    static constexpr float kShare = 0.5f;  ///< of the scene target's width and height
+    static constexpr int kMostLayers = 24;  ///< puffs a pixel takes; the rest are turned away
+    static constexpr float kMiddleShare = 0.3f;  ///< of a puff's side: its bright middle
+
+    SmokeTarget();
+    ~SmokeTarget();
+    SmokeTarget(const SmokeTarget&) = delete;  // owns GL objects
+    SmokeTarget& operator=(const SmokeTarget&) = delete;
+
+    /// Sizes itself to kShare of the scene target, clears, takes the scene's depth, and is
+    /// left bound with its viewport and the layer count in force for the puffs' draw.
+    void begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight);
+    /// Lays the smoke over the scene target with `composite` (max blending) and leaves the
+    /// scene target bound with its viewport, the stencil test and blending off.
+    void layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
+                 const Shader& composite) const;
+
+    GLuint framebuffer = 0;
+    GLuint colorTexture = 0;
+    GLuint depthStencilBuffer = 0;
+    GLuint emptyVao = 0;  ///< the full-screen triangle comes from the vertex index alone
+    int width = 0;   ///< pixels
+    int height = 0;
+
+private:
+    void resize(int newWidth, int newHeight);
+};
