@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <vector>
 
 class CustomCamera;
@@ -50,6 +51,7 @@ public:
     std::vector<glm::vec4> seedPositions;
     std::vector<glm::vec4> seedVelocities;
     std::uint32_t lastCount = 0;  ///< live particles after the last step; the draw count
+    std::minstd_rand random;      ///< the spawns' jitter; the smoke's own, not the match's
     std::shared_ptr<ParticleShader> computeProgram;
     std::shared_ptr<ParticleShader> renderProgram;
     std::shared_ptr<CustomCamera> camera;
