@@ -324,8 +324,10 @@ void toggleFullScreen() { flipFullscreen(); }
 
 void onJoystick(int joystick, int event) { gamepad.joystickEvent(joystick, event); }
 
-void onCursorPos(GLFWwindow*, double, double) {
-    if (menus.showsMenu()) pointAtMenuLine();
+void onCursorPos(GLFWwindow*, double x, double y) {
+    const bool moved = menuPointer.seen && (x != menuPointer.x || y != menuPointer.y);
+    menuPointer = MenuPointer{x, y, true};
+    if (moved && menus.showsMenu()) pointAtMenuLine();
 }
 
 void onGamepadSample(const PadControls& now, const PadControls& before) {

@@ -47,7 +47,8 @@ enum class MenuCommand;
 void act(MenuCommand command);
 /// The menu line under the mouse becomes the selection; false when none is.
 bool pointAtMenuLine();
-/// The mouse moved: in a menu, the line under it is selected.
+/// The mouse moved: in a menu, the line under it is selected. The first report, as the
+/// window opens under the pointer, only says where it rests.
 void onCursorPos(GLFWwindow* window, double x, double y);
 /// Everything the player holds let go: fire, movement, the pad's steering.
 void dropHeldControls();

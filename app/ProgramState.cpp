@@ -10,6 +10,7 @@ HeldFire heldFire;
 Gamepad gamepad;
 ShellToggles toggles;
 FreeCameraState freeCamera;
+MenuPointer menuPointer;
 FrameCapNote frameCapNote;
 std::shared_ptr<HUD> skyPicture;
 std::shared_ptr<HUD> winPicture;

@@ -35,6 +35,7 @@ extern HeldFire heldFire;                          // left button or fire held: 
 extern Gamepad gamepad;                            // idle unless enabled in the settings
 extern ShellToggles toggles;
 extern FreeCameraState freeCamera;
+extern MenuPointer menuPointer;                    // the mouse as the menus last saw it
 extern FrameCapNote frameCapNote;                  // a typed frame cap, shown for a moment
 extern std::shared_ptr<HUD> skyPicture;            // the full-window background
 extern std::shared_ptr<HUD> winPicture;            // shown once the boss has fallen

@@ -24,3 +24,11 @@ struct FreeCameraState {
     glm::mat4 savedViewProjection{1.0f};
     glm::vec3 savedPosition{0.0f};
 };
+
+/// Where the mouse was last reported over the window. A menu follows the mouse only when it
+/// moves: a window that opens under a resting pointer must not move the selection.
+struct MenuPointer {
+    double x = 0.0;
+    double y = 0.0;
+    bool seen = false;  ///< a first report only tells where the pointer rests
+};

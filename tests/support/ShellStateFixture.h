@@ -15,6 +15,7 @@ protected:
         settings = Settings{};
         toggles = ShellToggles{};
         freeCamera = FreeCameraState{};
+        menuPointer = MenuPointer{};
         frameCapNote = FrameCapNote{};
         *buttons = ButtonPressedNew{};
         heldFire = HeldFire{};
