@@ -15,5 +15,10 @@ cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target qex_bench
 
 QEX_SCREEN=1920x1200x24 start_display_if_none  # room for the 1920x1080 window
+# The scripted match wins in seconds: its records, replays and settings stay out of the
+# player's own folders.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"; [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null; true' EXIT  # the display's too
+export XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
 cd build
 ./qex_bench "$@"

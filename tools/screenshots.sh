@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's two pictures of the running game on an Xvfb of its own: the fight
-# (a burst of shots on their way to the boss) and the end of a match (fought until one
-# side is down). Plays from outside with xdotool, as a player would; the game runs
+# Takes the README's three pictures of the running game on an Xvfb of its own: the title,
+# the fight (a burst of shots on their way to the boss) and the end of a match (fought
+# until one side is down). Plays from outside with xdotool, as a player would; the game runs
 # from a copy of the build's assets/ in a temporary folder. Takes a few minutes; on a
 # machine too busy to draw more than a few frames a second the match may not end within
 # the time allowed, and then it says so: run it again.
@@ -32,8 +32,10 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 
 cp -r "$build/assets" "$work/"
 sed -i "s/^width = .*/width = $width/; s/^height = .*/height = $height/" "$work/assets/settings.ini"
-# The player's own settings would win over the size set here.
-(cd "$work" && XDG_CONFIG_HOME="$work/config" exec "$build/qex") >"$work/game.log" 2>&1 </dev/null &
+# The player's own settings would win over the size set here, and the match's records and
+# replay are no business of the player's.
+(cd "$work" && XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" exec "$build/qex") \
+    >"$work/game.log" 2>&1 </dev/null &
 game=$!
 window=$(xdotool search --sync --onlyvisible --pid "$game" --name '^Qex$' | head -n 1)
 
@@ -123,7 +125,17 @@ steer_into_fire() {
     craft_x=$(awk -v x="$craft_x" -v u="$units" 'BEGIN {x += u; if (x > 14) x = 14; if (x < -14) x = -14; print x}')
 }
 
-# --- The two pictures ------------------------------------------------------------------
+# --- The three pictures ----------------------------------------------------------------
+# The title shows once the scene is built; Start, then the countdown.
+mkdir -p "$out"
+for _ in $(seq 240); do
+    shoot "$work/title.ppm"
+    mean_colour "$work/title.ppm" 0.3 0.5 0.7 0.6 | awk '{exit !($1 + $2 + $3 > 0.3)}' && break
+    sleep 0.5
+done
+sleep 2  # the menu settles; the view glides on
+shoot "$work/title.ppm"
+xdotool key --window "$window" Return
 for _ in $(seq 240); do
     shoot "$work/shot.ppm"
     boss_alive "$work/shot.ppm" && break
@@ -131,8 +143,7 @@ for _ in $(seq 240); do
 done
 boss_alive "$work/shot.ppm" || { echo "the game showed no first frame"; cat "$work/game.log"; exit 1; }
 
-mkdir -p "$out"
-sleep 4  # the boss's first volley is on its way
+sleep 5  # the countdown, then the boss's first volley is on its way
 fire 4
 shoot "$work/fight.ppm"
 
@@ -144,11 +155,11 @@ while boss_alive "$work/shot.ppm" && player_alive "$work/shot.ppm"; do
     steer_into_fire "$work/shot.ppm"
     shoot "$work/shot.ppm"
 done
-sleep 3  # the wreck falls and the smoke rises
+sleep 5  # the wreck falls and the smoke rises before the panel shows
 shoot "$work/end.ppm"
 
 # 256 colours, dithered: half the size, and hard to tell apart at this size.
-for picture in fight end; do
+for picture in title fight end; do
     convert "$work/$picture.ppm" -strip -dither FloydSteinberg -colors 256 \
         "PNG8:$out/screenshot-$picture.png"
 done
@@ -157,4 +168,4 @@ if grep -q "OpenGL Error:.*Type = Error" "$work/game.log"; then
     grep "OpenGL Error" "$work/game.log"
     exit 1
 fi
-echo "wrote $out/screenshot-fight.png and $out/screenshot-end.png"
+echo "wrote $out/screenshot-title.png, screenshot-fight.png and screenshot-end.png"
