@@ -1,5 +1,7 @@
 #include "effects/PostProcessingFrameBuffer.h"
 
+#include "effects/TargetTexture.h"
+
 #include "framework/Shader.h"
 
 #include <algorithm>
@@ -27,20 +29,6 @@ void reportIfIncomplete() {
         std::cout << "ERROR::FRAMEBUFFER:: Framebuffer is not complete!" << std::endl;
 }
 
-// Linear filters; the resolve reads neighbours of the border pixels, which must not wrap
-// round to the far side.
-GLuint newColorTexture() {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return texture;
-}
-
 void attach(GLuint framebuffer, GLuint color, GLuint depthStencil) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, color, 0);
@@ -64,12 +52,12 @@ PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
     allocateDepthStencil();
 
     glGenFramebuffers(1, &framebuffer);
-    colorTexture = newColorTexture();
+    colorTexture = newTargetTexture();
     allocateColor(colorTexture);
     attach(framebuffer, colorTexture, depthStencilBuffer);
 
     glGenFramebuffers(1, &gradedFramebuffer);
-    gradedTexture = newColorTexture();
+    gradedTexture = newTargetTexture();
     allocateColor(gradedTexture);
     attach(gradedFramebuffer, gradedTexture, depthStencilBuffer);
 

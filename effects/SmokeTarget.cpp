@@ -1,5 +1,6 @@
 #include "effects/SmokeTarget.h"
 
+#include "effects/TargetTexture.h"
 #include "framework/Shader.h"
 
 #include <algorithm>
@@ -17,13 +18,7 @@ int shareOf(int scenePixels) {
 
 SmokeTarget::SmokeTarget() {
     glGenFramebuffers(1, &framebuffer);
-    glGenTextures(1, &colorTexture);
-    glBindTexture(GL_TEXTURE_2D, colorTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    colorTexture = newTargetTexture();
     glGenRenderbuffers(1, &depthStencilBuffer);
     glGenVertexArrays(1, &emptyVao);
     resize(1, 1);

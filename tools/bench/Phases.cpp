@@ -85,6 +85,27 @@ void printRenderer() {
     std::cout << "RENDERER " << reinterpret_cast<const char*>(glGetString(GL_RENDERER)) << std::endl;
 }
 
+// Where a phase opens: on the title, as the game does, or straight into a match (its
+// countdown first), as --difficulty does.
+enum class Opening { Title, Match };
+
+// The window and the scene as the game builds them.
+bool startScene(const PhaseOptions& options, Scene& scene, Opening opening) {
+    applyToSettings(options, true);
+    if (!startWindowAndContext()) return false;
+    printRenderer();
+    if (opening == Opening::Match) menus.startAt(Difficulty::Normal);
+    setUpScene(scene);
+    return true;
+}
+
+// One loop pass, every match the script starts seeded alike before its first step, so
+// that the boss's choices repeat from run to run.
+void scriptedPass(Scene& scene, LoopState& state) {
+    if (game.stepCount() == 0) game.seedMatch(kScriptSeed);
+    runOnePass(scene, state);
+}
+
 std::vector<double> milliseconds(const std::vector<float>& seconds) {
     std::vector<double> values;
     for (const float value : seconds) values.push_back(1000.0 * value);
@@ -197,12 +218,8 @@ void addPhase(ResultLine& result, const PassTimer& timer, const ScaleHistogram& 
 }  // namespace
 
 int runGamePhase(const PhaseOptions& options) {
-    applyToSettings(options, true);
-    if (!startWindowAndContext()) return kStartupFailed;
-    printRenderer();
     Scene scene;
-    setUpScene(scene);
-    std::srand(kScriptSeed);
+    if (!startScene(options, scene, Opening::Title)) return kStartupFailed;
 
     PassTimer timer(static_cast<std::size_t>(options.seconds + 1.0f) * kMaxFramesPerSecond,
                     kStepTimingEvery);
@@ -236,7 +253,7 @@ int runGamePhase(const PhaseOptions& options) {
         const ScriptRow& row = script.follow(game, toggles, scriptSeconds);
         timer.setLabel(script.label());
         play.drive(*buttons, game, static_cast<float>(elapsed), row.keepBothAlive);
-        runOnePass(scene, state);
+        scriptedPass(scene, state);
         if (warm) scales[script.label()].add(state.renderScale.scale());
     }
     const double measuredSeconds = std::max(1e-3, now() - start - options.warmup);
@@ -261,7 +278,7 @@ int runGamePhase(const PhaseOptions& options) {
 
 namespace {
 
-constexpr float kSettleSeconds = 1.5f;  // paused: sparks fade, the shake and the camera settle
+constexpr float kSettleSeconds = 1.5f;  // paused: the shake settles
 
 void runFor(Scene& scene, LoopState& state, double seconds) {
     const double until = now() + seconds;
@@ -280,12 +297,8 @@ std::vector<std::uint8_t> sceneAt(Scene& scene, LoopState& state, SceneCapture& 
 }  // namespace
 
 int runSharpnessPhase(const PhaseOptions& options) {
-    applyToSettings(options, true);
-    if (!startWindowAndContext()) return kStartupFailed;
-    printRenderer();
     Scene scene;
-    setUpScene(scene);
-    std::srand(kScriptSeed);
+    if (!startScene(options, scene, Opening::Match)) return kStartupFailed;
     LoopState state = startLoop(scene);
     SceneCapture capture(options.width, options.height);
     state.probe = &capture;
@@ -294,10 +307,9 @@ int runSharpnessPhase(const PhaseOptions& options) {
     const double start = now();
     while (now() - start < options.seconds) {
         play.drive(*buttons, game, static_cast<float>(now() - start), true);
-        runOnePass(scene, state);
+        scriptedPass(scene, state);
     }
-    buttons->paused = true;
-    toggles.freeCameraMode = true;  // the match camera creeps forward even in a pause
+    buttons->paused = true;  // no step is taken: the scene holds still to be drawn again
     runFor(scene, state, kSettleSeconds);
     const std::vector<std::uint8_t> full = sceneAt(scene, state, capture, 1.0f);
     ResultLine result;
@@ -313,11 +325,8 @@ int runSharpnessPhase(const PhaseOptions& options) {
 }
 
 int runShotsPhase(const PhaseOptions& options) {
-    applyToSettings(options, true);
-    if (!startWindowAndContext()) return kStartupFailed;
     Scene scene;
-    setUpScene(scene);
-    std::srand(kScriptSeed);
+    if (!startScene(options, scene, Opening::Title)) return kStartupFailed;
     LoopState state = startLoop(scene);
     SceneCapture capture(options.width, options.height);
     state.probe = &capture;
@@ -334,7 +343,7 @@ int runShotsPhase(const PhaseOptions& options) {
                 armed = true;
             }
             play.drive(*buttons, game, seconds, script.follow(game, toggles, seconds).keepBothAlive);
-            runOnePass(scene, state);
+            scriptedPass(scene, state);
         }
         const std::string path = options.shotPrefix + "-" + std::to_string(static_cast<int>(at)) + ".png";
         std::cout << (capture.writePng(path.c_str()) ? "wrote " : "could not write ") << path << std::endl;
