@@ -1,12 +1,12 @@
 #include "app/FrameLoop.h"
 
 #include "app/FrameTiming.h"
-#include "feedback/ImpactSparks.h"
 #include "app/InputCallbacks.h"
 #include "app/MenuText.h"
-#include "feedback/MatchSounds.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
+#include "feedback/ImpactSparks.h"
+#include "feedback/MatchSounds.h"
 #include "game/ControlFrame.h"
 #include "game/Enemy.h"
 #include "game/Player.h"
@@ -101,13 +101,6 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-// The player is looked at first: when both fall in one step, the player has lost.
-const GameObject* fallenSide() {
-    if (game.player->getHealth() <= 0) return game.player;
-    if (game.boss->getHealth() <= 0) return game.boss;
-    return nullptr;
-}
-
 // Into the smoke's own smaller target, laid over the scene afterwards; wireframe mode draws
 // the puffs straight into the window.
 void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds) {
@@ -147,7 +140,7 @@ void feelMatchEvents(Scene& scene, float matchSeconds, float frameTime) {
     burstSparksAtImpacts(scene.sparks, game.events, sceneDrift());
 }
 
-// Where the game's update last moved the object's model to.
+// Where this frame placed the object's model, between the last two steps.
 glm::vec3 lastPhysicsPosition(const GameObject& object) {
     const Model* model = object.getModel();
     return model ? model->recordedPosition : glm::vec3(0.0f);
@@ -277,7 +270,8 @@ void glideBehindTitle(Scene& scene, float frameTime) {
     camera->position.z -= glide;
     camera->rememberPosition();
     const glm::vec3 shift(0.0f, 0.0f, -scene.titleGlide);
-    for (GameObject* vehicle : {static_cast<GameObject*>(game.player), static_cast<GameObject*>(game.boss)}) {
+    Combatant* const vehicles[] = {game.player, game.boss};
+    for (Combatant* vehicle : vehicles) {
         Model* model = vehicle->getModel();
         if (!model) continue;
         model->transform(glm::translate(glm::mat4(1.0f), shift));
@@ -291,22 +285,23 @@ void glideBehindTitle(Scene& scene, float frameTime) {
 // sparks, end-of-match smoke), flashes, shake and sparks, sounds, match record, resolve,
 // end-of-match picture, HUD. Nothing here moves the match on.
 void drawFrame(Scene& scene, LoopState& state) {
+    const float frameTime = state.timing.frameTime();
     const float alpha = state.match.alpha();
     const float matchSeconds = static_cast<float>(state.stepsSinceFrame) * MatchClock::kStep;
     state.stepsSinceFrame = 0;
-    const GameObject* const fallen = fallenSide();
+    const GameObject* const fallen = game.fallenSide();
     enter(state, FramePass::Camera);
     game.placeModels(alpha);
-    if (!menus.showsMatchHud() && !game.stepCount()) glideBehindTitle(scene, state.timing.frameTime());
-    placeCamera(state.timing.frameTime(), alpha);
+    if (!menus.showsMatchHud() && game.stepCount() == 0) glideBehindTitle(scene, frameTime);
+    placeCamera(frameTime, alpha);
     drawWorld(scene, state, fallen, matchSeconds);
     enter(state, FramePass::Update);
     loadFrameUniforms(scene);
-    feelMatchEvents(scene, matchSeconds, state.timing.frameTime());
+    feelMatchEvents(scene, matchSeconds, frameTime);
     playSounds(scene);
     scene.hudText->recordFrame(game.events, game.matchSeconds());
     keepReplayOfDecidedMatch(scene);
-    frameCapNote.age(state.timing.frameTime());  // by the frame: the match clock stands still in a pause
+    frameCapNote.age(frameTime);  // by the frame: the match clock stands still in a pause
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
     enter(state, FramePass::Resolve);

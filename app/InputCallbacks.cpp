@@ -120,17 +120,6 @@ void rememberWindowedSize() {
     settings.windowedHeight = settings.height;
 }
 
-void flipFullscreen() {
-    toggles.fullscreenToggle = !toggles.fullscreenToggle;
-    if (toggles.fullscreenToggle) {
-        rememberWindowedSize();
-        glfwSetWindowMonitor(window, glfwGetPrimaryMonitor(), 0, 0, settings.width,
-                             settings.height, settings.refreshRate);
-    } else {
-        glfwSetWindowMonitor(window, nullptr, 0, 0, settings.windowedWidth,
-                             settings.windowedHeight, settings.refreshRate);
-    }
-}
 
 // Shots count only while the match is played, never in the free camera.
 bool weaponsLive() { return !toggles.freeCameraMode && menus.screen() == Screen::Playing; }
@@ -163,7 +152,7 @@ const CommandKey commandKeys[] = {
     {GLFW_KEY_F2, kRelease, &flipHudAndCulling},
     {GLFW_KEY_F3, kPress, &flipDebugWireframes},
     {GLFW_KEY_F4, kPress, &flipDebugBoundingBoxes},
-    {GLFW_KEY_F6, kPress, &flipFullscreen},
+    {GLFW_KEY_F6, kPress, &toggleFullScreen},
 };
 
 // The gamepad's buttons, acting on the change from one sample to the next as keys act on
@@ -320,7 +309,18 @@ void dropHeldControls() {
     buttons->clearAllButPause();
 }
 
-void toggleFullScreen() { flipFullscreen(); }
+void toggleFullScreen() {
+    toggles.fullscreenToggle = !toggles.fullscreenToggle;
+    menus.options.fullscreen = toggles.fullscreenToggle;  // the options screen shows it as it is
+    if (toggles.fullscreenToggle) {
+        rememberWindowedSize();
+        glfwSetWindowMonitor(window, glfwGetPrimaryMonitor(), 0, 0, settings.width,
+                             settings.height, settings.refreshRate);
+    } else {
+        glfwSetWindowMonitor(window, nullptr, 0, 0, settings.windowedWidth,
+                             settings.windowedHeight, settings.refreshRate);
+    }
+}
 
 void onJoystick(int joystick, int event) { gamepad.joystickEvent(joystick, event); }
 

@@ -70,6 +70,9 @@ public:
     float matchSeconds() const;
     /// Seconds of the match's clock since a side fell; 0 while none has.
     float secondsSinceDecided() const;
+    /// The side that has lost its health, the player first (when both fall in one step,
+    /// the player has lost); null while neither has.
+    GameObject* fallenSide() const;
     /// Whether a heavy shot fired now would reach the boss where it is
     /// (Armory::heavyShotReaches); false before both exist.
     bool heavyShotReachesBoss() const;
@@ -91,7 +94,6 @@ public:
 private:
     void playMatch();
     void decideMatch();
-    GameObject* fallenSide() const;
     void watchFallenObject(float alpha);
     void destroyFallen(GameObject& fallen, float sweptSphereRadius, const btVector3& torque);
     void rememberPoses();
