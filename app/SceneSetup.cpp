@@ -63,10 +63,14 @@ void createLights(Scene& scene) {
     scene.bossGlow = PointLight{};
 }
 
-// A replay brings its own seed; a match played fresh takes the time.
-std::uint32_t seedForMatch() {
-    if (watchedReplay) return watchedReplay->seed();
-    return static_cast<std::uint32_t>(std::time(nullptr));
+// A new match at the menus' difficulty, recorded from its first step: returns its seed,
+// a replay's own or, for a match played fresh, the time.
+std::uint32_t prepareNewMatch() {
+    const std::uint32_t seed = watchedReplay ? watchedReplay->seed()
+                                             : static_cast<std::uint32_t>(std::time(nullptr));
+    game.setDifficulty(menus.difficulty);
+    matchRecording.start(seed, menus.difficulty);
+    return seed;
 }
 
 // The game steps on a control record of its own, filled from the live one a step at a time.
@@ -75,15 +79,9 @@ void setUpGame(Scene& scene) {
                windowWidth(), windowHeight());
 }
 
-void startRecording(std::uint32_t seed) {
-    matchRecording = MatchRecording(replayFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-    matchRecording.start(seed, game.difficulty());
-    game.seedMatch(seed);
-}
-
 void createMatch(Scene& scene) {
-    game.setDifficulty(menus.difficulty);
-    startRecording(seedForMatch());
+    matchRecording = MatchRecording(replayFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    game.seedMatch(prepareNewMatch());
     game.createPlayer(*scene.playerModel, scene.textureShader, scene.hudShader);
     game.createBoss(*scene.bossModel, scene.textureShader, scene.hudShader);
     game.createArena();
@@ -169,10 +167,7 @@ void playTitleMusic(Scene& scene) {
 
 void restartMatch(Scene& scene) {
     resetCamera(*camera);
-    const std::uint32_t seed = seedForMatch();
-    game.setDifficulty(menus.difficulty);
-    game.restartMatch(*scene.playerModel, *scene.bossModel, seed);
-    matchRecording.start(seed, game.difficulty());
+    game.restartMatch(*scene.playerModel, *scene.bossModel, prepareNewMatch());
     scene.landscape->place();
     scene.hudText->startNewMatch(game.difficulty());
     scene.titleGlide = 0.0f;
