@@ -181,6 +181,7 @@ HudText::Overlay overlayOf(Scene& scene) {
     overlay.paused = toggles.freeCameraMode;
     overlay.resultsShown = menus.screen() == Screen::Results;
     if (menus.screen() == Screen::Countdown) overlay.countdownDigit = menus.countdownDigit();
+    overlay.note = &frameCapNote;
     if (menus.showsMenu() && !toggles.freeCameraMode) {
         describeMenu(menus, scene.hudText->bestTimes(), scene.menuView);
         overlay.menu = &scene.menuView;
@@ -203,8 +204,6 @@ void drawHud(Scene& scene) {
     }
     scene.hudText->draw(game, overlayOf(scene), windowWidth(), windowHeight(),
                         hudProjectionMatrix);
-    if (frameCapNote.shown())
-        scene.noteText->draw(frameCapNote.layOut(windowWidth(), windowHeight()), hudProjectionMatrix);
     glDisable(GL_BLEND);
 }
 

@@ -3,7 +3,6 @@
 #include "feedback/HitFlashes.h"
 #include "hud/HudText.h"
 #include "hud/MenuView.h"
-#include "render/TextBatch.h"
 #include "app/LandscapeTiles.h"
 #include "app/SceneLighting.h"
 #include "feedback/ScreenShake.h"
@@ -68,7 +67,6 @@ struct Scene {
     std::unique_ptr<HudText> hudText;  ///< the bars' labels, the clock, pause and results
     MenuView menuView;                 ///< the menu's words, written again every frame
     float titleGlide = 0.0f;           ///< units the view behind the title has flown
-    std::unique_ptr<TextBatch> noteText;  ///< draws the frame cap's note
 
     SoundEngine* soundEngine = nullptr;  ///< released with drop(); null only without any output
 

@@ -147,7 +147,6 @@ void createHudText(Scene& scene) {
     scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
     scene.hudText->showAsReplay(watchedReplay.has_value());
     scene.hudText->startNewMatch(game.difficulty());
-    scene.noteText = std::make_unique<TextBatch>(scene.hudTextShader.get());
 }
 
 }  // namespace
@@ -222,7 +221,6 @@ void tearDownScene(Scene& scene) {
     scene.skyBackdrop.reset();
     scene.threatMarkers.reset();
     scene.hudText.reset();
-    scene.noteText.reset();
     scene.shapes.clear();
     scene.woodMaterial.reset();
     scene.tilesMaterial.reset();

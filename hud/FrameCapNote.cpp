@@ -1,5 +1,7 @@
 #include "hud/FrameCapNote.h"
 
+#include "render/GlyphQuads.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -35,9 +37,8 @@ void FrameCapNote::start(int written, const glm::vec4& textColor) {
 
 void FrameCapNote::age(float frameSeconds) { secondsLeft = std::max(0.0f, secondsLeft - frameSeconds); }
 
-const GlyphQuads& FrameCapNote::layOut(float width, float height) {
-    quads.clear();
-    if (!shown() || width <= 0.0f || height <= 0.0f) return quads;
+void FrameCapNote::layOut(float width, float height, GlyphQuads& quads) const {
+    if (!shown() || width <= 0.0f || height <= 0.0f) return;
     const float widthPerCell = GlyphQuads::width(text(), 1.0f) + 2.0f * kPadding;  // backdrop's
     const float cell = std::min(kCellShare * height, kMostWidthShare * width / widthPerCell);
     const float textWidth = GlyphQuads::width(text(), cell);
@@ -46,5 +47,4 @@ const GlyphQuads& FrameCapNote::layOut(float width, float height) {
     const float pad = kPadding * cell;
     quads.addRect({left - pad, top - pad, textWidth + 2.0f * pad, cell + 2.0f * pad}, kBackdropColor);
     quads.addText(text(), left, top, cell, color);
-    return quads;
 }

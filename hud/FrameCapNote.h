@@ -1,18 +1,19 @@
 #pragma once
 
-#include "render/GlyphQuads.h"
+#include <glm/glm.hpp>
 
 #include <array>
 #include <cstddef>
 #include <string_view>
 
+class GlyphQuads;
+
 /// A short note over the scene after a frame cap was typed in free-camera mode:
 /// "FRAME CAP 144", or, when the typed value was refused, the cap kept and the range.
 ///
 /// It ages by the drawn frames' seconds, not by the match clock, which stands still in a
-/// pause. It lays itself out as quads over the HUD's font atlas; the caller draws them
-/// with a TextBatch, blending on, like the rest of the HUD's text. Allocates nothing after
-/// construction.
+/// pause. It lays itself out among the HUD's text quads, which HudText draws in its one
+/// batch. Allocates nothing.
 class FrameCapNote {
 public:
     static constexpr float kShownSeconds = 2.0f;
@@ -25,14 +26,13 @@ public:
     void age(float frameSeconds);
     bool shown() const { return secondsLeft > 0.0f; }
     std::string_view text() const { return std::string_view(buffer.data(), length); }
-    /// The note on a dark backdrop, centred under the pause label, for a window of
-    /// `width` x `height` pixels; no quads while it is not shown.
-    const GlyphQuads& layOut(float width, float height);
+    /// Adds the note on a dark backdrop, centred under the pause label, for a window of
+    /// `width` x `height` pixels; nothing while it is not shown.
+    void layOut(float width, float height, GlyphQuads& quads) const;
 
 private:
     void start(int written, const glm::vec4& textColor);
 
-    GlyphQuads quads;
     std::array<char, 48> buffer{};
     std::size_t length = 0;
     glm::vec4 color{1.0f};

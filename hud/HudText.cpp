@@ -1,5 +1,6 @@
 #include "hud/HudText.h"
 
+#include "hud/FrameCapNote.h"
 #include "hud/MenuView.h"
 
 #include "game/MatchEvents.h"
@@ -37,5 +38,6 @@ void HudText::draw(const Game& game, const Overlay& overlay, float windowWidth,
     if (overlay.menu) layOutMenu(*overlay.menu, windowWidth, windowHeight, quads);
     if (overlay.countdownDigit > 0)
         layOutCountdown(overlay.countdownDigit, windowWidth, windowHeight, quads);
+    if (overlay.note) overlay.note->layOut(windowWidth, windowHeight, quads);
     batch.draw(quads, projection);
 }

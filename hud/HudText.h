@@ -9,6 +9,7 @@
 #include <glm/glm.hpp>
 
 class Game;
+class FrameCapNote;
 struct MenuView;
 class MatchEvents;
 class Shader;
@@ -32,6 +33,7 @@ public:
         bool resultsShown = false;
         const MenuView* menu = nullptr;
         int countdownDigit = 0;  ///< 0: no countdown
+        const FrameCapNote* note = nullptr;  ///< a typed frame cap, while it shows
     };
     /// Lays the text out for the window's size and draws it in one call. Blending is the
     /// caller's, as for the HUD's bars.
