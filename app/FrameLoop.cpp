@@ -101,18 +101,19 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-// Into the smoke's own smaller target, laid over the scene afterwards; wireframe mode draws
-// the puffs straight into the window.
-void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds) {
+// Into the smoke's own smaller targets, one half of the puffs a frame, laid over the scene
+// afterwards; wireframe mode draws every puff straight into the window.
+void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds, std::uint64_t frame) {
     glDisable(GL_CULL_FACE);
     scene.smoke->update(matchSeconds);
     const PostProcessingFrameBuffer& target = *postProcessing;
     if (toggles.wireframeMode) {
         scene.smoke->draw(smokeAnchor(fallen));
     } else {
-        scene.smokeTarget->begin(target.framebuffer, target.width, target.height);
-        scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kMiddleShare);
-        scene.smoke->draw(smokeAnchor(fallen));
+        const PuffHalf half =
+            scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
+        scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kMiddleShare, half);
+        scene.smoke->draw(smokeAnchor(fallen), 1.0f, half);
         scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
                                    *scene.smokeCompositeShader);
     }
@@ -258,7 +259,7 @@ void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float m
     enter(state, FramePass::Sparks);
     scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);
     enter(state, FramePass::Ending);
-    if (fallen) drawSmoke(scene, *fallen, matchSeconds);
+    if (fallen) drawSmoke(scene, *fallen, matchSeconds, state.framesDrawn);
 }
 
 // Behind the title the match stands while the view flies on down the track with the craft
@@ -404,6 +405,7 @@ void runOnePass(Scene& scene, LoopState& state) {
     takeDueSteps(state);
 
     if (state.uncapped || timing.frameDue(settings.refreshRate)) {
+        ++state.framesDrawn;
         drawFrame(scene, state);
         enter(state, FramePass::Swap);
         glfwSwapBuffers(window);

@@ -6,6 +6,8 @@
 #include "app/Scene.h"
 #include "game/MatchRunner.h"
 
+#include <cstdint>
+
 /// What the loop carries from one pass to the next.
 struct LoopState {
     FrameTiming timing;
@@ -14,6 +16,7 @@ struct LoopState {
     RenderScaleController renderScale;  ///< the scene's share of the window's size
     bool uncapped = false;              ///< draws on every pass, whatever the refresh rate
     FramePassProbe* probe = nullptr;    ///< the benchmark's timers; the game runs without
+    std::uint64_t framesDrawn = 0;      ///< since the start; the smoke alternates its halves by it
 };
 
 /// The loop's state at its start: the statistics window begins where the scene set-up read

@@ -42,6 +42,7 @@ const std::string kViewMatrixUniform = "ViewMatrix";
 const std::string kModelMatrixUniform = "ModelMatrix";
 const std::string kProjectionMatrixUniform = "ProjectionMatrix";
 const std::string kPuffShareUniform = "PuffShare";
+const std::string kDrawnHalfUniform = "DrawnHalf";
 
 }  // namespace
 
@@ -105,6 +106,9 @@ void ParticleSystem::createVertexArrays() {
         glBindBuffer(GL_ARRAY_BUFFER, positionBuffers[k]);
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, velocityBuffers[k]);  // the spin sorts the puffs into halves
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
     glBindVertexArray(0);
 }
@@ -191,7 +195,7 @@ void ParticleSystem::update(float frameTime) {
     glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT);
 }
 
-void ParticleSystem::draw(const glm::mat4& modelMatrix, float puffShare) {
+void ParticleSystem::draw(const glm::mat4& modelMatrix, float puffShare, PuffHalf half) {
     if (!programsUsable()) return;
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
@@ -203,6 +207,7 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, float puffShare) {
     renderProgram->setUniform(kModelMatrixUniform, modelMatrix);
     renderProgram->setUniform(kProjectionMatrixUniform, camera->projection);
     setUniformFloat(*renderProgram, kPuffShareUniform, puffShare);
+    setUniformInt(*renderProgram, kDrawnHalfUniform, static_cast<GLint>(half));
 
     glBindVertexArray(particleVaos[currentSet]);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);

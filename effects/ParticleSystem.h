@@ -12,6 +12,10 @@
 class CustomCamera;
 class ParticleShader;
 
+/// Which puffs a draw takes: all, or one of two halves that split them for good at their
+/// spawn (by the sign of their spin), so that a puff never changes half.
+enum class PuffHalf : GLint { Both = 0, First = 1, Second = 2 };
+
 /// The smoke that rises from a wreck once a match is decided, simulated on the GPU.
 ///
 /// A compute program advances the particles from one set of shader-storage buffers into
@@ -32,9 +36,10 @@ public:
     /// One simulation step of `frameTime` seconds: spawns one particle per elapsed
     /// millisecond and advances the rest.
     void update(float frameTime);
-    /// Draws the live particles where `modelMatrix` puts them, with max blending: each
-    /// puff whole, or with `puffShare` below 1 only its middle, that share of its side.
-    void draw(const glm::mat4& modelMatrix, float puffShare = 1.0f);
+    /// Draws the live particles of `half` where `modelMatrix` puts them, with max blending:
+    /// each puff whole, or with `puffShare` below 1 only its middle, that share of its side.
+    void draw(const glm::mat4& modelMatrix, float puffShare = 1.0f,
+              PuffHalf half = PuffHalf::Both);
 
     /// Work groups for a step that reads `count` particles: one per 128, at least one.
     static GLuint workGroupsFor(std::uint32_t count) { return count / kWorkGroupSize + 1; }

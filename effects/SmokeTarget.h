@@ -1,10 +1,15 @@
 #pragma once
 
+#include "effects/ParticleSystem.h"
+
 #include <GL/glew.h>
+
+#include <array>
+#include <cstdint>
 
 class Shader;
 
-/// The smoke's own target, smaller than the scene's: the puffs are drawn into it and the
+/// The smoke's own targets, smaller than the scene's: the puffs are drawn into them and the
 /// result is laid over the scene in one full-screen draw.
 ///
 /// The puffs blend with GL_MAX, which keeps the brighter of two values whatever their
@@ -14,17 +19,21 @@ class Shader;
 /// down first, so the smoke still hides behind what stands in front of it.
 ///
 /// Seen down its length the column stacks hundreds of puffs on a pixel, and a software
-/// renderer shades every one. The stencil buffer counts the puffs each pixel has taken and
-/// turns away those past kMostLayers before they are shaded. The puffs' bright middles
-/// (kMiddleShare of their side) go first, and the whole puffs after them, so that the
-/// layers a pixel takes are the ones that set its brightest value; past a few dozen such
-/// layers the rest no longer change what the pixel shows, and where fewer overlap, every
-/// puff is drawn whole.
+/// renderer pays for every one, shaded or not. So each frame draws only one half of the
+/// puffs, alternately, into a target of that half's own, and the layover takes the max of
+/// both halves: this frame's, and the other one as the frame before drew it. Smoke drifts
+/// a few pixels a frame at most, so a half one frame old does not show.
+///
+/// The stencil buffer counts the puffs each pixel has taken and turns away those past
+/// kMostLayers before they are shaded. The puffs' bright middles (kMiddleShare of their
+/// side) go first, and the whole puffs after them, so that the layers a pixel takes are the
+/// ones that set its brightest value; past a dozen such layers in each half the rest no
+/// longer change what the pixel shows, and where fewer overlap, every puff is drawn whole.
 /// Needs a current GL context to construct; owns its GL objects.
 class SmokeTarget {
 public:
     static constexpr float kShare = 0.5f;  ///< of the scene target's width and height
-    static constexpr int kMostLayers = 24;  ///< puffs a pixel takes; the rest are turned away
+    static constexpr int kMostLayers = 12;  ///< puffs a pixel takes in each half; the rest are turned away
     static constexpr float kMiddleShare = 0.3f;  ///< of a puff's side: its bright middle
 
     SmokeTarget();
@@ -32,21 +41,28 @@ public:
     SmokeTarget(const SmokeTarget&) = delete;  // owns GL objects
     SmokeTarget& operator=(const SmokeTarget&) = delete;
 
-    /// Sizes itself to kShare of the scene target, clears, takes the scene's depth, and is
-    /// left bound with its viewport and the layer count in force for the puffs' draw.
-    void begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight);
-    /// Lays the smoke over the scene target with `composite` (max blending) and leaves the
-    /// scene target bound with its viewport, the stencil test and blending off.
+    /// Sizes itself to kShare of the scene target, clears the half that drawn frame
+    /// `frame` draws, takes the scene's depth, and is left bound with its viewport and the
+    /// layer count in force for the puffs' draw. Returns the half of the puffs to draw. The
+    /// other half is laid over too only if frame `frame - 1` drew it at this size; otherwise
+    /// it is cleared, so that smoke from an earlier ending never shows.
+    PuffHalf begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
+                   std::uint64_t frame);
+    /// Lays both halves over the scene target with `composite` (max blending) and leaves
+    /// the scene target bound with its viewport, the stencil test and blending off.
     void layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
                  const Shader& composite) const;
 
-    GLuint framebuffer = 0;
-    GLuint colorTexture = 0;
+    std::array<GLuint, 2> framebuffers{};   ///< one a half; they share the depth and stencil
+    std::array<GLuint, 2> colorTextures{};
     GLuint depthStencilBuffer = 0;
     GLuint emptyVao = 0;  ///< the full-screen triangle comes from the vertex index alone
     int width = 0;   ///< pixels
     int height = 0;
+    int drawnHalf = 0;  ///< 0 or 1: the half the last begin() drew into
+    std::uint64_t lastFrame = 0;  ///< the drawn frame of the last begin()
 
 private:
     void resize(int newWidth, int newHeight);
+    void clearHalf(int half) const;
 };

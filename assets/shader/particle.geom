@@ -6,9 +6,11 @@ layout(triangle_strip, max_vertices = 4) out;
 
 uniform mat4 ProjectionMatrix;
 uniform float PuffShare;  // 1: the whole puff; less: only its middle, that share of the side
+uniform int DrawnHalf;    // 0: every puff; 1: those spinning one way; 2: the other way
 
 in float secondsLeft[];
 in float heading[];
+in float spin[];
 out vec2 puffCoordinates;
 out float opacity;
 
@@ -16,7 +18,13 @@ const float kLifetime = 4.0;  // as in "particle.compute"
 const float kBirthSize = 0.4;  // half the quad's side, world units
 const float kDeathSize = 2.4;
 
+// A puff's spin never changes, so each puff stays in its half for all its life.
+bool drawn() {
+    return DrawnHalf == 0 || (spin[0] < 0.0) == (DrawnHalf == 1);
+}
+
 void main() {
+    if (!drawn()) return;
     const float age = clamp(kLifetime - secondsLeft[0], 0.0, kLifetime);
     const float grown = age / kLifetime;
     const float variety = fract(heading[0] * 7.31);  // 0..1, steady through the puff's life

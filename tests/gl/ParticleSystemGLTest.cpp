@@ -12,6 +12,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -223,9 +224,11 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(system->currentSet, 0);
 }
 
-// The game's smoke through its own half-size target, laid over the scene, against the same
-// puffs drawn straight onto the scene: the same pixels covered, as brightly, give or take
-// the half size's softening; hidden the same behind nearer scene depth (the left half).
+// The game's smoke through its own half-size targets, a half of the puffs a frame, laid over
+// the scene, against the same puffs drawn straight onto the scene: after two frames in a row
+// the same pixels covered, as brightly, give or take the half size's softening; hidden the
+// same behind nearer scene depth (the left half). A half left from a frame that was not the
+// last one never shows.
 TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const fs::path shaders = fs::path(QEX_BUILD_DIR) / "assets/shader";
     for (const char* file : {"particle.vert", "particle.geom", "particle.frag", "smoke_composite.vert",
@@ -235,11 +238,18 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
                          std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag"), camera);
     // A column seen down its length: more puffs on a pixel than the target lets through.
     std::vector<glm::vec4> puffs;
-    for (int i = 0; i < 600; ++i)
+    std::vector<glm::vec4> spins;
+    for (int i = 0; i < 600; ++i) {
         puffs.emplace_back(1.5f * std::sin(0.7f * float(i)), std::cos(1.3f * float(i)), -0.5f * float(i % 40),
                            0.3f + 3.6f * float(i % 37) / 37.0f);
-    glBindBuffer(GL_ARRAY_BUFFER, smoke.positionBuffers[smoke.currentSet]);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(puffs.size() * sizeof(glm::vec4)), puffs.data());
+        spins.emplace_back(0.0f, 0.0f, 0.0f, std::sin(2.9f * float(i)));
+    }
+    const auto upload = [](GLuint buffer, const std::vector<glm::vec4>& values) {
+        glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(values.size() * sizeof(glm::vec4)), values.data());
+    };
+    upload(smoke.positionBuffers[smoke.currentSet], puffs);
+    upload(smoke.velocityBuffers[smoke.currentSet], spins);
     smoke.lastCount = static_cast<std::uint32_t>(puffs.size());
     camera->view = glm::lookAt(glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     camera->projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f);
@@ -247,26 +257,29 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     SmokeTarget smokeTarget;
 
     constexpr int kSize = 128;
-    const auto drawn = [&](bool throughItsTarget) {
+    // Straight onto the scene with no frames given; otherwise through the targets, frame by frame.
+    const auto drawn = [&](std::vector<std::uint64_t> frames) {
         const PostProcessingFrameBuffer scene(kSize, kSize);
-        glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
-        glViewport(0, 0, kSize, kSize);
-        glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, kSize / 2, kSize);
-        glClearDepth(0.0);
-        glClear(GL_DEPTH_BUFFER_BIT);
-        glClearDepth(1.0);
-        glDisable(GL_SCISSOR_TEST);
-        glEnable(GL_DEPTH_TEST);
-        if (throughItsTarget) {
-            smokeTarget.begin(scene.framebuffer, kSize, kSize);
-            smoke.draw(glm::mat4(1.0f), SmokeTarget::kMiddleShare);
-            smoke.draw(glm::mat4(1.0f));
+        for (std::size_t k = 0; k == 0 || k < frames.size(); ++k) {
+            glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
+            glViewport(0, 0, kSize, kSize);
+            glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(0, 0, kSize / 2, kSize);
+            glClearDepth(0.0);
+            glClear(GL_DEPTH_BUFFER_BIT);
+            glClearDepth(1.0);
+            glDisable(GL_SCISSOR_TEST);
+            glEnable(GL_DEPTH_TEST);
+            if (frames.empty()) {
+                smoke.draw(glm::mat4(1.0f));
+                continue;
+            }
+            const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, frames[k]);
+            smoke.draw(glm::mat4(1.0f), SmokeTarget::kMiddleShare, half);
+            smoke.draw(glm::mat4(1.0f), 1.0f, half);
             smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite);
-        } else {
-            smoke.draw(glm::mat4(1.0f));
         }
         std::vector<unsigned char> pixels(kSize * kSize * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -274,8 +287,11 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         return pixels;
     };
-    const std::vector<unsigned char> before = drawn(false);
-    const std::vector<unsigned char> after = drawn(true);
+    const std::vector<unsigned char> before = drawn({});
+    const std::vector<unsigned char> after = drawn({1, 2});
+    const std::vector<unsigned char> oneHalf = drawn({4});
+    EXPECT_EQ(drawn({2, 4}), oneHalf);
+    EXPECT_NE(drawn({3, 4}), oneHalf);
 
     const auto covered = [&](const std::vector<unsigned char>& pixels, int x) {
         return pixels[static_cast<std::size_t>(x) * 3 + 2] > 26 + 12;  // bluer than the background

@@ -456,8 +456,9 @@ TEST_F(SmokePrograms, DrawingProgramBuildsAndTakesTheCameraMatrices) {
                         {GL_FRAGMENT_SHADER, "particle.frag"}}),
               "");
     ParticleShader shader("particle.vert", "particle.geom", "particle.frag");
-    EXPECT_EQ(activeAttributes(shader.program), (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC4}}));
-    expectUniformsActive(shader, {"ViewMatrix", "ModelMatrix", "ProjectionMatrix"});
+    EXPECT_EQ(activeAttributes(shader.program),
+              (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC4}, {1, GL_FLOAT_VEC4}}));  // position, velocity
+    expectUniformsActive(shader, {"ViewMatrix", "ModelMatrix", "ProjectionMatrix", "DrawnHalf"});
 }
 
 TEST_F(SmokePrograms, ComputeProgramRunsGroupsOf128AndTakesTheStepUniforms) {
