@@ -28,11 +28,23 @@ float RenderScaleController::frameDrawn(float frameCost, float frameBudget, floa
     }
     costs[costCount % kKeptCosts] = frameCost;
     ++costCount;
-    if (now - lastLook < kSettleSeconds) return current;
-    current = nextScale(medianCost(), frameBudget);
+    countOverrun(frameCost, frameBudget);
+    const bool sudden = overruns >= kOverrunFrames;
+    if (!sudden && now - lastLook < kSettleSeconds) return current;
+    current = nextScale(sudden ? overrunLeast : medianCost(), frameBudget);
     costCount = 0;
+    overruns = 0;
     lastLook = now;
     return current;
+}
+
+void RenderScaleController::countOverrun(float frameCost, float frameBudget) {
+    if (frameCost <= frameBudget) {
+        overruns = 0;
+        return;
+    }
+    overrunLeast = overruns == 0 ? frameCost : std::min(overrunLeast, frameCost);
+    ++overruns;
 }
 
 float RenderScaleController::nextScale(float cost, float frameBudget) const {

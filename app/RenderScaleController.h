@@ -11,9 +11,12 @@
 /// looks at the median cost of the frames since its last look: over kAim of the budget,
 /// it falls by as much as the drawn area needs (a frame's cost taken as growing with the
 /// area), at most kLargestFall at once; when even one kStep more area would still stay
-/// under kAim of the budget, it rises by that one step. Scales are whole steps within
-/// [kSmallest, kLargest]. Changes that rare and that small do not pump visibly, and a
-/// frame that is cheap enough at full size never leaves it. A fixed scale never moves.
+/// under kAim of the budget, it rises by that one step. A sudden load (the smoke of a wreck
+/// filling the view) cannot wait that long: kOverrunFrames frames in a row over the whole
+/// budget call a look at once, which falls as the cheapest of them needs. Scales are whole
+/// steps within [kSmallest, kLargest]. Changes that rare and that small do not pump
+/// visibly, and a frame that is cheap enough at full size never leaves it. A fixed scale
+/// never moves.
 class RenderScaleController {
 public:
     static constexpr float kSmallest = 0.25f;
@@ -22,6 +25,7 @@ public:
     static constexpr float kLargestFall = 0.15f;
     static constexpr float kSettleSeconds = 0.5f;  ///< at least this long between two changes
     static constexpr float kAim = 0.75f;           ///< share of the budget a frame should cost
+    static constexpr int kOverrunFrames = 4;  ///< frames in a row over the budget that call a look
 
     /// `automatic`: starts at kLargest and follows the frame cost. Otherwise `fixedScale`,
     /// kept within [kSmallest, kLargest], for good.
@@ -37,6 +41,7 @@ private:
 
     float nextScale(float medianCost, float frameBudget) const;
     float medianCost();
+    void countOverrun(float frameCost, float frameBudget);
 
     std::array<float, kKeptCosts> costs{};
     std::size_t costCount = 0;  ///< frames since the last look, also those no longer kept
@@ -44,4 +49,6 @@ private:
     float lastLook = 0.0f;
     bool automatic;
     bool looking = false;  ///< false until the first frame starts the clock
+    int overruns = 0;           ///< frames in a row over the whole budget
+    float overrunLeast = 0.0f;  ///< the cheapest of them, seconds
 };

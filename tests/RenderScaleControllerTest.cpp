@@ -66,7 +66,7 @@ TEST(RenderScaleController, SettlesWhereTheFrameFitsAndRisesAgainWhenItGetsCheap
     EXPECT_LE(costAt(controller.scale(), 1.25f * kBudget), kBudget);
 }
 
-TEST(RenderScaleController, NeverLeavesItsRangeAndChangesAtMostEveryHalfSecond) {
+TEST(RenderScaleController, NeverLeavesItsRangeAndRisesAtMostEveryHalfSecond) {
     RenderScaleController controller(true, 1.0f);
     float clock = 0.0f;
     std::vector<Change> changes = run(controller, clock, 20.0f, 100.0f * kBudget);
@@ -80,10 +80,30 @@ TEST(RenderScaleController, NeverLeavesItsRangeAndChangesAtMostEveryHalfSecond) 
         EXPECT_GE(changes[i].to, RenderScaleController::kSmallest);
         EXPECT_LE(changes[i].to, RenderScaleController::kLargest);
         EXPECT_LE(changes[i].from - changes[i].to, RenderScaleController::kLargestFall + 1e-4f);
-        if (i > 0) {
+        if (i > 0 && changes[i].to > changes[i].from) {
             EXPECT_GE(changes[i].time - changes[i - 1].time, RenderScaleController::kSettleSeconds);
         }
     }
+}
+
+// The wreck's smoke comes into view: frames jump from well within the budget to three
+// budgets at full size. The fall starts within a few frames and the frames fit again within
+// half a second; a lone slow frame moves nothing.
+TEST(RenderScaleController, ASuddenLoadIsMetWithinAFewFrames) {
+    RenderScaleController controller(true, 1.0f);
+    float clock = 0.0f;
+    EXPECT_TRUE(run(controller, clock, 2.0f, 0.5f * kBudget).empty());
+    controller.frameDrawn(10.0f * kBudget, kBudget, clock += kFrame);
+    EXPECT_TRUE(run(controller, clock, 0.4f, 0.5f * kBudget).empty());
+
+    const float jump = clock;
+    float firstFall = -1.0f;
+    for (; clock < jump + 0.5f; clock += kFrame) {
+        controller.frameDrawn(costAt(controller.scale(), 3.0f * kBudget), kBudget, clock);
+        if (firstFall < 0.0f && controller.scale() < 1.0f) firstFall = clock;
+    }
+    EXPECT_LE(firstFall - jump, RenderScaleController::kOverrunFrames * kFrame + 1e-4f);
+    EXPECT_LE(costAt(controller.scale(), 3.0f * kBudget), kBudget);
 }
 
 TEST(RenderScaleController, FixedScaleIsKeptWithinRangeAndNeverMoves) {
