@@ -119,7 +119,9 @@ void ParticleSystem::loadSmokeTexture() {
     glGenTextures(1, &smokeTexture);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    // One mip level a read: a software renderer pays for the second level on every layer
+    // of every puff, and a soft puff looks no different for it.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     const DdsImage image = loadRequiredDds(kSmokeFile);
     if (image.data) {
         glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, image.width, image.height, 0,

@@ -52,6 +52,17 @@ HUD::HUD(const HudQuad& quad, Shader* hudShader, std::shared_ptr<stbTexture> pic
       windowHeight(height) {
     setFill(currentFill, maxFill);
     uploadQuad(quad);
+    readOneMipLevel();
+}
+
+// A picture stands still at one size on the screen, so reading one mip level shows nothing
+// of the level switch that a moving surface would, and spares a software renderer the
+// second read over a quarter of the window.
+void HUD::readOneMipLevel() const {
+    if (!texture) return;
+    glBindTexture(GL_TEXTURE_2D, texture->id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 HUD::~HUD() {

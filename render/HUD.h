@@ -54,4 +54,5 @@ private:
     HUD(const HudQuad& quad, Shader* shader, std::shared_ptr<stbTexture> picture, float windowWidth,
         float windowHeight);
     void uploadQuad(const HudQuad& quad);
+    void readOneMipLevel() const;
 };
