@@ -78,6 +78,11 @@ void Game::setup(std::shared_ptr<Shader> textureShader, std::shared_ptr<Shader> 
                  std::shared_ptr<ButtonPressedNew> controls,
                  std::shared_ptr<CustomCamera> sharedCamera, float width, float height) {
     createWorld();
+    // Once for all matches: a restart would otherwise import them again from disk.
+    if (graphicsEnabled) {
+        armory.loadProjectileModels();
+        shieldTemplate = std::make_unique<Model>(loadShieldModel());
+    }
     objectShader = std::move(textureShader);
     hudShader = std::move(barShader);
     buttons = std::move(controls);
@@ -99,7 +104,6 @@ void Game::createWorld() {
                                                       solver.get(), collisionConfiguration.get());
     world->setGravity(btVector3(0.0f, kGravity, 0.0f));
     if (debugger) world->setDebugDrawer(debugger.get());
-    if (graphicsEnabled) armory.loadProjectileModels();
     prepareForProjectiles(kProjectilesInFlight);
 }
 
@@ -174,7 +178,7 @@ Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape
 Enemy* Game::addShield(const Enemy& owner) {
     const btTransform pose = owner.motionTransform();
     Enemy* shield =
-        keep(std::make_unique<Enemy>(shieldModel(), kShieldHealth, 0, nullptr, kShieldMass,
+        keep(std::make_unique<Enemy>(shieldTemplate ? *shieldTemplate : Model(), kShieldHealth, 0, nullptr, kShieldMass,
                                      std::make_unique<btSphereShape>(kShieldRadius),
                                      pose.getOrigin(), pose.getRotation(), owner.getShader()));
     shield->setName(std::string(kShieldName));
@@ -182,8 +186,7 @@ Enemy* Game::addShield(const Enemy& owner) {
     return shield;
 }
 
-Model Game::shieldModel() const {
-    if (!graphicsEnabled) return Model();
+Model Game::loadShieldModel() {
     Model model("assets/models/BossShield.dae");
     model.setTexture("shield.jpg");
     model.materialCoefficients = glm::vec3(0.7f, 1.0f, 1.0f);
@@ -357,6 +360,7 @@ void Game::tearDown() {
     destroyWorld();
     releaseMatch();
     armory.clearProjectileModels();
+    shieldTemplate.reset();
     debugger.reset();
 }
 

@@ -106,7 +106,9 @@ private:
     Enemy* addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape,
                    std::shared_ptr<Shader> shader);
     Enemy* addShield(const Enemy& boss);
-    Model shieldModel() const;
+    static Model loadShieldModel();
+
+    std::unique_ptr<Model> shieldTemplate;  ///< imported once, copied for every match's shield
 
     bool graphicsEnabled;
     const DifficultyScale* scale = &scaleOf(Difficulty::Normal);
