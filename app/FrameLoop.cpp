@@ -113,7 +113,7 @@ void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds, std::
         const PuffHalf half =
             scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
         scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kMiddleShare, half);
-        scene.smoke->draw(smokeAnchor(fallen), 1.0f, half);
+        scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kWholeShare, half);
         scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
                                    *scene.smokeCompositeShader);
     }

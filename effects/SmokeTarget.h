@@ -26,15 +26,20 @@ class Shader;
 ///
 /// The stencil buffer counts the puffs each pixel has taken and turns away those past
 /// kMostLayers before they are shaded. The puffs' bright middles (kMiddleShare of their
-/// side) go first, and the whole puffs after them, so that the layers a pixel takes are the
-/// ones that set its brightest value; past a dozen such layers in each half the rest no
-/// longer change what the pixel shows, and where fewer overlap, every puff is drawn whole.
+/// side) go first, and the whole puffs (kWholeShare) after them, so that the layers a pixel
+/// takes are the ones that set its brightest value; past a dozen such layers in each half
+/// the rest no longer change what the pixel shows, and where fewer overlap, every puff is
+/// drawn whole.
 /// Needs a current GL context to construct; owns its GL objects.
 class SmokeTarget {
 public:
     static constexpr float kShare = 0.5f;  ///< of the scene target's width and height
     static constexpr int kMostLayers = 12;  ///< puffs a pixel takes in each half; the rest are turned away
     static constexpr float kMiddleShare = 0.3f;  ///< of a puff's side: its bright middle
+    /// Of a puff's side: all of the puff there is. The puff's picture is clear beyond 0.71
+    /// of its half side, so the rest of the quad would only be paid for (and would use up
+    /// the layer count) without showing.
+    static constexpr float kWholeShare = 0.75f;
 
     SmokeTarget();
     ~SmokeTarget();

@@ -1,6 +1,7 @@
 // The generated pictures, DDS textures and music under <build>/assets, decoded the way the
 // game decodes them (stb_image, the framework's DDS reader) or, for the music, by mpg123.
 
+#include "effects/SmokeTarget.h"
 #include "framework/DdsImage.h"
 #include "render/GlyphGrid.h"
 #include "support/TempFiles.h"
@@ -208,18 +209,35 @@ TEST(ContentDds, HeaderFieldsSitWhereTheReaderLooks) {
     EXPECT_EQ(bytes.size(), 128u + word(20));
 }
 
-// A DXT5 block starts with its two alpha end points.
-TEST(ContentDds, SmokePuffFadesToClearAtItsRim) {
+// The smoke's whole puff is drawn as the middle kWholeShare of its quad: nothing may show
+// outside it. Inside, the middle is nearly opaque. (DXT5 alpha: two end points, then 3-bit
+// codes into the eight values they span, or six with 0 and 255.)
+TEST(ContentDds, SmokePuffIsClearOutsideWhatIsDrawnOfIt) {
     const DdsImage smoke = loadDds(assetPath("textures/smokecloud.dds"));
     ASSERT_NE(smoke.data, nullptr);
-    const int blocksAcross = smoke.width / 4;
-    const auto alphaRange = [&](int bx, int by) {
-        const std::uint8_t* block = smoke.data.get() + (static_cast<size_t>(by) * blocksAcross + bx) * 16;
-        return std::max(block[0], block[1]);
+    const auto alphaAt = [&](int x, int y) {
+        const std::uint8_t* block = smoke.data.get() + (static_cast<size_t>(y / 4) * (smoke.width / 4) + x / 4) * 16;
+        const int a0 = block[0];
+        const int a1 = block[1];
+        std::uint64_t codes = 0;
+        for (int i = 7; i >= 2; --i) codes = (codes << 8) | block[i];
+        const int code = static_cast<int>((codes >> (3 * ((y % 4) * 4 + x % 4))) & 7);
+        if (code < 2) return code == 0 ? a0 : a1;
+        if (a0 > a1) return ((8 - code) * a0 + (code - 1) * a1) / 7;
+        return code >= 6 ? (code == 6 ? 0 : 255) : ((6 - code) * a0 + (code - 1) * a1) / 5;
     };
-    EXPECT_LE(alphaRange(0, 0), 8);
-    EXPECT_LE(alphaRange(blocksAcross - 1, blocksAcross - 1), 8);
-    EXPECT_GE(alphaRange(blocksAcross / 2, blocksAcross / 2), 150);
+    int clearOutside = 0;
+    int outside = 0;
+    for (int y = 0; y < smoke.height; ++y)
+        for (int x = 0; x < smoke.width; ++x) {
+            const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(smoke.width) * 2.0f - 1.0f;
+            const float v = (static_cast<float>(y) + 0.5f) / static_cast<float>(smoke.height) * 2.0f - 1.0f;
+            if (std::max(std::abs(u), std::abs(v)) <= SmokeTarget::kWholeShare) continue;
+            ++outside;
+            clearOutside += alphaAt(x, y) == 0 ? 1 : 0;
+        }
+    EXPECT_EQ(clearOutside, outside);
+    EXPECT_GE(alphaAt(smoke.width / 2, smoke.height / 2), 150);
 }
 
 namespace {

@@ -278,7 +278,7 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
             }
             const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, frames[k]);
             smoke.draw(glm::mat4(1.0f), SmokeTarget::kMiddleShare, half);
-            smoke.draw(glm::mat4(1.0f), 1.0f, half);
+            smoke.draw(glm::mat4(1.0f), SmokeTarget::kWholeShare, half);
             smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite);
         }
         std::vector<unsigned char> pixels(kSize * kSize * 3);
