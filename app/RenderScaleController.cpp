@@ -31,15 +31,16 @@ float RenderScaleController::frameDrawn(float frameCost, float frameBudget, floa
     countOverrun(frameCost, frameBudget);
     const bool sudden = overruns >= kOverrunFrames;
     if (!sudden && now - lastLook < kSettleSeconds) return current;
-    current = nextScale(sudden ? overrunLeast : medianCost(), frameBudget);
+    const float next = nextScale(sudden ? overrunLeast : medianCost(), frameBudget);
+    if (sudden || next != current) overruns = 0;  // counted afresh at the scale now drawn
+    current = next;
     costCount = 0;
-    overruns = 0;
     lastLook = now;
     return current;
 }
 
 void RenderScaleController::countOverrun(float frameCost, float frameBudget) {
-    if (frameCost <= frameBudget) {
+    if (frameCost <= kSuddenLoad * frameBudget) {
         overruns = 0;
         return;
     }

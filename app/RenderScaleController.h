@@ -12,8 +12,9 @@
 /// it falls by as much as the drawn area needs (a frame's cost taken as growing with the
 /// area), at most kLargestFall at once; when even one kStep more area would still stay
 /// under kAim of the budget, it rises by that one step. A sudden load (the smoke of a wreck
-/// filling the view) cannot wait that long: kOverrunFrames frames in a row over the whole
-/// budget call a look at once, which falls as the cheapest of them needs. Scales are whole
+/// filling the view) cannot wait that long: kOverrunFrames frames in a row over kSuddenLoad
+/// budgets call a look at once, which falls as the cheapest of them needs; the odd run of
+/// slow frames in a fight stays under that and leaves the scale alone. Scales are whole
 /// steps within [kSmallest, kLargest]. Changes that rare and that small do not pump
 /// visibly, and a frame that is cheap enough at full size never leaves it. A fixed scale
 /// never moves.
@@ -25,7 +26,8 @@ public:
     static constexpr float kLargestFall = 0.15f;
     static constexpr float kSettleSeconds = 0.5f;  ///< at least this long between two changes
     static constexpr float kAim = 0.75f;           ///< share of the budget a frame should cost
-    static constexpr int kOverrunFrames = 4;  ///< frames in a row over the budget that call a look
+    static constexpr int kOverrunFrames = 4;  ///< frames in a row that overran call a look
+    static constexpr float kSuddenLoad = 1.25f;  ///< budgets a frame must cost to overrun
 
     /// `automatic`: starts at kLargest and follows the frame cost. Otherwise `fixedScale`,
     /// kept within [kSmallest, kLargest], for good.
@@ -49,6 +51,6 @@ private:
     float lastLook = 0.0f;
     bool automatic;
     bool looking = false;  ///< false until the first frame starts the clock
-    int overruns = 0;           ///< frames in a row over the whole budget
+    int overruns = 0;           ///< frames in a row that overran
     float overrunLeast = 0.0f;  ///< the cheapest of them, seconds
 };
