@@ -31,7 +31,8 @@ float RenderScaleController::frameDrawn(float frameCost, float frameBudget, floa
     countOverrun(frameCost, frameBudget);
     const bool sudden = overruns >= kOverrunFrames;
     if (!sudden && now - lastLook < kSettleSeconds) return current;
-    const float next = nextScale(sudden ? overrunLeast : medianCost(), frameBudget);
+    const float next = sudden ? nextScale(overrunLeast, frameBudget, kLargestSuddenFall)
+                              : nextScale(medianCost(), frameBudget, kLargestFall);
     if (sudden || next != current) overruns = 0;  // counted afresh at the scale now drawn
     current = next;
     costCount = 0;
@@ -48,11 +49,11 @@ void RenderScaleController::countOverrun(float frameCost, float frameBudget) {
     ++overruns;
 }
 
-float RenderScaleController::nextScale(float cost, float frameBudget) const {
+float RenderScaleController::nextScale(float cost, float frameBudget, float largestFall) const {
     const float aim = kAim * frameBudget;
     if (cost > aim) {
         const float areaFits = current * std::sqrt(aim / cost);
-        const float fall = std::clamp(current - areaFits, kStep, kLargestFall);
+        const float fall = std::clamp(current - areaFits, kStep, largestFall);
         return withinRange(wholeStepsBelow(current - fall));
     }
     const float larger = current + kStep;

@@ -13,20 +13,21 @@
 /// area), at most kLargestFall at once; when even one kStep more area would still stay
 /// under kAim of the budget, it rises by that one step. A sudden load (the smoke of a wreck
 /// filling the view) cannot wait that long: kOverrunFrames frames in a row over kSuddenLoad
-/// budgets call a look at once, which falls as the cheapest of them needs; the odd run of
-/// slow frames in a fight stays under that and leaves the scale alone. Scales are whole
-/// steps within [kSmallest, kLargest]. Changes that rare and that small do not pump
-/// visibly, and a frame that is cheap enough at full size never leaves it. A fixed scale
-/// never moves.
+/// budgets call a look at once, which falls as the cheapest of them needs, by as much as
+/// kLargestSuddenFall; the odd run of slow frames in a fight stays under that and leaves
+/// the scale alone. Scales are whole steps within [kSmallest, kLargest]. Changes that rare
+/// and that small do not pump visibly, and a frame that is cheap enough at full size never
+/// leaves it. A fixed scale never moves.
 class RenderScaleController {
 public:
     static constexpr float kSmallest = 0.25f;
     static constexpr float kLargest = 1.0f;
     static constexpr float kStep = 0.05f;
     static constexpr float kLargestFall = 0.15f;
+    static constexpr float kLargestSuddenFall = 0.3f;
     static constexpr float kSettleSeconds = 0.5f;  ///< at least this long between two changes
     static constexpr float kAim = 0.75f;           ///< share of the budget a frame should cost
-    static constexpr int kOverrunFrames = 4;  ///< frames in a row that overran call a look
+    static constexpr int kOverrunFrames = 3;  ///< frames in a row that overran call a look
     static constexpr float kSuddenLoad = 1.25f;  ///< budgets a frame must cost to overrun
 
     /// `automatic`: starts at kLargest and follows the frame cost. Otherwise `fixedScale`,
@@ -41,7 +42,7 @@ public:
 private:
     static constexpr std::size_t kKeptCosts = 64;  ///< the most recent frames of a look
 
-    float nextScale(float medianCost, float frameBudget) const;
+    float nextScale(float cost, float frameBudget, float largestFall) const;
     float medianCost();
     void countOverrun(float frameCost, float frameBudget);
 

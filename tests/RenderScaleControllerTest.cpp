@@ -79,7 +79,7 @@ TEST(RenderScaleController, NeverLeavesItsRangeAndRisesAtMostEveryHalfSecond) {
     for (std::size_t i = 0; i < changes.size(); ++i) {
         EXPECT_GE(changes[i].to, RenderScaleController::kSmallest);
         EXPECT_LE(changes[i].to, RenderScaleController::kLargest);
-        EXPECT_LE(changes[i].from - changes[i].to, RenderScaleController::kLargestFall + 1e-4f);
+        EXPECT_LE(changes[i].from - changes[i].to, RenderScaleController::kLargestSuddenFall + 1e-4f);
         if (i > 0 && changes[i].to > changes[i].from) {
             EXPECT_GE(changes[i].time - changes[i - 1].time, RenderScaleController::kSettleSeconds);
         }
