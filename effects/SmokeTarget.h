@@ -46,11 +46,12 @@ public:
     SmokeTarget(const SmokeTarget&) = delete;  // owns GL objects
     SmokeTarget& operator=(const SmokeTarget&) = delete;
 
-    /// Sizes itself to kShare of the scene target, clears the half that drawn frame
-    /// `frame` draws, takes the scene's depth, and is left bound with its viewport and the
-    /// layer count in force for the puffs' draw. Returns the half of the puffs to draw. The
-    /// other half is laid over too only if frame `frame - 1` drew it at this size; otherwise
-    /// it is cleared, so that smoke from an earlier ending never shows.
+    /// Sizes the half that drawn frame `frame` draws to kShare of the scene target, clears
+    /// it, takes the scene's depth, and leaves it bound with its viewport and the layer count
+    /// in force for the puffs' draw. Returns the half of the puffs to draw. The other half is
+    /// laid over as frame `frame - 1` drew it, at whatever size it had then (the layover
+    /// stretches each half over the scene), and cleared if that frame did not draw it, so
+    /// that smoke from an earlier ending never shows.
     PuffHalf begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
                    std::uint64_t frame);
     /// Lays both halves over the scene target with `composite` (max blending) and leaves
@@ -58,16 +59,23 @@ public:
     void layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
                  const Shader& composite) const;
 
-    std::array<GLuint, 2> framebuffers{};   ///< one a half; they share the depth and stencil
-    std::array<GLuint, 2> colorTextures{};
+    /// One half's target. Both share the depth and stencil buffer, sized for the drawn one.
+    struct Half {
+        GLuint framebuffer = 0;
+        GLuint colorTexture = 0;
+        int width = 0;  ///< pixels
+        int height = 0;
+    };
+
+    std::array<Half, 2> halves{};
     GLuint depthStencilBuffer = 0;
+    int depthWidth = 0;  ///< pixels
+    int depthHeight = 0;
     GLuint emptyVao = 0;  ///< the full-screen triangle comes from the vertex index alone
-    int width = 0;   ///< pixels
-    int height = 0;
     int drawnHalf = 0;  ///< 0 or 1: the half the last begin() drew into
     std::uint64_t lastFrame = 0;  ///< the drawn frame of the last begin()
 
 private:
-    void resize(int newWidth, int newHeight);
-    void clearHalf(int half) const;
+    void resize(Half& half, int width, int height);
+    void clear(const Half& half) const;
 };
