@@ -294,15 +294,21 @@ std::vector<std::uint8_t> sceneAt(Scene& scene, LoopState& state, SceneCapture& 
     return capture.pixels();
 }
 
+// Every loop pass draws a frame, and `capture` sees each one.
+LoopState startCapturingLoop(const Scene& scene, SceneCapture& capture) {
+    LoopState state = startLoop(scene);
+    state.probe = &capture;
+    state.uncapped = true;
+    return state;
+}
+
 }  // namespace
 
 int runSharpnessPhase(const PhaseOptions& options) {
     Scene scene;
     if (!startScene(options, scene, Opening::Match)) return kStartupFailed;
-    LoopState state = startLoop(scene);
     SceneCapture capture(options.width, options.height);
-    state.probe = &capture;
-    state.uncapped = true;
+    LoopState state = startCapturingLoop(scene, capture);
     ScriptedPlay play;
     const double start = now();
     while (now() - start < options.seconds) {
@@ -327,10 +333,8 @@ int runSharpnessPhase(const PhaseOptions& options) {
 int runShotsPhase(const PhaseOptions& options) {
     Scene scene;
     if (!startScene(options, scene, Opening::Title)) return kStartupFailed;
-    LoopState state = startLoop(scene);
     SceneCapture capture(options.width, options.height);
-    state.probe = &capture;
-    state.uncapped = true;
+    LoopState state = startCapturingLoop(scene, capture);
     ScriptedPlay play;
     MatchScript script;
     const double start = now();
