@@ -120,11 +120,17 @@ void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds, std::
     toggles.matchRunning = false;
 }
 
+// The picture over a decided match while its results show; null otherwise.
+const HUD* endPicture(const GameObject* fallen) {
+    if (!fallen || menus.screen() != Screen::Results) return nullptr;
+    return (fallen == game.player ? losePicture : winPicture).get();
+}
+
 // Over the resolved scene, at the window's own resolution like the HUD.
-void drawEndPicture(Scene& scene, const GameObject& fallen) {
+void drawEndPicture(Scene& scene, const HUD& picture) {
     glDisable(GL_CULL_FACE);
     loadHudProjection(*scene.hudShader);
-    (&fallen == game.player ? losePicture : winPicture)->draw();
+    picture.draw();
 }
 
 glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }
@@ -147,11 +153,17 @@ glm::vec3 lastPhysicsPosition(const GameObject& object) {
     return model ? model->recordedPosition : glm::vec3(0.0f);
 }
 
-// The scene, drawn at the render scale, stretched over the whole window. The resolve
-// covers the window, so it needs no clear.
-void resolveToWindow(Scene& scene) {
+// The scene, drawn at the render scale, stretched over the whole window but the opaque
+// end picture drawn over it next, if any. The resolve and the picture cover the window, so
+// it needs no clear.
+void resolveToWindow(Scene& scene, const HUD* coveringPicture) {
     if (toggles.wireframeMode) return;
     drawIntoWindow();
+    postProcessing->leaveOut(coveringPicture ? std::optional(WindowShare{coveringPicture->x,
+                                                                         coveringPicture->y,
+                                                                         coveringPicture->w,
+                                                                         coveringPicture->h})
+                                             : std::nullopt);
     postProcessing->resolve({*scene.postProcessingShader, *scene.postProcessingEdgesShader,
                              *scene.postProcessingStretchShader});
 }
@@ -304,10 +316,11 @@ void drawFrame(Scene& scene, LoopState& state) {
     frameCapNote.age(frameTime);  // by the frame: the match clock stands still in a pause
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);
+    const HUD* const picture = endPicture(fallen);
     enter(state, FramePass::Resolve);
-    resolveToWindow(scene);
+    resolveToWindow(scene, picture);
     enter(state, FramePass::Hud);
-    if (fallen && menus.screen() == Screen::Results) drawEndPicture(scene, *fallen);
+    if (picture) drawEndPicture(scene, *picture);
     placeThreatMarkers(scene);
     drawHud(scene);
     game.events.clear();  // everything above has had its look at this frame's events

@@ -19,6 +19,24 @@ constexpr std::array<float, 24> kFullScreenQuad = {
     1.0f,  1.0f,  1.0f, 1.0f,
 };
 constexpr GLsizei kQuadStride = 4 * sizeof(float);
+constexpr GLsizei kQuadVertices = 6;
+constexpr GLsizei kWindowAroundVertices = 4 * kQuadVertices;  // four bands round the hole
+
+using Corners = std::array<float, 4 * kWindowAroundVertices>;
+
+// Writes the rectangle from (left, bottom) to (right, top) in clip space as the quad's six
+// vertices at `vertex`, each with its texture coordinate.
+void putRectangle(Corners& corners, int vertex, float left, float bottom, float right, float top) {
+    const std::array<std::array<float, 2>, kQuadVertices> points = {
+        {{left, top}, {left, bottom}, {right, bottom}, {left, top}, {right, bottom}, {right, top}}};
+    for (const auto& point : points) {
+        float* const out = &corners[static_cast<std::size_t>(vertex++) * 4];
+        out[0] = point[0];
+        out[1] = point[1];
+        out[2] = point[0] * 0.5f + 0.5f;
+        out[3] = point[1] * 0.5f + 0.5f;
+    }
+}
 
 int scaledSize(int windowPixels, float scale) {
     return std::max(1, static_cast<int>(std::lround(static_cast<float>(windowPixels) * scale)));
@@ -39,6 +57,10 @@ void attach(GLuint framebuffer, GLuint color, GLuint depthStencil) {
 }
 
 }  // namespace
+
+bool WindowShare::operator==(const WindowShare& other) const {
+    return x == other.x && y == other.y && w == other.w && h == other.h;
+}
 
 PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
                                                      int windowHeightPixels, float sceneScale)
@@ -65,8 +87,10 @@ PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
     glGenBuffers(1, &quadVbo);
     glBindVertexArray(quadVao);
     glBindBuffer(GL_ARRAY_BUFFER, quadVbo);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(float) * quadVertices.size(), quadVertices.data(),
-                 GL_STATIC_DRAW);
+    // The whole quad, then room for the window around a share left out.
+    glBufferData(GL_ARRAY_BUFFER, sizeof(float) * quadVertices.size() + sizeof(Corners),
+                 nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(float) * quadVertices.size(), quadVertices.data());
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, kQuadStride, nullptr);
     glEnableVertexAttribArray(1);
@@ -78,6 +102,7 @@ void PostProcessingFrameBuffer::resize(int windowWidthPixels, int windowHeightPi
     windowWidth = windowWidthPixels;
     windowHeight = windowHeightPixels;
     followWindowAndScale();
+    uploadWindowAround();  // the pixel kept at each side of the hole is the window's
 }
 
 void PostProcessingFrameBuffer::setScale(float sceneScale) {
@@ -91,28 +116,59 @@ void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &destination);
     glGetIntegerv(GL_VIEWPORT, viewport.data());
     if (viewport[2] == width && viewport[3] == height) {
-        grade(programs);
+        grade(programs, windowDraw);
         return;
     }
+    // The whole scene is graded: the stretch's filtered reads along the hole's edges reach
+    // into it.
     glBindFramebuffer(GL_FRAMEBUFFER, gradedFramebuffer);
     glViewport(0, 0, width, height);
-    grade(programs);
+    grade(programs, Vertices{});
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(destination));
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     stretchGraded(programs.stretch);
 }
 
-void PostProcessingFrameBuffer::grade(const ResolvePrograms& programs) const {
+void PostProcessingFrameBuffer::leaveOut(const std::optional<WindowShare>& covered) {
+    if (covered == leftOut) return;
+    leftOut = covered;
+    uploadWindowAround();
+}
+
+void PostProcessingFrameBuffer::uploadWindowAround() {
+    windowDraw = Vertices{};
+    if (!leftOut) return;
+    // In clip space, y up; a pixel in from each side, so that no rounding of the picture's
+    // own edges can open a seam between it and the resolve.
+    const float pixelX = 2.0f / static_cast<float>(windowWidth);
+    const float pixelY = 2.0f / static_cast<float>(windowHeight);
+    const float left = 2.0f * leftOut->x - 1.0f + pixelX;
+    const float right = 2.0f * (leftOut->x + leftOut->w) - 1.0f - pixelX;
+    const float top = 1.0f - 2.0f * leftOut->y - pixelY;
+    const float bottom = 1.0f - 2.0f * (leftOut->y + leftOut->h) + pixelY;
+    if (!(left < right && bottom < top)) return;
+    Corners corners{};
+    putRectangle(corners, 0, -1.0f, -1.0f, 1.0f, bottom);
+    putRectangle(corners, kQuadVertices, -1.0f, top, 1.0f, 1.0f);
+    putRectangle(corners, 2 * kQuadVertices, -1.0f, bottom, left, top);
+    putRectangle(corners, 3 * kQuadVertices, right, bottom, 1.0f, top);
+    glBindBuffer(GL_ARRAY_BUFFER, quadVbo);
+    glBufferSubData(GL_ARRAY_BUFFER, sizeof(float) * quadVertices.size(), sizeof(corners),
+                    corners.data());
+    windowDraw = Vertices{kQuadVertices, kWindowAroundVertices};
+}
+
+void PostProcessingFrameBuffer::grade(const ResolvePrograms& programs, Vertices drawn) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     glUseProgram(programs.gradeAndMarkEdges.program);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDrawArrays(GL_TRIANGLES, drawn.first, drawn.count);
     glDepthFunc(GL_GREATER);
     glDepthMask(GL_FALSE);
     glUseProgram(programs.smoothEdges.program);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDrawArrays(GL_TRIANGLES, drawn.first, drawn.count);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glDisable(GL_DEPTH_TEST);
@@ -124,7 +180,7 @@ void PostProcessingFrameBuffer::stretchGraded(const Shader& stretch) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, gradedTexture);
     glUseProgram(stretch.program);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 

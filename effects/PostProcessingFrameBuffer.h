@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <array>
+#include <optional>
 
 class Shader;
 
@@ -12,6 +13,16 @@ struct ResolvePrograms {
     const Shader& gradeAndMarkEdges;  ///< "postprocessing.frag"
     const Shader& smoothEdges;  ///< "postprocessing_edges.frag"
     const Shader& stretch;      ///< "postprocessing_stretch.frag"
+};
+
+/// A share of the window, in fractions of its size, y growing downwards (as the HUD places
+/// its pictures).
+struct WindowShare {
+    float x = 0.0f;
+    float y = 0.0f;
+    float w = 0.0f;
+    float h = 0.0f;
+    bool operator==(const WindowShare& other) const;
 };
 
 /// The off-screen target the 3D scene is drawn into, and the full-screen quad that
@@ -50,7 +61,12 @@ public:
     /// filtered read: a draw, since a multisampled window takes no stretching blit.
     /// Leaves depth testing off and unit 0 without a texture.
     void resolve(const ResolvePrograms& programs) const;
-
+    /// Leaves `covered` out of what the resolve writes into the window from now on, less a
+    /// pixel at each side; nothing: std::nullopt. For a share that an opaque picture drawn
+    /// after the resolve hides anyway: a software renderer pays for every pixel it writes,
+    /// and the stretch is the dearest draw of a frame at full HD. The window keeps whatever
+    /// it held there. Uploads the draws' corners only when the share changes.
+    void leaveOut(const std::optional<WindowShare>& covered);
 
     GLuint framebuffer = 0;
     GLuint quadVao = 0;
@@ -65,13 +81,23 @@ public:
     int height = 0;
 
 private:
+    /// Consecutive vertices of the quad's buffer: the whole quad, or the window around a
+    /// share left out.
+    struct Vertices {
+        GLint first = 0;
+        GLsizei count = 6;
+    };
+
     void followWindowAndScale();
+    void uploadWindowAround();
     void allocateColor(GLuint texture);
-    void grade(const ResolvePrograms& programs) const;
+    void grade(const ResolvePrograms& programs, Vertices drawn) const;
     void stretchGraded(const Shader& stretch) const;
     void allocateDepthStencil();
 
     int windowWidth = 0;
     int windowHeight = 0;
     float scale = 1.0f;
+    std::optional<WindowShare> leftOut;
+    Vertices windowDraw;  ///< what the draws into the window cover
 };

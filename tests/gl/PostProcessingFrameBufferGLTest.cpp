@@ -148,17 +148,22 @@ std::vector<unsigned char> readBack(GLuint window, int size) {
 // The resolve pass as the frame loop runs it: what lands in the window is the scene
 // drawn into the target, stretched over the window at any render scale and into a window
 // of any multisampling the settings allow, give or take the gentle look the
-// post-processing applies, and without a GL error.
+// post-processing applies, and without a GL error. A share left out for a picture keeps
+// what the window held, and only that share.
 TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
     constexpr int kSize = 64;
     const Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
     const Shader edges("postprocessing.vert", "postprocessing_edges.frag");
     const Shader stretch("postprocessing.vert", "postprocessing_stretch.frag");
+    const WindowShare picture{0.25f, 0.25f, 0.5f, 0.5f};  // pixels 16 to 48 each way
+    const std::array<int, 3> windowBefore = {0, 255, 0};
     GLint mostSamples = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &mostSamples);
+    for (const bool pictureOver : {false, true})
     for (const int samples : {0, 4, std::min(16, int(mostSamples))})
     for (const float scale : {1.0f, 0.7f, 0.5f}) {
-        const PostProcessingFrameBuffer target(kSize, kSize, scale);
+        PostProcessingFrameBuffer target(kSize, kSize, scale);
+        target.leaveOut(pictureOver ? std::optional(picture) : std::nullopt);
 
         // Scene: left half dark blue, right half warm orange, drawn with scissored clears.
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
@@ -176,23 +181,30 @@ TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
         const WindowLike window(kSize, samples);
         glBindFramebuffer(GL_FRAMEBUFFER, window.framebuffer);
         glViewport(0, 0, kSize, kSize);
+        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
         while (glGetError() != GL_NO_ERROR) continue;
         target.resolve({resolve, edges, stretch});
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << samples << " samples, scale " << scale;
         const std::vector<unsigned char> pixels = readBack(window.framebuffer, kSize);
 
+        const auto inPicture = [&](int x, int y, int margin) {
+            return pictureOver && std::min({x - 16, 47 - x, y - 16, 47 - y}) >= margin;
+        };
         int worst = 0;
         for (int y = 0; y < kSize; ++y) {
             for (int x = 0; x < kSize; ++x) {
-                if (std::abs(x - kSize / 2) < 4) continue;  // anti-aliasing may soften the edge
-                const std::array<int, 3>& expected = halves[x < kSize / 2 ? 0 : 1];
+                if (std::abs(x - kSize / 2) < 4 && !inPicture(x, y, 2)) continue;  // anti-aliasing may soften the edge
+                if (inPicture(x, y, -2) && !inPicture(x, y, 2)) continue;  // the picture's own edge
+                const std::array<int, 3>& expected =
+                    inPicture(x, y, 2) ? windowBefore : halves[x < kSize / 2 ? 0 : 1];
                 for (int c = 0; c < 3; ++c) {
                     const size_t i = static_cast<size_t>((y * kSize + x) * 3 + c);
                     worst = std::max(worst, std::abs(int(pixels[i]) - expected[static_cast<size_t>(c)]));
                 }
             }
         }
-        EXPECT_LE(worst, 48) << samples << " samples, scale " << scale
+        EXPECT_LE(worst, 48) << samples << " samples, scale " << scale << (pictureOver ? ", picture over" : "")
                              << ": the resolve changed the scene beyond a colour grade";
     }
 }
