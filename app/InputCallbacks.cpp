@@ -355,6 +355,7 @@ void fitToWindow(HUD& element, int width, int height) {
     element.windowWidth = static_cast<float>(width);
     element.windowHeight = static_cast<float>(height);
     element.setFill(static_cast<int>(element.currentFill), static_cast<int>(element.maxFill));
+    element.readOneMipLevel();
 }
 
 void onWindowSize(GLFWwindow*, int width, int height) {

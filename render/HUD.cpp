@@ -6,7 +6,9 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -55,14 +57,29 @@ HUD::HUD(const HudQuad& quad, Shader* hudShader, std::shared_ptr<stbTexture> pic
     readOneMipLevel();
 }
 
-// A picture stands still at one size on the screen, so reading one mip level shows nothing
-// of the level switch that a moving surface would, and spares a software renderer the
-// second read over a quarter of the window.
+// A picture stands still at one size on the screen, so reading the one mip level nearest
+// that size, filtered within it, shows nothing of the level switch that a moving surface
+// would, and spares a software renderer the choice of level at every pixel.
 void HUD::readOneMipLevel() const {
-    if (!texture) return;
+    if (!texture || !texture->loaded) return;
     glBindTexture(GL_TEXTURE_2D, texture->id);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    GLint pictureWidth = 0;
+    GLint pictureHeight = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &pictureWidth);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &pictureHeight);
+    const GLint level = mipLevelNearest(pictureWidth, pictureHeight, w * windowWidth, h * windowHeight);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, level);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+int mipLevelNearest(int pictureWidth, int pictureHeight, float drawnWidth, float drawnHeight) {
+    if (pictureWidth <= 0 || pictureHeight <= 0 || !(drawnWidth > 0.0f) || !(drawnHeight > 0.0f))
+        return 0;
+    const float shrink = std::max(static_cast<float>(pictureWidth) / drawnWidth,
+                                  static_cast<float>(pictureHeight) / drawnHeight);
+    const int last = static_cast<int>(std::log2(static_cast<float>(std::max(pictureWidth, pictureHeight))));
+    return std::clamp(static_cast<int>(std::lround(std::log2(std::max(shrink, 1.0f)))), 0, last);
 }
 
 HUD::~HUD() {

@@ -31,6 +31,9 @@ public:
     /// Keeps the left edge and shows current/max of the full width; max 0 shows nothing.
     void setFill(float current, float max);
     void setFill(int current, int max);
+    /// Reads the picture's one mip level nearest its size in the window; again after the
+    /// window's size changes.
+    void readOneMipLevel() const;
     /// Makes the HUD shader current and draws; depth and blending are the caller's.
     void draw() const;
 
@@ -54,5 +57,10 @@ private:
     HUD(const HudQuad& quad, Shader* shader, std::shared_ptr<stbTexture> picture, float windowWidth,
         float windowHeight);
     void uploadQuad(const HudQuad& quad);
-    void readOneMipLevel() const;
 };
+
+/// The mip level (0 the picture itself, each next one half its size) nearest a picture of
+/// `pictureWidth` x `pictureHeight` texels drawn over `drawnWidth` x `drawnHeight` pixels,
+/// as the minifying filter would choose it; level 0 for a picture drawn larger, or for no
+/// size at all.
+int mipLevelNearest(int pictureWidth, int pictureHeight, float drawnWidth, float drawnHeight);

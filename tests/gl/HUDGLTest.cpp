@@ -166,6 +166,23 @@ TEST_F(HudDrawing, PictureShowsUprightAtOneTexelPerPixel) {
     EXPECT_EQ(mismatches, 0);
 }
 
+// The level the minifying filter would pick for a picture standing at its drawn size.
+TEST(HudPictureLevel, IsTheMipLevelNearestTheDrawnSize) {
+    struct Case { int width, height; float drawnWidth, drawnHeight; int level; };
+    const Case cases[] = {
+        {1024, 640, 960.0f, 540.0f, 0},   // full HD end picture: a little smaller
+        {1024, 640, 2000.0f, 1300.0f, 0}, // drawn larger
+        {1024, 640, 400.0f, 400.0f, 1},   // 800 x 800: 2.56 times smaller across
+        {1024, 640, 128.0f, 80.0f, 3},
+        {1024, 640, 1.0f, 1.0f, 10},      // no level past the last
+        {1024, 640, 0.0f, 80.0f, 0},      // no size, or no picture
+        {0, 640, 128.0f, 80.0f, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(mipLevelNearest(c.width, c.height, c.drawnWidth, c.drawnHeight), c.level)
+            << c.width << "x" << c.height << " over " << c.drawnWidth << "x" << c.drawnHeight;
+}
+
 TEST_F(HudDrawing, PictureThatFailedToLoadDrawsTheFlatColour) {
     testing::internal::CaptureStdout();
     const HUD picture(makeHudQuad(0.0f, 0.0f, 1.0f, 1.0f, kRed), shader.get(), "YouWin01.png",
