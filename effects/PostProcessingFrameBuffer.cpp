@@ -87,9 +87,10 @@ PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
     glGenBuffers(1, &quadVbo);
     glBindVertexArray(quadVao);
     glBindBuffer(GL_ARRAY_BUFFER, quadVbo);
-    // The whole quad, then room for the window around a share left out.
+    // The whole quad, then room for the window around a share left out, written again
+    // whenever that share changes.
     glBufferData(GL_ARRAY_BUFFER, sizeof(float) * quadVertices.size() + sizeof(Corners),
-                 nullptr, GL_STATIC_DRAW);
+                 nullptr, GL_DYNAMIC_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(float) * quadVertices.size(), quadVertices.data());
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, kQuadStride, nullptr);
