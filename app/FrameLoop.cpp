@@ -159,11 +159,12 @@ glm::vec3 lastPhysicsPosition(const GameObject& object) {
 void resolveToWindow(Scene& scene, const HUD* coveringPicture) {
     if (toggles.wireframeMode) return;
     drawIntoWindow();
-    postProcessing->leaveOut(coveringPicture ? std::optional(WindowShare{coveringPicture->x,
-                                                                         coveringPicture->y,
-                                                                         coveringPicture->w,
-                                                                         coveringPicture->h})
-                                             : std::nullopt);
+    std::optional<WindowShare> covered;
+    if (coveringPicture) {
+        const HUD& picture = *coveringPicture;
+        covered = WindowShare{picture.x, picture.y, picture.w, picture.h};
+    }
+    postProcessing->leaveOut(covered);
     postProcessing->resolve({*scene.postProcessingShader, *scene.postProcessingEdgesShader,
                              *scene.postProcessingStretchShader});
 }

@@ -177,8 +177,9 @@ Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape
 // Built down but not raised: the boss's attacks put it into the world when they want it.
 Enemy* Game::addShield(const Enemy& owner) {
     const btTransform pose = owner.motionTransform();
+    const Model& model = shieldTemplate ? *shieldTemplate : Model();
     Enemy* shield =
-        keep(std::make_unique<Enemy>(shieldTemplate ? *shieldTemplate : Model(), kShieldHealth, 0, nullptr, kShieldMass,
+        keep(std::make_unique<Enemy>(model, kShieldHealth, 0, nullptr, kShieldMass,
                                      std::make_unique<btSphereShape>(kShieldRadius),
                                      pose.getOrigin(), pose.getRotation(), owner.getShader()));
     shield->setName(std::string(kShieldName));

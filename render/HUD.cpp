@@ -67,7 +67,8 @@ void HUD::readOneMipLevel() const {
     GLint pictureHeight = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &pictureWidth);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &pictureHeight);
-    const GLint level = mipLevelNearest(pictureWidth, pictureHeight, w * windowWidth, h * windowHeight);
+    const GLint level =
+        mipLevelNearest(pictureWidth, pictureHeight, w * windowWidth, h * windowHeight);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, level);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -78,7 +79,8 @@ int mipLevelNearest(int pictureWidth, int pictureHeight, float drawnWidth, float
         return 0;
     const float shrink = std::max(static_cast<float>(pictureWidth) / drawnWidth,
                                   static_cast<float>(pictureHeight) / drawnHeight);
-    const int last = static_cast<int>(std::log2(static_cast<float>(std::max(pictureWidth, pictureHeight))));
+    const float largerSide = static_cast<float>(std::max(pictureWidth, pictureHeight));
+    const int last = static_cast<int>(std::log2(largerSide));
     return std::clamp(static_cast<int>(std::lround(std::log2(std::max(shrink, 1.0f)))), 0, last);
 }
 

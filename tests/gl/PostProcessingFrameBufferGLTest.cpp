@@ -194,17 +194,20 @@ TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
         int worst = 0;
         for (int y = 0; y < kSize; ++y) {
             for (int x = 0; x < kSize; ++x) {
-                if (std::abs(x - kSize / 2) < 4 && !inPicture(x, y, 2)) continue;  // anti-aliasing may soften the edge
-                if (inPicture(x, y, -2) && !inPicture(x, y, 2)) continue;  // the picture's own edge
+                const bool underPicture = inPicture(x, y, 2);
+                // Anti-aliasing may soften the scene's edge; the picture's own edge is its.
+                if (std::abs(x - kSize / 2) < 4 && !underPicture) continue;
+                if (inPicture(x, y, -2) && !underPicture) continue;
                 const std::array<int, 3>& expected =
-                    inPicture(x, y, 2) ? windowBefore : halves[x < kSize / 2 ? 0 : 1];
+                    underPicture ? windowBefore : halves[x < kSize / 2 ? 0 : 1];
                 for (int c = 0; c < 3; ++c) {
                     const size_t i = static_cast<size_t>((y * kSize + x) * 3 + c);
                     worst = std::max(worst, std::abs(int(pixels[i]) - expected[static_cast<size_t>(c)]));
                 }
             }
         }
-        EXPECT_LE(worst, 48) << samples << " samples, scale " << scale << (pictureOver ? ", picture over" : "")
+        EXPECT_LE(worst, 48) << samples << " samples, scale " << scale
+                             << (pictureOver ? ", picture over" : "")
                              << ": the resolve changed the scene beyond a colour grade";
     }
 }
