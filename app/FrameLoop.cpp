@@ -108,12 +108,13 @@ void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds, std::
     scene.smoke->update(matchSeconds);
     const PostProcessingFrameBuffer& target = *postProcessing;
     if (toggles.wireframeMode) {
-        scene.smoke->draw(smokeAnchor(fallen));
+        scene.smoke->draw(smokeAnchor(fallen), target.height);
     } else {
         const PuffHalf half =
             scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
-        scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kMiddleShare, half);
-        scene.smoke->draw(smokeAnchor(fallen), SmokeTarget::kWholeShare, half);
+        const int height = scene.smokeTarget->drawnHeight();
+        scene.smoke->draw(smokeAnchor(fallen), height, SmokeTarget::kMiddleShare, half);
+        scene.smoke->draw(smokeAnchor(fallen), height, SmokeTarget::kWholeShare, half);
         scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
                                    *scene.smokeCompositeShader);
     }

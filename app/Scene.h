@@ -34,6 +34,7 @@ struct Scene {
     std::shared_ptr<Shader> postProcessingEdgesShader;  ///< the resolve: the marked edges smoothed
     std::shared_ptr<Shader> postProcessingStretchShader;  ///< the resolve: stretched over the window
     std::shared_ptr<ParticleShader> particleDrawShader;
+    std::shared_ptr<ParticleShader> particleSpriteShader;
     std::shared_ptr<ParticleShader> particleComputeShader;
     std::shared_ptr<Shader> smokeCompositeShader;  ///< lays the smoke's own target over the scene
     std::shared_ptr<Shader> sparkShader;

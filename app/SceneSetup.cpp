@@ -25,6 +25,8 @@ void buildShaders(Scene& scene) {
         std::make_shared<Shader>("postprocessing.vert", "postprocessing_stretch.frag");
     scene.particleDrawShader =
         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag");
+    scene.particleSpriteShader =
+        std::make_shared<ParticleShader>("particle.vert", "particle_sprite.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
     scene.smokeCompositeShader =
         std::make_shared<Shader>("smoke_composite.vert", "smoke_composite.frag");
@@ -89,8 +91,8 @@ void createMatch(Scene& scene) {
 
 void createEffects(Scene& scene) {
     postProcessing = std::make_shared<PostProcessingFrameBuffer>(settings.width, settings.height);
-    scene.smoke = std::make_unique<ParticleSystem>(scene.particleComputeShader,
-                                                   scene.particleDrawShader, camera);
+    scene.smoke = std::make_unique<ParticleSystem>(
+        scene.particleComputeShader, scene.particleDrawShader, scene.particleSpriteShader, camera);
     scene.smokeTarget = std::make_unique<SmokeTarget>();
     scene.screenShake = ScreenShake(settings.screenShake);
     scene.sparkRenderer = std::make_unique<SparkRenderer>(scene.sparkShader);
@@ -238,6 +240,7 @@ void tearDownScene(Scene& scene) {
     scene.postProcessingEdgesShader.reset();
     scene.postProcessingStretchShader.reset();
     scene.particleDrawShader.reset();
+    scene.particleSpriteShader.reset();
     scene.particleComputeShader.reset();
     scene.smokeCompositeShader.reset();
     scene.sparkShader.reset();

@@ -43,19 +43,24 @@ const std::string kModelMatrixUniform = "ModelMatrix";
 const std::string kProjectionMatrixUniform = "ProjectionMatrix";
 const std::string kPuffShareUniform = "PuffShare";
 const std::string kDrawnHalfUniform = "DrawnHalf";
+const std::string kTargetHeightUniform = "TargetHeight";
+const std::string kLargestSpriteUniform = "LargestSprite";
+const std::string kSpritesUniform = "Sprites";
 
 }  // namespace
 
 ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
                                std::shared_ptr<ParticleShader> render,
+                               std::shared_ptr<ParticleShader> sprites,
                                std::shared_ptr<CustomCamera> viewer)
     : computeProgram(std::move(compute)), renderProgram(std::move(render)),
-      camera(std::move(viewer)) {
+      spriteProgram(std::move(sprites)), camera(std::move(viewer)) {
     createParticleBuffers();
     createCounter();
     uploadSeed();
     createVertexArrays();
     loadSmokeTexture();
+    measureLargestSprite();
 }
 
 ParticleSystem::~ParticleSystem() {
@@ -122,6 +127,9 @@ void ParticleSystem::loadSmokeTexture() {
     // One mip level a read: a software renderer pays for the second level on every layer
     // of every puff, and a soft puff looks no different for it.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    // A sprite's corners read past the picture's edge, which is clear.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     const DdsImage image = loadRequiredDds(kSmokeFile);
     if (image.data) {
         glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, image.width, image.height, 0,
@@ -129,6 +137,13 @@ void ParticleSystem::loadSmokeTexture() {
         glGenerateMipmap(GL_TEXTURE_2D);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void ParticleSystem::measureLargestSprite() {
+    if (!spriteProgram->usable) return;
+    GLfloat sizes[2] = {};
+    glGetFloatv(GL_ALIASED_POINT_SIZE_RANGE, sizes);
+    largestSprite = sizes[1];
 }
 
 // A program that failed to build has already said so; running it would only add a GL
@@ -197,25 +212,37 @@ void ParticleSystem::update(float frameTime) {
     glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT);
 }
 
-void ParticleSystem::draw(const glm::mat4& modelMatrix, float puffShare, PuffHalf half) {
+void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float puffShare,
+                          PuffHalf half) {
     if (!programsUsable()) return;
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
     glBlendFunc(GL_SRC_COLOR, GL_SRC_COLOR);
     glBlendEquation(GL_MAX);  // overlapping puffs never add up or darken the scene
-
-    glUseProgram(renderProgram->program);
-    renderProgram->setUniform(kViewMatrixUniform, camera->view);
-    renderProgram->setUniform(kModelMatrixUniform, modelMatrix);
-    renderProgram->setUniform(kProjectionMatrixUniform, camera->projection);
-    setUniformFloat(*renderProgram, kPuffShareUniform, puffShare);
-    setUniformInt(*renderProgram, kDrawnHalfUniform, static_cast<GLint>(half));
-
     glBindVertexArray(particleVaos[currentSet]);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(lastCount));
+    if (largestSprite > 0.0f) {
+        glEnable(GL_PROGRAM_POINT_SIZE);
+        drawPuffs(*spriteProgram, modelMatrix, targetHeight, puffShare, half);
+        glDisable(GL_PROGRAM_POINT_SIZE);
+    }
+    drawPuffs(*renderProgram, modelMatrix, targetHeight, puffShare, half);
     glBindVertexArray(0);
     glBindTexture(GL_TEXTURE_2D, 0);
     glDisable(GL_BLEND);
     glDepthMask(GL_TRUE);
+}
+
+void ParticleSystem::drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix,
+                               int targetHeight, float puffShare, PuffHalf half) {
+    glUseProgram(program.program);
+    program.setUniform(kViewMatrixUniform, camera->view);
+    program.setUniform(kModelMatrixUniform, modelMatrix);
+    program.setUniform(kProjectionMatrixUniform, camera->projection);
+    setUniformFloat(program, kPuffShareUniform, puffShare);
+    setUniformInt(program, kDrawnHalfUniform, static_cast<GLint>(half));
+    setUniformFloat(program, kTargetHeightUniform, static_cast<float>(targetHeight));
+    setUniformFloat(program, kLargestSpriteUniform, largestSprite);
+    setUniformFlag(program, kSpritesUniform, &program == spriteProgram.get());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(lastCount));
 }

@@ -21,13 +21,17 @@ enum class PuffHalf : GLint { Both = 0, First = 1, Second = 2 };
 /// A compute program advances the particles from one set of shader-storage buffers into
 /// the other (ping-pong) and counts the survivors with an atomic counter; a point
 /// program draws the newest set as camera-facing smoke puffs. The CPU only keeps time,
-/// dispatches, reads the 4-byte counter back and issues one draw. Never reset: the smoke
-/// of one ending carries on at the next. While either program failed to build, steps and
-/// draws do nothing. Needs a current OpenGL 4.3 context; owns its buffers and texture.
+/// dispatches, reads the 4-byte counter back and issues the draws: each puff that fits in
+/// the driver's largest point sprite is drawn as one, which a software renderer sets up and
+/// walks at about half the cost of a quad, and the larger ones as quads. Never reset: the
+/// smoke of one ending carries on at the next. While the compute or the quads' program
+/// failed to build, steps and draws do nothing; without the sprites' program every puff is
+/// a quad. Needs a current OpenGL 4.3 context; owns its buffers and texture.
 class ParticleSystem {
 public:
     ParticleSystem(std::shared_ptr<ParticleShader> computeProgram,
                    std::shared_ptr<ParticleShader> renderProgram,
+                   std::shared_ptr<ParticleShader> spriteProgram,
                    std::shared_ptr<CustomCamera> camera);
     ~ParticleSystem();
     ParticleSystem(const ParticleSystem&) = delete;  // owns GL objects
@@ -36,9 +40,10 @@ public:
     /// One simulation step of `frameTime` seconds: spawns one particle per elapsed
     /// millisecond and advances the rest.
     void update(float frameTime);
-    /// Draws the live particles of `half` where `modelMatrix` puts them, with max blending:
-    /// each puff whole, or with `puffShare` below 1 only its middle, that share of its side.
-    void draw(const glm::mat4& modelMatrix, float puffShare = 1.0f,
+    /// Draws the live particles of `half` where `modelMatrix` puts them, with max blending,
+    /// into a target `targetHeight` pixels high: each puff whole, or with `puffShare` below
+    /// 1 only its middle, that share of its side.
+    void draw(const glm::mat4& modelMatrix, int targetHeight, float puffShare = 1.0f,
               PuffHalf half = PuffHalf::Both);
 
     /// Work groups for a step that reads `count` particles: one per 128, at least one.
@@ -58,8 +63,10 @@ public:
     std::uint32_t lastCount = 0;  ///< live particles after the last step; the draw count
     std::minstd_rand random;      ///< the spawns' jitter; the smoke's own, not the match's
     std::shared_ptr<ParticleShader> computeProgram;
-    std::shared_ptr<ParticleShader> renderProgram;
+    std::shared_ptr<ParticleShader> renderProgram;  ///< quads: the puffs no sprite can stand in for
+    std::shared_ptr<ParticleShader> spriteProgram;
     std::shared_ptr<CustomCamera> camera;
+    float largestSprite = 0.0f;  ///< pixels across; 0 while the sprites' program is unusable
     std::uint8_t currentSet = 0;  ///< the buffer set holding the newest state
     GLuint smokeTexture = 0;
 
@@ -70,6 +77,9 @@ private:
     void createVertexArrays();
     void loadSmokeTexture();
     bool programsUsable() const;
+    void measureLargestSprite();
+    void drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix, int targetHeight,
+                   float puffShare, PuffHalf half);
     void takeSpawnsFromAccumulator(float frameTime);
     void setStepUniforms(float frameTime);
     void bindStepBuffers();

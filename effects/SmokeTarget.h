@@ -58,6 +58,8 @@ public:
     /// the scene target bound with its viewport, the stencil test and blending off.
     void layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
                  const Shader& composite) const;
+    /// Pixels high, of the half the last begin() drew into.
+    int drawnHeight() const { return halves[drawnHalf].height; }
 
     /// One half's target. Both share the depth and stencil buffer, sized for the drawn one.
     struct Half {

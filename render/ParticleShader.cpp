@@ -124,6 +124,21 @@ ParticleShader::ParticleShader(const std::string& vertexName, const std::string&
     usable = read.has_value() && isLinked(program);
 }
 
+ParticleShader::ParticleShader(const std::string& vertexName, const std::string& fragmentName) {
+    releaseProgram();
+    vertexFile = vertexName;
+    fragmentFile = fragmentName;
+    fromSource = false;
+
+    const std::optional<std::vector<std::string>> read =
+        readSourcesAllOrNothing({vertexFile, fragmentFile});
+    const std::vector<std::string> sources = read.value_or(std::vector<std::string>(2));
+    program = linkAndReleaseStages({compileParticleStage(kVertexStage, sources[0], vertexFile),
+                                    compileParticleStage(kFragmentStage, sources[1], fragmentFile)},
+                                   {vertexFile, fragmentFile});
+    usable = read.has_value() && isLinked(program);
+}
+
 ParticleShader::ParticleShader(const std::string& computeName) : computeFile(computeName) {
     releaseProgram();
     vertexFile.clear();

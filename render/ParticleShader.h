@@ -20,6 +20,8 @@ public:
     /// cannot be opened, every source stays empty and one file message is printed.
     ParticleShader(const std::string& vertexFile, const std::string& geometryFile,
                    const std::string& fragmentFile);
+    /// Two-stage program, read all or nothing like the three-stage one.
+    ParticleShader(const std::string& vertexFile, const std::string& fragmentFile);
     /// Compute program; `vertexFile` and `fragmentFile` stay empty.
     explicit ParticleShader(const std::string& computeFile);
 

@@ -77,7 +77,38 @@ protected:
     std::unique_ptr<ParticleSystem> makeSystem(const std::string& compute = "step.compute") {
         return std::make_unique<ParticleSystem>(
             std::make_shared<ParticleShader>(compute),
+            std::make_shared<ParticleShader>("point.vert", "point.geom", "point.frag"),
             std::make_shared<ParticleShader>("point.vert", "point.geom", "point.frag"), camera);
+    }
+
+    // The game's programs (the sprites' with `spriteFragment`) over a column seen down its
+    // length: more puffs on a pixel than the smoke's target lets through.
+    std::unique_ptr<ParticleSystem> makeColumn(const std::string& spriteFragment = "particle_sprite.frag") {
+        const fs::path shaders = fs::path(QEX_BUILD_DIR) / "assets/shader";
+        for (const char* file : {"particle.vert", "particle.geom", "particle.frag", "particle_sprite.frag",
+                                 "smoke_composite.vert", "smoke_composite.frag"})
+            fs::copy_file(shaders / file, dir.path() / "assets/shader" / file, fs::copy_options::skip_existing);
+        auto smoke = std::make_unique<ParticleSystem>(
+            std::make_shared<ParticleShader>("step.compute"),
+            std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag"),
+            std::make_shared<ParticleShader>("particle.vert", spriteFragment),
+            camera);
+        std::vector<glm::vec4> puffs;
+        std::vector<glm::vec4> spins;
+        for (int i = 0; i < 600; ++i) {
+            puffs.emplace_back(1.5f * std::sin(0.7f * float(i)), std::cos(1.3f * float(i)), -0.5f * float(i % 40),
+                               0.3f + 3.6f * float(i % 37) / 37.0f);
+            spins.emplace_back(0.0f, 0.0f, 0.0f, std::sin(2.9f * float(i)));
+        }
+        const auto upload = [](GLuint buffer, const std::vector<glm::vec4>& values) {
+            glBindBuffer(GL_ARRAY_BUFFER, buffer);
+            glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(values.size() * sizeof(glm::vec4)), values.data());
+        };
+        upload(smoke->positionBuffers[smoke->currentSet], puffs);
+        upload(smoke->velocityBuffers[smoke->currentSet], spins);
+        smoke->lastCount = static_cast<std::uint32_t>(puffs.size());
+        camera->projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f);
+        return smoke;
     }
 
     static std::vector<glm::vec4> readBuffer(GLuint buffer, std::uint32_t count) {
@@ -164,7 +195,7 @@ TEST_F(Particles, DrawUsesTheNewestSetAndLeavesMaxBlending) {
     const auto system = makeSystem();
     system->update(0.002f);
     glBlendEquation(GL_FUNC_ADD);
-    system->draw(glm::mat4(1.0f));
+    system->draw(glm::mat4(1.0f), 240);
     GLint equation = 0;
     glGetIntegerv(GL_BLEND_EQUATION_RGB, &equation);
     EXPECT_EQ(equation, GL_MAX);
@@ -175,6 +206,7 @@ TEST_F(Particles, DrawUsesTheNewestSetAndLeavesMaxBlending) {
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     EXPECT_EQ(depthWrites, GL_TRUE);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_PROGRAM_POINT_SIZE));
 }
 
 // The game's own smoke program: particles stay within capacity and rise over time.
@@ -218,7 +250,7 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     system->update(0.1f);
-    system->draw(glm::mat4(1.0f));
+    system->draw(glm::mat4(1.0f), 240);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(system->lastCount, 1u);
     EXPECT_EQ(system->currentSet, 0);
@@ -230,27 +262,9 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
 // same behind nearer scene depth (the left half). A half left from a frame that was not the
 // last one never shows.
 TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
-    const fs::path shaders = fs::path(QEX_BUILD_DIR) / "assets/shader";
-    for (const char* file : {"particle.vert", "particle.geom", "particle.frag", "smoke_composite.vert",
-                             "smoke_composite.frag"})
-        fs::copy_file(shaders / file, dir.path() / "assets/shader" / file);
-    ParticleSystem smoke(std::make_shared<ParticleShader>("step.compute"),
-                         std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag"), camera);
-    // A column seen down its length: more puffs on a pixel than the target lets through.
-    std::vector<glm::vec4> puffs;
-    std::vector<glm::vec4> spins;
-    for (int i = 0; i < 600; ++i) {
-        puffs.emplace_back(1.5f * std::sin(0.7f * float(i)), std::cos(1.3f * float(i)), -0.5f * float(i % 40),
-                           0.3f + 3.6f * float(i % 37) / 37.0f);
-        spins.emplace_back(0.0f, 0.0f, 0.0f, std::sin(2.9f * float(i)));
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, smoke.positionBuffers[smoke.currentSet]);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(puffs.size() * sizeof(glm::vec4)), puffs.data());
-    glBindBuffer(GL_ARRAY_BUFFER, smoke.velocityBuffers[smoke.currentSet]);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(spins.size() * sizeof(glm::vec4)), spins.data());
-    smoke.lastCount = static_cast<std::uint32_t>(puffs.size());
+    const std::unique_ptr<ParticleSystem> column = makeColumn();
+    ParticleSystem& smoke = *column;
     camera->view = glm::lookAt(glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
-    camera->projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f);
     const Shader composite("smoke_composite.vert", "smoke_composite.frag");
     SmokeTarget smokeTarget;
 
@@ -269,11 +283,11 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         glClearDepth(1.0);
         glDisable(GL_SCISSOR_TEST);
         glEnable(GL_DEPTH_TEST);
-        if (frames.empty()) smoke.draw(glm::mat4(1.0f));
+        if (frames.empty()) smoke.draw(glm::mat4(1.0f), kSize);
         for (const std::uint64_t frame : frames) {
             const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, frame);
-            smoke.draw(glm::mat4(1.0f), SmokeTarget::kMiddleShare, half);
-            smoke.draw(glm::mat4(1.0f), SmokeTarget::kWholeShare, half);
+            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, half);
+            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
             smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite);
         }
         std::vector<unsigned char> pixels(kSize * kSize * 3);
@@ -307,4 +321,42 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     EXPECT_GT(coveredBefore[1], kSize * kSize / 32);
     EXPECT_NEAR(coveredAfter[1], coveredBefore[1], coveredBefore[1] / 20);
     EXPECT_LT(difference / (kSize * kSize * 3), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
+}
+
+// Each puff drawn as an upright sprite with its picture turned inside gives the picture it
+// gave as a turned quad: from outside the column, and from within it, where the nearest
+// puffs are larger than the largest sprite and reach past the view's edges (quads again).
+TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
+    const std::unique_ptr<ParticleSystem> mixed = makeColumn();
+    testing::internal::CaptureStdout();  // the sprites' absent file is named
+    const std::unique_ptr<ParticleSystem> quads = makeColumn("absent.frag");
+    testing::internal::GetCapturedStdout();
+    ASSERT_GE(mixed->largestSprite, 64.0f);
+    ASSERT_EQ(quads->largestSprite, 0.0f);
+    constexpr int kSize = 128;
+    const auto drawn = [&](ParticleSystem& smoke) {
+        const PostProcessingFrameBuffer scene(kSize, kSize);
+        glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
+        glViewport(0, 0, kSize, kSize);
+        glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        smoke.draw(glm::mat4(1.0f), kSize);
+        std::vector<unsigned char> pixels(kSize * kSize * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixels;
+    };
+    for (const glm::vec3 eye : {glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.3f, 0.2f, -3.0f)}) {
+        camera->view = glm::lookAt(eye, eye - glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+        const std::vector<unsigned char> asSprites = drawn(*mixed);
+        const std::vector<unsigned char> asQuads = drawn(*quads);
+        double difference = 0.0;
+        for (std::size_t i = 0; i < asQuads.size(); ++i) difference += std::abs(int(asSprites[i]) - int(asQuads[i]));
+        EXPECT_LT(difference / double(asQuads.size()), 0.25) << eye.z;
+        int covered = 0;
+        for (std::size_t i = 2; i < asQuads.size(); i += 3) covered += asQuads[i] > 26 + 12 ? 1 : 0;
+        EXPECT_GT(covered, kSize * kSize / 8) << eye.z;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -47,7 +47,9 @@ PreviewScene::PreviewScene(int targetWidth, int targetHeight)
       sun(1.0f),
       sceneTarget(targetWidth, targetHeight),
       smoke(std::make_shared<ParticleShader>("particle.compute"),
-            std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag"), camera) {
+            std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag"),
+            std::make_shared<ParticleShader>("particle.vert", "particle_sprite.frag"),
+            camera) {
     craft.setColor({0.0f, 0.8f, 0.7f});
     boss.setColor({1.0f, 0.0f, 0.0f});
     tile1.setColor({1.0f, 1.0f, 0.4f});
@@ -130,7 +132,7 @@ void PreviewScene::drawWorld(const Moment& moment) {
         glDisable(GL_CULL_FACE);
         const glm::vec3 wreck = moment.playerDefeated ? player : bossAt;
         for (int step = 0; step < static_cast<int>(kSmokeSeconds * 60.0f); ++step) smoke.update(1.0f / 60.0f);
-        smoke.draw(translation(wreck));
+        smoke.draw(translation(wreck), height);
         if (!moment.showEndPicture) return;
         setHudProjection(*hudShader, static_cast<float>(width), static_cast<float>(height));
         (moment.playerDefeated ? losePicture : winPicture)->draw();
