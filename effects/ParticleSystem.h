@@ -19,11 +19,12 @@ enum class PuffHalf : GLint { Both = 0, First = 1, Second = 2 };
 /// The smoke that rises from a wreck once a match is decided, simulated on the GPU.
 ///
 /// A compute program advances the particles from one set of shader-storage buffers into
-/// the other (ping-pong) and counts the survivors with an atomic counter; a point
-/// program draws the newest set as camera-facing smoke puffs. The CPU only keeps time,
-/// dispatches, reads the 4-byte counter back and issues the draws: each puff that fits in
-/// the driver's largest point sprite is drawn as one, which a software renderer sets up and
-/// walks at about half the cost of a quad, and the larger ones as quads. Never reset: the
+/// the other (ping-pong) and counts the survivors with an atomic counter; two point
+/// programs draw the newest set as camera-facing smoke puffs. The CPU only keeps time,
+/// dispatches, reads the 4-byte counter back and issues the draws: each puff that a point
+/// sprite can stand in for is drawn as one, which a software renderer sets up and walks at
+/// about half the cost of a quad; the rest (larger than the driver's largest sprite, or
+/// centred outside the view, where a sprite is clipped whole) as quads. Never reset: the
 /// smoke of one ending carries on at the next. While the compute or the quads' program
 /// failed to build, steps and draws do nothing; without the sprites' program every puff is
 /// a quad. Needs a current OpenGL 4.3 context; owns its buffers and texture.

@@ -37,7 +37,7 @@ public:
     static constexpr int kMostLayers = 12;  ///< puffs a pixel takes in each half; the rest are turned away
     static constexpr float kMiddleShare = 0.3f;  ///< of a puff's side: its bright middle
     /// Of a puff's side: all of the puff there is. The puff's picture is clear beyond 0.71
-    /// of its half side, so the rest of the quad would only be paid for (and would use up
+    /// of its half side, so the rest of its square would only be paid for (and would use up
     /// the layer count) without showing.
     static constexpr float kWholeShare = 0.75f;
 
