@@ -450,23 +450,19 @@ TEST_F(ResolveProgram, SmoothsAStairSteppedEdge) {
 
 class SmokePrograms : public GlTest {};
 
-// The quads' program and the sprites', which has no geometry stage.
-TEST_F(SmokePrograms, DrawingProgramsBuildAndTakeTheCameraMatrices) {
-    const std::vector<std::pair<GLenum, std::string>> quads = {{GL_VERTEX_SHADER, "particle.vert"},
-                                                               {GL_GEOMETRY_SHADER, "particle.geom"},
-                                                               {GL_FRAGMENT_SHADER, "particle.frag"}};
-    const std::vector<std::pair<GLenum, std::string>> sprites = {{GL_VERTEX_SHADER, "particle.vert"},
-                                                                 {GL_FRAGMENT_SHADER, "particle_sprite.frag"}};
-    for (const auto& stages : {quads, sprites}) {
-        ASSERT_EQ(buildLog(stages), "");
-        ParticleShader shader = stages.size() == 3
-                                          ? ParticleShader("particle.vert", "particle.geom", "particle.frag")
-                                          : ParticleShader("particle.vert", "particle_sprite.frag");
-        EXPECT_EQ(activeAttributes(shader.program),
-                  (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC4}, {1, GL_FLOAT_VEC4}}));  // position, velocity
-        expectUniformsActive(shader, {"ViewMatrix", "ModelMatrix", "ProjectionMatrix", "DrawnHalf",
-                                      "TargetHeight", "LargestSprite"});
-    }
+TEST_F(SmokePrograms, DrawingProgramBuildsAndTakesTheCameraMatrices) {
+    ASSERT_EQ(buildLog({{GL_VERTEX_SHADER, "particle.vert"},
+                        {GL_GEOMETRY_SHADER, "particle.geom"},
+                        {GL_FRAGMENT_SHADER, "particle.frag"}}),
+              "");
+    ParticleShader shader("particle.vert", "particle.geom", "particle.frag");
+    EXPECT_EQ(activeAttributes(shader.program),
+              (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC4}, {1, GL_FLOAT_VEC4}}));  // position, velocity
+    expectUniformsActive(shader, {"ViewMatrix", "ModelMatrix", "ProjectionMatrix", "DrawnHalf",
+                                  "TargetHeight", "LargestSprite"});
+    ParticleShader sprites("particle.vert", "particle_sprite.frag");  // no geometry stage
+    EXPECT_TRUE(sprites.usable);
+    expectUniformsActive(sprites, {"ProjectionMatrix", "PuffShare", "LargestSprite", "Sprites"});
 }
 
 TEST_F(SmokePrograms, ComputeProgramRunsGroupsOf128AndTakesTheStepUniforms) {
