@@ -111,6 +111,27 @@ protected:
         return smoke;
     }
 
+    static constexpr int kScene = 128;  // pixels square
+
+    // A scene target cleared to the background and bound, with its viewport.
+    static PostProcessingFrameBuffer clearedScene() {
+        const PostProcessingFrameBuffer scene(kScene, kScene);
+        glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
+        glViewport(0, 0, kScene, kScene);
+        glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return scene;
+    }
+
+    // The bound scene's RGB, bottom row first; leaves the window bound.
+    static std::vector<unsigned char> scenePixels() {
+        std::vector<unsigned char> pixels(kScene * kScene * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kScene, kScene, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixels;
+    }
+
     static std::vector<glm::vec4> readBuffer(GLuint buffer, std::uint32_t count) {
         std::vector<glm::vec4> values(count);
         glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
@@ -268,14 +289,10 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const Shader composite("smoke_composite.vert", "smoke_composite.frag");
     SmokeTarget smokeTarget;
 
-    constexpr int kSize = 128;
+    constexpr int kSize = kScene;
     // Straight onto the scene, or frame by frame through the targets (max blending: idempotent).
     const auto drawn = [&](std::vector<std::uint64_t> frames) {
-        const PostProcessingFrameBuffer scene(kSize, kSize);
-        glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
-        glViewport(0, 0, kSize, kSize);
-        glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        const PostProcessingFrameBuffer scene = clearedScene();
         glEnable(GL_SCISSOR_TEST);
         glScissor(0, 0, kSize / 2, kSize);
         glClearDepth(0.0);
@@ -290,11 +307,7 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
             smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite);
         }
-        std::vector<unsigned char> pixels(kSize * kSize * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        return pixels;
+        return scenePixels();
     };
     const std::vector<unsigned char> before = drawn({});
     const std::vector<unsigned char> after = drawn({1, 2});
@@ -333,19 +346,10 @@ TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
     testing::internal::GetCapturedStdout();
     ASSERT_GE(mixed->largestSprite, 64.0f);
     ASSERT_EQ(quads->largestSprite, 0.0f);
-    constexpr int kSize = 128;
     const auto drawn = [&](ParticleSystem& smoke) {
-        const PostProcessingFrameBuffer scene(kSize, kSize);
-        glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
-        glViewport(0, 0, kSize, kSize);
-        glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        smoke.draw(glm::mat4(1.0f), kSize);
-        std::vector<unsigned char> pixels(kSize * kSize * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        return pixels;
+        clearedScene();
+        smoke.draw(glm::mat4(1.0f), kScene);
+        return scenePixels();
     };
     for (const glm::vec3 eye : {glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.3f, 0.2f, -3.0f)}) {
         camera->view = glm::lookAt(eye, eye - glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
@@ -358,7 +362,7 @@ TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
             covered += i % 3 == 2 && asQuads[i] > 26 + 12 ? 1 : 0;
         }
         EXPECT_LT(difference / double(asQuads.size()), 0.25) << eye.z;
-        EXPECT_GT(covered, kSize * kSize / 8) << eye.z;
+        EXPECT_GT(covered, kScene * kScene / 8) << eye.z;
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
