@@ -177,7 +177,9 @@ Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape
 // Built down but not raised: the boss's attacks put it into the world when they want it.
 Enemy* Game::addShield(const Enemy& owner) {
     const btTransform pose = owner.motionTransform();
-    const Model& model = shieldTemplate ? *shieldTemplate : Model();
+    const Model noModel;
+    // Both sides lvalues: the shield copies the model itself, and a temporary would copy it twice.
+    const Model& model = shieldTemplate ? *shieldTemplate : noModel;
     Enemy* shield =
         keep(std::make_unique<Enemy>(model, kShieldHealth, 0, nullptr, kShieldMass,
                                      std::make_unique<btSphereShape>(kShieldRadius),
