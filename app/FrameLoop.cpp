@@ -16,8 +16,10 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <chrono>
+#include <cmath>
 #include <iostream>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -50,7 +52,7 @@ void beginScenePass(Scene& scene) {
         glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     } else {
-        SkyBackdrop& backdrop = *scene.skyBackdrop;
+        StillPicture& backdrop = *scene.skyBackdrop;
         if (backdrop.needsPainting(postProcessing->width, postProcessing->height)) {
             backdrop.beginPainting(postProcessing->width, postProcessing->height);
             glDisable(GL_DEPTH_TEST);
@@ -127,11 +129,40 @@ const HUD* endPicture(const GameObject* fallen) {
     return (fallen == game.player ? losePicture : winPicture).get();
 }
 
-// Over the resolved scene, at the window's own resolution like the HUD.
+// The pixels from `from` to `to` along one side of the window whose centres lie strictly
+// between them: those a draw covers whatever the rasteriser's rule for a centre on an edge.
+std::pair<int, int> pixelsStrictlyWithin(float from, float to) {
+    const int first = static_cast<int>(std::floor(from - 0.5f)) + 1;
+    return {first, static_cast<int>(std::ceil(to - 0.5f)) - first};
+}
+
+// Over the resolved scene, at the window's own resolution like the HUD. The picture stands
+// still while the results show, so it is painted once for the window's size and copied in
+// every frame after: a copy costs a software renderer a fraction of the filtered draw. The
+// resolve covers the picture's rim, which the copy leaves out. A multisampled window takes
+// no copy; there the picture is drawn every frame.
 void drawEndPicture(Scene& scene, const HUD& picture) {
     glDisable(GL_CULL_FACE);
     loadHudProjection(*scene.hudShader);
-    picture.draw();
+    if (settings.samples > 0) {
+        picture.draw();
+        return;
+    }
+    const float pictureBottom = 1.0f - picture.y - picture.h;  // the window's y grows upwards
+    const auto [left, width] =
+        pixelsStrictlyWithin(picture.x * windowWidth(), (picture.x + picture.w) * windowWidth());
+    const auto [bottom, height] = pixelsStrictlyWithin(pictureBottom * windowHeight(),
+                                                       (pictureBottom + picture.h) * windowHeight());
+    if (width <= 0 || height <= 0) return;
+    StillPicture& still =
+        &picture == losePicture.get() ? *scene.losePictureCopy : *scene.winPictureCopy;
+    if (still.needsPainting(width, height)) {
+        still.beginPainting(width, height);
+        glViewport(-left, -bottom, settings.width, settings.height);  // the window's pixels
+        picture.draw();
+    }
+    still.copyInto(0, left, bottom);
+    glViewport(0, 0, settings.width, settings.height);
 }
 
 glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }

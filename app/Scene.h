@@ -9,10 +9,10 @@
 #include "hud/ThreatMarkers.h"
 #include "audio/SoundEngine.h"
 #include "effects/ParticleSystem.h"
-#include "effects/SkyBackdrop.h"
 #include "effects/SmokeTarget.h"
 #include "effects/SparkBursts.h"
 #include "effects/SparkRenderer.h"
+#include "effects/StillPicture.h"
 #include "framework/Shader.h"
 #include "framework/Shape.h"
 #include "framework/Texture.h"
@@ -58,7 +58,9 @@ struct Scene {
     ScreenShake screenShake;
     SparkBursts sparks;
     std::unique_ptr<SparkRenderer> sparkRenderer;
-    std::unique_ptr<SkyBackdrop> skyBackdrop;  ///< the sky each scene pass starts from
+    std::unique_ptr<StillPicture> skyBackdrop;  ///< the sky each scene pass starts from
+    std::unique_ptr<StillPicture> winPictureCopy;  ///< the end pictures as the window shows them
+    std::unique_ptr<StillPicture> losePictureCopy;
     std::unique_ptr<ThreatMarkers> threatMarkers;
 
     std::unique_ptr<Model> playerModel;

@@ -96,7 +96,9 @@ void createEffects(Scene& scene) {
     scene.smokeTarget = std::make_unique<SmokeTarget>();
     scene.screenShake = ScreenShake(settings.screenShake);
     scene.sparkRenderer = std::make_unique<SparkRenderer>(scene.sparkShader);
-    scene.skyBackdrop = std::make_unique<SkyBackdrop>();
+    scene.skyBackdrop = std::make_unique<StillPicture>();
+    scene.winPictureCopy = std::make_unique<StillPicture>();
+    scene.losePictureCopy = std::make_unique<StillPicture>();
     scene.threatMarkers = std::make_unique<ThreatMarkers>(scene.hudShader.get());
 }
 
@@ -221,6 +223,8 @@ void tearDownScene(Scene& scene) {
     scene.smokeTarget.reset();
     scene.sparkRenderer.reset();
     scene.skyBackdrop.reset();
+    scene.winPictureCopy.reset();
+    scene.losePictureCopy.reset();
     scene.threatMarkers.reset();
     scene.hudText.reset();
     scene.shapes.clear();

@@ -1,23 +1,23 @@
-#include "effects/SkyBackdrop.h"
+#include "effects/StillPicture.h"
 
-SkyBackdrop::SkyBackdrop() {
+StillPicture::StillPicture() {
     glGenFramebuffers(1, &framebuffer);
     glGenTextures(1, &texture);
 }
 
-SkyBackdrop::~SkyBackdrop() {
+StillPicture::~StillPicture() {
     glDeleteFramebuffers(1, &framebuffer);
     glDeleteTextures(1, &texture);
 }
 
-bool SkyBackdrop::needsPainting(int targetWidth, int targetHeight) const {
-    return targetWidth != width || targetHeight != height;
+bool StillPicture::needsPainting(int paintedWidth, int paintedHeight) const {
+    return paintedWidth != width || paintedHeight != height;
 }
 
-// The same format as the scene target's colour, so the copy is a plain copy of bytes.
-void SkyBackdrop::beginPainting(int targetWidth, int targetHeight) {
-    width = targetWidth;
-    height = targetHeight;
+// The same format as the scene target's colour, so the sky's copy is a plain copy of bytes.
+void StillPicture::beginPainting(int paintedWidth, int paintedHeight) {
+    width = paintedWidth;
+    height = paintedHeight;
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -30,9 +30,10 @@ void SkyBackdrop::beginPainting(int targetWidth, int targetHeight) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void SkyBackdrop::copyInto(GLuint target) const {
+void StillPicture::copyInto(GLuint target, int left, int bottom) const {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebuffer(0, 0, width, height, left, bottom, left + width, bottom + height,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, target);
 }
