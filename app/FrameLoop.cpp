@@ -79,7 +79,8 @@ void drawSkyBehindWireframe(Scene& scene) {
 }
 
 void loadFrameUniforms(Scene& scene) {
-    setFrameUniforms(*scene.textureShader, *camera, scene.sun, scene.bossGlow);
+    for (Shader* lit : {scene.textureShader.get(), scene.landscapeShader.get()})
+        setFrameUniforms(*lit, *camera, scene.sun, scene.bossGlow);
 }
 
 FlashPaint flashPaint(const Scene& scene, GameObject* object, FlashTarget target) {
@@ -299,7 +300,7 @@ void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float m
     loadFrameUniforms(scene);
     renderObjects(scene, state.match.alpha());
     enter(state, FramePass::Landscape);
-    scene.landscape->draw(scene.textureShader, camera->viewProjection);
+    scene.landscape->draw(scene.landscapeShader, camera->viewProjection);
     if (toggles.wireframeMode) drawSkyBehindWireframe(scene);
     enter(state, FramePass::Sparks);
     scene.sparkRenderer->draw(scene.sparks, camera->view, camera->projection);

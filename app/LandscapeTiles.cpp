@@ -1,5 +1,7 @@
 #include "app/LandscapeTiles.h"
 
+#include "framework/Shader.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace {
@@ -73,6 +75,7 @@ void LandscapeTiles::followPlayer(float playerZ) {
 }
 
 void LandscapeTiles::draw(const std::shared_ptr<Shader>& shader, const glm::mat4& viewProjection) {
+    glUseProgram(shader->program);
     drawTile(tile1, cells1, *shader, viewProjection);
     drawTile(tile2, cells2, *shader, viewProjection);
 }

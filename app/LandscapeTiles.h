@@ -27,7 +27,8 @@ public:
     /// Leaps the tile behind the player forward once `playerZ` has passed the next
     /// threshold; at most one leap per call.
     void followPlayer(float playerZ);
-    /// Draws the parts of both tiles that the view of `viewProjection` can reach.
+    /// Draws the parts of both tiles that the view of `viewProjection` can reach, with
+    /// `shader` (made current here).
     void draw(const std::shared_ptr<Shader>& shader, const glm::mat4& viewProjection);
 
     Model tile1;

@@ -27,7 +27,8 @@
 /// programs, the lights and the models. Program-wide objects (camera, input record,
 /// toggles, pictures) live in ProgramState instead.
 struct Scene {
-    std::shared_ptr<Shader> textureShader;
+    std::shared_ptr<Shader> textureShader;    ///< the models
+    std::shared_ptr<Shader> landscapeShader;  ///< the landscape tiles, lit as the models are
     std::shared_ptr<Shader> hudShader;
     std::shared_ptr<Shader> hudTextShader;
     std::shared_ptr<Shader> postProcessingShader;       ///< the resolve: grade, edges marked

@@ -15,6 +15,7 @@ float windowHeight() { return static_cast<float>(settings.height); }
 
 void buildShaders(Scene& scene) {
     scene.textureShader = std::make_shared<Shader>("texture.vert", "texture.frag");
+    scene.landscapeShader = std::make_shared<Shader>("texture.vert", "landscape.frag");
     scene.hudShader = std::make_shared<Shader>("HUD.vert", "HUD.frag");
     scene.hudTextShader = std::make_shared<Shader>("HudText.vert", "HudText.frag");
     scene.postProcessingShader =
@@ -238,6 +239,7 @@ void tearDownScene(Scene& scene) {
     aimReticle.reset();
     postProcessing.reset();
     scene.textureShader.reset();
+    scene.landscapeShader.reset();
     scene.hudShader.reset();
     scene.hudTextShader.reset();
     scene.postProcessingShader.reset();

@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 const char* const builtinVertexSource =
@@ -23,6 +27,24 @@ namespace {
 [[noreturn]] void failShaderBuild(const std::string& message) {
     showFatalMessage(message);
     std::exit(1);
+}
+
+// The whole file, or nothing when it cannot be opened.
+std::optional<std::string> readShaderFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file.good()) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+constexpr std::string_view kIncludeStart = "#include \"";
+
+// The file a line `#include "name"` names; empty for any other line.
+std::string includedFile(std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    if (line.size() <= kIncludeStart.size() + 1 || line.substr(0, kIncludeStart.size()) != kIncludeStart ||
+        line.back() != '"')
+        return {};
+    return std::string(line.substr(kIncludeStart.size(), line.size() - kIncludeStart.size() - 1));
 }
 
 std::string infoLog(GLuint object, bool isProgram) {
@@ -111,10 +133,34 @@ GLuint Shader::buildProgram() {
 
 std::string Shader::readStageSource(const std::string& fileOrSource) const {
     if (fromSource) return fileOrSource;
-    const std::string path = kShaderDirectory + fileOrSource;
-    std::ifstream file(path, std::ios::binary);
-    if (!file.good()) failShaderBuild("Couldn't open shader file: " + path);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string unreadable;
+    std::optional<std::string> source = readShaderSource(fileOrSource, unreadable);
+    if (!source) failShaderBuild("Couldn't open shader file: " + unreadable);
+    return std::move(*source);
+}
+
+// Included lines are told from the file's own in the compiler's messages by their source
+// number, 1 against 0, and the file's own keep their line numbers.
+std::optional<std::string> readShaderSource(const std::string& fileName, std::string& unreadable) {
+    unreadable = kShaderDirectory + fileName;
+    const std::optional<std::string> source = readShaderFile(unreadable);
+    if (!source) return std::nullopt;
+    std::istringstream lines(*source);
+    std::string expanded;
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const std::string included = includedFile(line);
+        if (included.empty()) {
+            expanded += line + '\n';
+            continue;
+        }
+        unreadable = kShaderDirectory + included;
+        const std::optional<std::string> text = readShaderFile(unreadable);
+        if (!text) return std::nullopt;
+        expanded += "#line 1 1\n" + *text + "\n#line " + std::to_string(number + 1) + " 0\n";
+    }
+    unreadable.clear();
+    return expanded;
 }
 
 GLuint Shader::compileStage(GLenum stageType, const std::string& fileOrSource) {

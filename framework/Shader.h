@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -12,7 +13,8 @@
 /// locations by name.
 ///
 /// The stages come either from files under "assets/shader/" or, for the default
-/// construction, from the built-in sources below. Any failure to read, compile or link
+/// construction, from the built-in sources below. A file takes in another of that folder,
+/// which the programs share, at a line `#include "name"`. Any failure to read, compile or link
 /// is fatal: the message goes to standard output, the console pauses and the process
 /// exits with status 1, so a constructed Shader is always complete.
 /// Needs a current GL context. Shared through std::shared_ptr.
@@ -52,6 +54,12 @@ private:
 
     std::unordered_map<std::string, GLint> locationCache;
 };
+
+/// The text of "assets/shader/<fileName>", each line `#include "name"` in it replaced by
+/// the text of that file of the same folder, one level deep (lines of the included text are
+/// passed on as they are). std::nullopt when a file cannot be read; `unreadable` then holds
+/// its path, and is emptied otherwise.
+std::optional<std::string> readShaderSource(const std::string& fileName, std::string& unreadable);
 
 extern const char* const builtinVertexSource;
 extern const char* const builtinFragmentSource;

@@ -324,10 +324,11 @@ void Model::setTexture(const std::string& fileName) {
     texture = std::make_shared<stbTexture>(fileName);
 }
 
-// The model-wide uniforms go to whichever program is current (the caller's); each mesh
-// then makes the shader current itself.
+// Uniforms go to the current program: the shader is made current before the model-wide
+// ones are sent, whichever program the caller used last.
 void Model::draw(const std::shared_ptr<Shader>& shader) {
     assert(shader && "a model is drawn with a shader");
+    glUseProgram(shader->program);
     sendModelUniforms(*shader);
     for (const Mesh& mesh : meshes) mesh.draw(*shader);
 }

@@ -45,8 +45,8 @@ public:
     /// Imports `path` (the full relative path, e.g. "assets/models/Landscape.obj").
     explicit Model(const char* path);
 
-    /// Draws every mesh with `shader`, which the caller has made current; an animated
-    /// model is posed at the GLFW time first.
+    /// Draws every mesh with `shader`, made current here; an animated model is posed at
+    /// the GLFW time first.
     void draw(const std::shared_ptr<Shader>& shader);
     /// The model-wide part of draw: material, texture and bones go to `shader`, whose
     /// program the caller has made current. Each mesh then draws itself.

@@ -1,13 +1,11 @@
 #version 430 core
-// Lighting: one directional light (the dusk sun, behind the player), one point light (the
-// boss's red glow), a sky/ground ambient and a distance haze that matches the horizon of
-// the sky picture, so the far terrain melts into it.
+// The lit model program: every model, and the physics debug lines. The lights and the haze
+// are those of "lighting.glsl".
 //
 // Colour and texture: a textured model shows its texture tinted a little toward
-// "model_rgbColor" (black, the colour of a model nobody coloured, means no tint). Surfaces
-// whose texture coordinates start at u = 100 (the shield) have holes where the texture is
-// near black. A texture without an image (its file failed to load) counts as no texture
-// where the driver reports it so.
+// "model_rgbColor". Surfaces whose texture coordinates start at u = 100 (the shield) have
+// holes where the texture is near black. A texture without an image (its file failed to
+// load) counts as no texture where the driver reports it so.
 //
 // Untextured models (the craft and the boss) use their texture coordinates as a paint map,
 // u below 16: painted hull in "model_rgbColor" with a panel seam at every whole coordinate;
@@ -18,6 +16,8 @@
 // "rimColor" where the surface turns away, and the haze barely touches them, so they
 // stand out against fog, ground and sky.
 
+#include "lighting.glsl"
+
 in VertexData {
     vec3 worldPosition;
     vec3 worldNormal;
@@ -26,38 +26,13 @@ in VertexData {
 
 out vec4 fragColor;
 
-struct DirectionalLight {
-    vec3 color;
-    vec3 direction;  // the way the light travels
-};
-struct PointLight {
-    vec3 color;
-    vec3 position;
-    vec3 attenuation;  // constant, linear and quadratic terms of 1 / (c + l d + q d^2)
-};
-
-uniform DirectionalLight dirL;
-uniform PointLight pointL;
-uniform vec3 camera_world;
-uniform vec3 materialCoefficients;  // ambient, diffuse, specular factors
-uniform float specularAlpha;
 uniform int hasTexture;
 uniform sampler2D diffuseTexture;
-uniform vec3 model_rgbColor;
 uniform vec3 glowColor;  // black for everything that is merely lit
 uniform vec3 rimColor;
 
-const vec3 kHaze = vec3(0.80, 0.52, 0.46);  // the sky picture's horizon colour
-const float kHazeStart = 50.0;              // world units; the far plane is at 100
-const float kHazeEnd = 97.0;
-const vec3 kSkyAmbient = vec3(0.80, 0.80, 0.92);
-const vec3 kGroundAmbient = vec3(0.85, 0.74, 0.68);
-const float kWrap = 0.5;                  // light wraps this far round the shadow side
-const float kTint = 0.35;                 // how far a texture leans toward the model colour
 const float kCutoutZone = 100.0;          // u from here on: near-black texels are holes
 const float kCutout = 0.09;
-const float kShininessPerAlpha = 16.0;    // specularAlpha 1 is a Blinn-Phong exponent of 16
-const float kPointLightLimit = 3.0;       // keeps surfaces right under the glow from burning out
 const vec3 kDebugLineColour = vec3(0.35, 1.0, 0.45);
 const vec3 kLuma = vec3(0.299, 0.587, 0.114);
 const float kGlowFloor = 0.55;            // glow of a threat's darkest texels, of its full glow
@@ -94,9 +69,7 @@ Surface darkGlass() {
 
 Surface textured(vec2 uv, vec3 texel) {
     if (uv.x >= kCutoutZone && max(texel.r, max(texel.g, texel.b)) < kCutout) discard;
-    const bool tinted = dot(model_rgbColor, vec3(1.0)) > 0.0;
-    const vec3 tint = tinted ? mix(vec3(1.0), model_rgbColor, kTint) : vec3(1.0);
-    return Surface(texel * tint, false, 1.0);
+    return Surface(tintedTexture(texel), false, 1.0);
 }
 
 bool isThreat() {
@@ -131,37 +104,12 @@ void main() {
     vec3 n = normalize(fragment.worldNormal);
     if (!gl_FrontFacing) n = -n;  // thin parts seen from behind, and culling switched off
     const vec3 toEye = normalize(camera_world - fragment.worldPosition);
-    const float ambientFactor = materialCoefficients.x;
-    const float diffuseFactor = materialCoefficients.y;
-    const float specularFactor = materialCoefficients.z * surface.gloss;
-    const float shininess = max(specularAlpha, 0.05) * kShininessPerAlpha;
-
-    const vec3 ambient = mix(kGroundAmbient, kSkyAmbient, n.y * 0.5 + 0.5);
-    vec3 colour = surface.albedo * ambientFactor * ambient;
-
-    const vec3 toSun = normalize(-dirL.direction);
-    const float sunFacing = dot(n, toSun);
-    const float sunDiffuse = max((sunFacing + kWrap) / (1.0 + kWrap), 0.0);
-    const float sunSpecular = sunFacing > 0.0 ? pow(max(dot(n, normalize(toSun + toEye)), 0.0), shininess) : 0.0;
-    colour += dirL.color * (surface.albedo * diffuseFactor * sunDiffuse + specularFactor * sunSpecular);
-
-    const vec3 toGlow = pointL.position - fragment.worldPosition;
-    const float glowDistance = length(toGlow);
-    const vec3 glowDirection = toGlow / max(glowDistance, 1e-4);
-    const float falloff = pointL.attenuation.x + pointL.attenuation.y * glowDistance +
-                          pointL.attenuation.z * glowDistance * glowDistance;
-    const float glowStrength = min(1.0 / max(falloff, 1e-4), kPointLightLimit);
-    const float glowDiffuse = max(dot(n, glowDirection), 0.0);
-    const float glowSpecular = glowDiffuse > 0.0 ? pow(max(dot(n, normalize(glowDirection + toEye)), 0.0), shininess) : 0.0;
-    colour += pointL.color * glowStrength * (surface.albedo * diffuseFactor * glowDiffuse + specularFactor * glowSpecular);
-
-    // A little light around the silhouette keeps the craft and the boss readable against the sky.
+    vec3 colour = lit(surface.albedo, surface.gloss, n, fragment.worldPosition, toEye);
     const float facing = max(dot(n, toEye), 0.0);
-    colour += surface.albedo * pow(1.0 - facing, 3.0) * 0.3 * ambient;
     if (surface.glows) colour = glowingTrim(facing);
     if (isThreat()) colour = threatLight(surface.albedo, facing);
 
-    float haze = smoothstep(kHazeStart, kHazeEnd, length(camera_world - fragment.worldPosition));
+    float haze = hazeAt(fragment.worldPosition);
     if (isThreat()) haze *= kThreatHaze;
     fragColor = vec4(mix(colour, kHaze, haze), 1.0);
 }

@@ -1,5 +1,6 @@
 #version 430 core
-// The lit model program: every model, the landscape tiles and the physics debug lines.
+// The lit model program: every model, the physics debug lines and, with "landscape.frag",
+// the landscape tiles.
 
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;

@@ -11,10 +11,9 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,8 +21,8 @@ namespace {
 constexpr int kSize = 64;  // pixels of the off-screen target
 
 std::string shaderSource(const std::string& file) {
-    std::ifstream in(kShaderDirectory + file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string unreadable;
+    return readShaderSource(file, unreadable).value_or("");
 }
 
 // Builds a program from stage files and returns the driver's complaints (empty when it
@@ -222,8 +221,29 @@ std::vector<ModelVertex> square(float half, float z, int bone = 0, float weight 
     return {v(-1, -1, 0, 0), v(1, -1, 1, 0), v(1, 1, 1, 1), v(-1, -1, 0, 0), v(1, 1, 1, 1), v(-1, 1, 0, 1)};
 }
 
-// The model program with the frame uniforms the game loads each frame:
-// a camera at the origin looking down -z, the two lights at their game values.
+// The frame uniforms the game loads each frame, made current: a camera at the origin
+// looking down -z, the two lights at their game values; a tile's material.
+void loadFrameUniforms(Shader& shader) {
+    glUseProgram(shader.program);
+    const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f);
+    const glm::mat4 view = glm::lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    shader.setUniform("viewProjMatrix", projection * view);
+    shader.setUniform("modelMatrix", glm::mat4(1.0f));
+    shader.setUniform("normalMatrix", glm::mat3(1.0f));
+    shader.setUniform("camera_world", glm::vec3(0.0f));
+    shader.setUniform("dirL.color", glm::vec3(0.7f));
+    shader.setUniform("dirL.direction", glm::normalize(glm::vec3(1.0f, -1.0f, -1.0f)));
+    shader.setUniform("pointL.color", glm::vec3(0.3f, 0.0f, 0.0f));
+    shader.setUniform("pointL.position", glm::vec3(0.0f, 3.6f, -30.0f));
+    shader.setUniform("pointL.attenuation", glm::vec3(0.1f, 0.001f, 0.005f));
+    shader.setUniform("materialCoefficients", glm::vec3(0.2f, 0.8f, 0.2f));
+    glUniform1f(shader.uniformLocation("specularAlpha"), 0.8f);
+    glUniform1i(shader.uniformLocation("hasBones"), 0);
+    glUniform1i(shader.uniformLocation("hasTexture"), 0);
+    shader.setUniform("model_rgbColor", glm::vec3(1.0f, 1.0f, 0.4f));
+}
+
+// The model program with the frame uniforms.
 class ModelProgram : public GlTest {
 protected:
     void SetUp() override {
@@ -231,23 +251,7 @@ protected:
         if (HasFatalFailure()) return;
         ASSERT_EQ(buildLog({{GL_VERTEX_SHADER, "texture.vert"}, {GL_FRAGMENT_SHADER, "texture.frag"}}), "");
         shader = std::make_unique<Shader>("texture.vert", "texture.frag");
-        glUseProgram(shader->program);
-        const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 100.0f);
-        const glm::mat4 view = glm::lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
-        shader->setUniform("viewProjMatrix", projection * view);
-        shader->setUniform("modelMatrix", glm::mat4(1.0f));
-        shader->setUniform("normalMatrix", glm::mat3(1.0f));
-        shader->setUniform("camera_world", glm::vec3(0.0f));
-        shader->setUniform("dirL.color", glm::vec3(0.7f));
-        shader->setUniform("dirL.direction", glm::normalize(glm::vec3(1.0f, -1.0f, -1.0f)));
-        shader->setUniform("pointL.color", glm::vec3(0.3f, 0.0f, 0.0f));
-        shader->setUniform("pointL.position", glm::vec3(0.0f, 3.6f, -30.0f));
-        shader->setUniform("pointL.attenuation", glm::vec3(0.1f, 0.001f, 0.005f));
-        shader->setUniform("materialCoefficients", glm::vec3(0.2f, 0.8f, 0.2f));
-        glUniform1f(shader->uniformLocation("specularAlpha"), 0.8f);
-        glUniform1i(shader->uniformLocation("hasBones"), 0);
-        glUniform1i(shader->uniformLocation("hasTexture"), 0);
-        shader->setUniform("model_rgbColor", glm::vec3(1.0f, 1.0f, 0.4f));
+        loadFrameUniforms(*shader);
     }
     // Draws `vertices` into a fresh target and returns its centre pixel.
     glm::vec4 centreAfterDrawing(const std::vector<ModelVertex>& vertices) {
@@ -373,6 +377,26 @@ TEST_F(ModelProgram, UntexturedPartsInTheGlowZoneOutshineHull) {
     const glm::vec4 hull = centreAfterDrawing(square(1.0f, -1.5f, 0, 1.0f, 0.2f));
     const glm::vec4 glow = centreAfterDrawing(square(1.0f, -1.5f, 0, 1.0f, 32.2f));
     EXPECT_GT(glow.r + glow.g + glow.b, hull.r + hull.g + hull.b + 0.5f);
+}
+
+// The landscape's own program, which takes in the model program's lighting, shows a
+// tinted, textured tile as the model program does, near and deep in the haze.
+TEST_F(ModelProgram, LandscapeProgramLightsATileAsTheModelProgramDoes) {
+    ASSERT_EQ(buildLog({{GL_VERTEX_SHADER, "texture.vert"}, {GL_FRAGMENT_SHADER, "landscape.frag"}}), "");
+    std::unique_ptr<Shader> landscape = std::make_unique<Shader>("texture.vert", "landscape.frag");
+    const GLuint texture = makeTexture(1, 1, {128, 96, 220, 255});
+    for (const float distance : {1.5f, 70.0f}) {
+        std::array<glm::vec4, 2> seen;
+        for (glm::vec4& colour : seen) {
+            loadFrameUniforms(*shader);
+            useTexture(texture);
+            colour = centreAfterDrawing(square(distance, -distance));
+            std::swap(shader, landscape);
+        }
+        for (int channel = 0; channel < 3; ++channel)
+            EXPECT_NEAR(seen[0][channel], seen[1][channel], 1.5f / 255.0f) << distance;
+    }
+    glDeleteTextures(1, &texture);
 }
 
 TEST_F(GlTest, HudProgramTakesPositionsAndCoordinatesAndItsUniforms) {
