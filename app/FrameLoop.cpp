@@ -104,24 +104,39 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-// Into the smoke's own smaller targets, one half of the puffs a frame, laid over the scene
-// afterwards; wireframe mode draws every puff straight into the window.
+// Into the smoke's own smaller targets, one half of the puffs a frame, laid over the scene.
+void drawSmokeThroughItsTarget(Scene& scene, const glm::mat4& anchor, std::uint64_t frame) {
+    const PostProcessingFrameBuffer& target = *postProcessing;
+    const PuffHalf half =
+        scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
+    const int height = scene.smokeTarget->drawnHeight();
+    scene.smoke->draw(anchor, height, SmokeTarget::kMiddleShare, half);
+    scene.smoke->draw(anchor, height, SmokeTarget::kWholeShare, half);
+    scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
+                               *scene.smokeCompositeShader);
+}
+
+// Wireframe mode draws every puff straight into the window.
 void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds, std::uint64_t frame) {
     glDisable(GL_CULL_FACE);
     scene.smoke->update(matchSeconds);
-    const PostProcessingFrameBuffer& target = *postProcessing;
-    if (toggles.wireframeMode) {
-        scene.smoke->draw(smokeAnchor(fallen), target.height);
-    } else {
-        const PuffHalf half =
-            scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
-        const int height = scene.smokeTarget->drawnHeight();
-        scene.smoke->draw(smokeAnchor(fallen), height, SmokeTarget::kMiddleShare, half);
-        scene.smoke->draw(smokeAnchor(fallen), height, SmokeTarget::kWholeShare, half);
-        scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
-                                   *scene.smokeCompositeShader);
-    }
+    if (toggles.wireframeMode)
+        scene.smoke->draw(smokeAnchor(fallen), postProcessing->height);
+    else
+        drawSmokeThroughItsTarget(scene, smokeAnchor(fallen), frame);
     toggles.matchRunning = false;
+}
+
+// A software renderer builds the code for a program the first time it draws with it in a
+// new set of states, which cost the wreck's first frames a visible stall and thousands of
+// heap blocks. So the smoke takes its steps once before the first frame, in the states of
+// a frame's smoke: without time nothing spawns or moves, and its seed alone is drawn, into
+// the scene target, which the first frame paints over.
+void warmUpSmoke(Scene& scene) {
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    scene.smoke->update(0.0f);
+    drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), 0);
 }
 
 // The picture over a decided match while its results show; null otherwise.
@@ -429,11 +444,12 @@ void followFrameBudget(LoopState& state, float frameCost) {
 
 }  // namespace
 
-LoopState startLoop(const Scene& scene) {
+LoopState startLoop(Scene& scene) {
     LoopState state{FrameTiming(now, sleepFor), MatchRunner(game), 0,
                     RenderScaleController(settings.autoRenderScale, settings.renderScale)};
     state.timing.statsWindowStart = scene.statsWindowStart;
     postProcessing->setScale(state.renderScale.scale());
+    warmUpSmoke(scene);
     return state;
 }
 

@@ -295,7 +295,7 @@ std::vector<std::uint8_t> sceneAt(Scene& scene, LoopState& state, SceneCapture& 
 }
 
 // Every loop pass draws a frame, and `capture` sees each one.
-LoopState startCapturingLoop(const Scene& scene, SceneCapture& capture) {
+LoopState startCapturingLoop(Scene& scene, SceneCapture& capture) {
     LoopState state = startLoop(scene);
     state.probe = &capture;
     state.uncapped = true;
