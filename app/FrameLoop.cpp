@@ -116,7 +116,8 @@ void drawSmokeThroughItsTarget(Scene& scene, const glm::mat4& anchor, std::uint6
                                *scene.smokeCompositeShader);
 }
 
-// Wireframe mode draws every puff straight into the window.
+// The smoke over a decided match, through its target; wireframe mode draws every puff
+// straight into the window.
 void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds, std::uint64_t frame) {
     glDisable(GL_CULL_FACE);
     scene.smoke->update(matchSeconds);
@@ -125,18 +126,6 @@ void drawSmoke(Scene& scene, const GameObject& fallen, float matchSeconds, std::
     else
         drawSmokeThroughItsTarget(scene, smokeAnchor(fallen), frame);
     toggles.matchRunning = false;
-}
-
-// A software renderer builds the code for a program the first time it draws with it in a
-// new set of states, which cost the wreck's first frames a visible stall and thousands of
-// heap blocks. So the smoke takes its steps once before the first frame, in the states of
-// a frame's smoke: without time nothing spawns or moves, and its seed alone is drawn, into
-// the scene target, which the first frame paints over.
-void warmUpSmoke(Scene& scene) {
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    scene.smoke->update(0.0f);
-    drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), 0);
 }
 
 // The picture over a decided match while its results show; null otherwise.
@@ -442,6 +431,31 @@ void followFrameBudget(LoopState& state, float frameCost) {
     postProcessing->setScale(state.renderScale.frameDrawn(frameCost, budget, now()));
 }
 
+// A software renderer builds the code of a program the first time it draws with it in a
+// new set of states, which stalls that frame and takes thousands of heap blocks. So what
+// first draws in the middle of a match is drawn once before the first frame, in the
+// states a frame draws it in: a burst of sparks and the smoke's seed (without time nothing
+// of it spawns or moves) into the scene target, which the first frame paints over, and both
+// end pictures, painted for the window and copied into it, where the first frame's resolve
+// covers them.
+void drawOnceBeforeTheFirstFrame(Scene& scene) {
+    glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
+    glViewport(0, 0, postProcessing->width, postProcessing->height);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    SparkBursts sparks;
+    sparks.burst(lastPhysicsPosition(*game.player), glm::vec3(0.0f), glm::vec3(1.0f));
+    sparks.update(0.0f);
+    scene.sparkRenderer->draw(sparks, camera->view, camera->projection);
+    glDisable(GL_CULL_FACE);
+    scene.smoke->update(0.0f);
+    drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), 0);
+    drawIntoWindow();
+    glDisable(GL_DEPTH_TEST);
+    for (const HUD* picture : {winPicture.get(), losePicture.get()})
+        if (picture) drawEndPicture(scene, *picture);
+}
+
 }  // namespace
 
 LoopState startLoop(Scene& scene) {
@@ -449,7 +463,7 @@ LoopState startLoop(Scene& scene) {
                     RenderScaleController(settings.autoRenderScale, settings.renderScale)};
     state.timing.statsWindowStart = scene.statsWindowStart;
     postProcessing->setScale(state.renderScale.scale());
-    warmUpSmoke(scene);
+    drawOnceBeforeTheFirstFrame(scene);
     return state;
 }
 

@@ -20,8 +20,9 @@ struct LoopState {
 };
 
 /// The loop's state at its start: the statistics window begins where the scene set-up read
-/// it, and the render scale is the settings' (or full size, when it is "auto"). The smoke's
-/// programs are drawn once here, so that their first use in a match does not stall.
+/// it, and the render scale is the settings' (or full size, when it is "auto"). What first
+/// draws in the middle of a match (sparks, smoke, end pictures) is drawn once here, so that
+/// the frame it first shows in does not stall.
 LoopState startLoop(Scene& scene);
 
 /// One pass of the loop: the restart when one is asked for, the window's events, the match
