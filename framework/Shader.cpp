@@ -1,12 +1,11 @@
 #include "framework/Shader.h"
 
 #include "framework/ConsolePause.h"
+#include "framework/WholeFile.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string_view>
@@ -29,11 +28,11 @@ namespace {
     std::exit(1);
 }
 
-// The whole file, or nothing when it cannot be opened.
+// The whole file, or nothing when it cannot be read.
 std::optional<std::string> readShaderFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file.good()) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string text;
+    if (readWholeFile(path, text)) return std::nullopt;
+    return text;
 }
 
 constexpr std::string_view kIncludeStart = "#include \"";
