@@ -14,6 +14,10 @@
 
 namespace {
 
+// Contacts among a match's own bodies, beside the projectiles': the vehicles, their guides,
+// the shield, the walls and a crash pit make 16 bodies, so 120 pairs at the very most.
+constexpr std::size_t kOwnBodyPairs = 120;
+
 template <class T>
 void eraseEvery(std::vector<T*>& registry, const GameObject* object) {
     registry.erase(std::remove(registry.begin(), registry.end(), object), registry.end());
@@ -182,7 +186,7 @@ void BulletOpenGl::prepareForProjectiles(std::size_t count) {
     spareProjectiles.reserve(count);
     ownedObjects.reserve(ownedObjects.size() + count);
     for (std::vector<ContactKey>* pairs : {&contactPairs, &currentPairs, &beginEvents, &endEvents})
-        pairs->reserve(count);
+        pairs->reserve(count + kOwnBodyPairs);
     while (spareProjectiles.size() < count) spareProjectiles.push_back(std::make_unique<Projectile>());
 }
 
@@ -214,10 +218,19 @@ void BulletOpenGl::disposeRemovedObjects() {
     removedObjects.clear();
 }
 
-void BulletOpenGl::releaseAllObjects() {
+void BulletOpenGl::retireProjectilesInFlight() {
+    while (!projectiles.empty()) removeObject(projectiles.back());
+    disposeRemovedObjects();
+}
+
+void BulletOpenGl::releaseMatchObjects() {
     assert(objects.empty() && projectiles.empty() && "empty the registries first");
     removedObjects.clear();
     ownedObjects.clear();
-    spareProjectiles.clear();
     contactPairs.clear();  // every key names a freed body now
+}
+
+void BulletOpenGl::releaseAllObjects() {
+    releaseMatchObjects();
+    spareProjectiles.clear();
 }

@@ -120,8 +120,13 @@ protected:
     /// forget them: their bodies are freed and they wait to be launched again. Their contact
     /// keys go too, so a new body at a reused address is new.
     void disposeRemovedObjects();
-    /// Frees every object of the match and forgets every contact. The world must be gone,
-    /// or the bodies out of it.
+    /// Takes the projectiles in flight out of the world and retires them, while the world
+    /// is still there: the next match launches them again instead of building new ones.
+    void retireProjectilesInFlight();
+    /// Frees every object of the match and forgets every contact; the retired projectiles
+    /// stay for the next match. The world must be gone, or the bodies out of it.
+    void releaseMatchObjects();
+    /// releaseMatchObjects(), and the retired projectiles too.
     void releaseAllObjects();
     virtual void forgetRemovedObject(const GameObject&) {}
 

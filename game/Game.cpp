@@ -65,6 +65,16 @@ HudQuad quadFor(const HudLayout& layout) {
     return makeHudQuad(layout.x, layout.y, layout.w, layout.h, layout.color);
 }
 
+// Where each of the HUD's elements stands in Game::hudElements.
+constexpr std::size_t kPlayerHealthSlot = 0;
+constexpr std::size_t kAmmoSlot = 2;  // the heavy-shot icon stands between the bars
+constexpr std::size_t kBossHealthSlot = 3;
+
+HUD* filled(HUD& bar) {
+    bar.setFill(1.0f, 1.0f);
+    return &bar;
+}
+
 }  // namespace
 
 Game::Game(Graphics graphics)
@@ -121,17 +131,22 @@ void Game::createPlayer(const Model& model, std::shared_ptr<Shader> shader,
     player = addPlayer(model, std::make_unique<btCapsuleShape>(kPlayerRadius, kPlayerHeight),
                        std::move(shader));
     if (!graphicsEnabled) return;
-    auto healthBar = std::make_shared<HUD>(quadFor(kPlayerHealthBar), barShader.get(), windowWidth,
-                                           windowHeight);
-    auto icon = std::make_shared<HUD>(quadFor(kHeavyShotIcon), barShader.get(),
-                                      "Heavy_Rounds_modded.png", windowWidth, windowHeight);
-    auto ammoBar =
-        std::make_shared<HUD>(quadFor(kAmmoBar), barShader.get(), windowWidth, windowHeight);
-    player->setHealthBar(healthBar.get());
-    player->setAmmoBar(ammoBar.get());
-    hudElements.push_back(std::move(healthBar));
-    hudElements.push_back(std::move(icon));
-    hudElements.push_back(std::move(ammoBar));
+    buildHudOnce(barShader.get());
+    player->setHealthBar(filled(*hudElements[kPlayerHealthSlot]));
+    player->setAmmoBar(filled(*hudElements[kAmmoSlot]));
+}
+
+// Once for all matches: a restart refills the bars, and the icon's picture is read from
+// disk and uploaded once.
+void Game::buildHudOnce(Shader* barShader) {
+    if (!hudElements.empty()) return;
+    const auto bar = [&](const HudLayout& layout) {
+        return std::make_shared<HUD>(quadFor(layout), barShader, windowWidth, windowHeight);
+    };
+    hudElements = {bar(kPlayerHealthBar),
+                   std::make_shared<HUD>(quadFor(kHeavyShotIcon), barShader,
+                                         "Heavy_Rounds_modded.png", windowWidth, windowHeight),
+                   bar(kAmmoBar), bar(kBossHealthBar)};
 }
 
 Player* Game::addPlayer(const Model& model, std::unique_ptr<btCollisionShape> shape,
@@ -153,10 +168,8 @@ void Game::createBoss(const Model& model, std::shared_ptr<Shader> shader,
     boss = addBoss(model, std::make_unique<btCapsuleShape>(kBossRadius, kBossHeight),
                    std::move(shader));
     if (!graphicsEnabled) return;
-    auto healthBar =
-        std::make_shared<HUD>(quadFor(kBossHealthBar), barShader.get(), windowWidth, windowHeight);
-    boss->setHealthBar(healthBar.get());
-    hudElements.push_back(std::move(healthBar));
+    buildHudOnce(barShader.get());
+    boss->setHealthBar(filled(*hudElements[kBossHealthSlot]));
 }
 
 Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape,
@@ -332,9 +345,8 @@ void Game::forgetRemovedObject(const GameObject& object) { bossBehaviour.forgetM
 
 void Game::restartMatch(const Model& playerModel, const Model& bossModel, std::uint32_t seed) {
     assert(buttons && "the game is set up before a match is restarted");
+    retireProjectilesInFlight();
     objects.clear();
-    projectiles.clear();
-    hudElements.clear();
     destroyWorld();
     releaseMatch();
     createWorld();
@@ -350,7 +362,7 @@ void Game::restartMatch(const Model& playerModel, const Model& bossModel, std::u
 
 // Only after the world is gone: its destructor still reads the bodies it holds.
 void Game::releaseMatch() {
-    releaseAllObjects();
+    releaseMatchObjects();
     player = nullptr;
     boss = nullptr;
     bossBehaviour.startNewMatch();
@@ -362,6 +374,7 @@ void Game::tearDown() {
     hudElements.clear();
     destroyWorld();
     releaseMatch();
+    releaseAllObjects();  // the retired projectiles too
     armory.clearProjectileModels();
     shieldTemplate.reset();
     debugger.reset();

@@ -40,11 +40,11 @@ public:
     void createWorld() override;
     void destroyWorld() override;
 
-    /// The craft at the origin with its sensor, then its health bar, heavy-shot icon and
-    /// ammunition bar.
+    /// The craft at the origin with its sensor; its health bar, heavy-shot icon and
+    /// ammunition bar are built with the first match and refilled for each one after.
     void createPlayer(const Model& model, std::shared_ptr<Shader> objectShader,
                       std::shared_ptr<Shader> hudShader);
-    /// The boss at (0, 0, -30) with its guide and (not yet raised) shield, then its bar.
+    /// The boss at (0, 0, -30) with its guide and (not yet raised) shield, and its bar full.
     void createBoss(const Model& model, std::shared_ptr<Shader> objectShader,
                     std::shared_ptr<Shader> hudShader);
     void createArena();
@@ -101,6 +101,7 @@ private:
     void driftScene();
     void forgetRemovedObject(const GameObject& object) override;
     void releaseMatch();
+    void buildHudOnce(Shader* barShader);
     Player* addPlayer(const Model& model, std::unique_ptr<btCollisionShape> shape,
                       std::shared_ptr<Shader> shader);
     Enemy* addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape,

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr float kDt = HeadlessGame::kFrame;
@@ -184,6 +186,20 @@ TEST(Match, RestartingManyTimesKeepsTheMatchTheSameSize) {
         h.game.restartMatch(h.emptyModel, h.emptyModel, 1u);
         EXPECT_EQ(h.game.world->getNumCollisionObjects(), kObjectsOfAFreshMatch);
     }
+}
+
+TEST(Match, ShotsInFlightAtARestartAreLaunchedAgainInTheNextMatch) {
+    HeadlessGame h;
+    h.buttons->mouseLeft = true;
+    h.frames(5);
+    const std::vector<Projectile*> inFlight = h.game.projectiles;
+    ASSERT_FALSE(inFlight.empty());
+    h.game.restartMatch(h.emptyModel, h.emptyModel, 1u);
+    h.buttons->mouseLeft = true;
+    h.frames(2);
+    ASSERT_FALSE(h.game.projectiles.empty());
+    const Projectile* relaunched = h.game.projectiles.front();
+    EXPECT_NE(std::find(inFlight.begin(), inFlight.end(), relaunched), inFlight.end());
 }
 
 TEST(Match, TearDownIsSafeTwice) {

@@ -131,11 +131,13 @@ TEST_F(GameGL, DebugLinesAreDrawnOnlyInANonZeroMode) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GameGL, RestartReplacesTheBars) {
+TEST_F(GameGL, RestartRefillsTheBarsItKeeps) {
     game->boss->addHealth(-150);
     frame();
+    const HUD* bossBar = game->boss->getHealthBar();
     game->restartMatch(Model(), Model(), 1u);
     ASSERT_EQ(game->hudElements.size(), 4u);
+    EXPECT_EQ(game->boss->getHealthBar(), bossBar);
     EXPECT_EQ(game->boss->getHealthBar(), game->hudElements[3].get());
     EXPECT_FLOAT_EQ(game->boss->getHealthBar()->currentFill, 1.0f);
     frame();
