@@ -240,14 +240,18 @@ HudText::Overlay overlayOf(Scene& scene) {
     return overlay;
 }
 
-// The pause label, the menus and the results show even while F2 hides the bars.
-void drawHud(Scene& scene) {
+void beginHudDraw(Scene& scene) {
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     // The smoke leaves max blending behind; the bars need ordinary alpha blending.
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     loadHudProjection(*scene.hudShader);
+}
+
+// The pause label, the menus and the results show even while F2 hides the bars.
+void drawHud(Scene& scene) {
+    beginHudDraw(scene);
     if (toggles.hudVisible && menus.showsMatchHud()) {
         for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
         drawAimCue();
@@ -431,29 +435,53 @@ void followFrameBudget(LoopState& state, float frameCost) {
     postProcessing->setScale(state.renderScale.frameDrawn(frameCost, budget, now()));
 }
 
+void bindSceneTarget() {
+    glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
+    glViewport(0, 0, postProcessing->width, postProcessing->height);
+}
+
+// At the window's size the resolve grades straight into it; below that size it grades
+// into a target of its own and stretches that. The automatic scale may take either.
+void resolveOnceAtEitherSize(Scene& scene, float currentScale) {
+    for (const float scale : {1.0f, 0.5f}) {
+        postProcessing->setScale(scale);
+        resolveToWindow(scene, nullptr);
+    }
+    postProcessing->setScale(currentScale);
+}
+
 // A software renderer builds the code of a program the first time it draws with it in a
 // new set of states, which stalls that frame and takes thousands of heap blocks. So what
 // first draws in the middle of a match is drawn once before the first frame, in the
-// states a frame draws it in: a burst of sparks and the smoke's seed (without time nothing
-// of it spawns or moves) into the scene target, which the first frame paints over, and both
-// end pictures, painted for the window and copied into it, where the first frame's resolve
-// covers them.
-void drawOnceBeforeTheFirstFrame(Scene& scene) {
-    glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
-    glViewport(0, 0, postProcessing->width, postProcessing->height);
+// states a frame draws it in: the shots, a burst of sparks and the smoke (its seed, without
+// time: nothing of it spawns or moves; both halves, so that the layover reads two) into
+// the scene target, which the first frame paints over; the resolve at full size and below
+// it; and both end pictures and the match's bars, into the window, which the first frame
+// covers.
+void drawOnceBeforeTheFirstFrame(Scene& scene, float currentScale) {
+    bindSceneTarget();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
+    loadFrameUniforms(scene);
+    const Armory& armory = game.armory;
+    for (Model* shot : {armory.bossShotModel.get(), armory.missileModel.get(),
+                        armory.playerShotModel.get(), armory.playerHeavyShotModel.get()})
+        if (shot) shot->draw(scene.textureShader);
     SparkBursts sparks;
     sparks.burst(lastPhysicsPosition(*game.player), glm::vec3(0.0f), glm::vec3(1.0f));
     sparks.update(0.0f);
     scene.sparkRenderer->draw(sparks, camera->view, camera->projection);
     glDisable(GL_CULL_FACE);
     scene.smoke->update(0.0f);
-    drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), 0);
-    drawIntoWindow();
+    for (std::uint64_t frame = 0; frame < 2; ++frame)
+        drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), frame);
+    resolveOnceAtEitherSize(scene, currentScale);
     glDisable(GL_DEPTH_TEST);
     for (const HUD* picture : {winPicture.get(), losePicture.get()})
         if (picture) drawEndPicture(scene, *picture);
+    beginHudDraw(scene);
+    for (const std::shared_ptr<HUD>& element : game.hudElements) element->draw();
+    glDisable(GL_BLEND);
 }
 
 }  // namespace
@@ -463,7 +491,7 @@ LoopState startLoop(Scene& scene) {
                     RenderScaleController(settings.autoRenderScale, settings.renderScale)};
     state.timing.statsWindowStart = scene.statsWindowStart;
     postProcessing->setScale(state.renderScale.scale());
-    drawOnceBeforeTheFirstFrame(scene);
+    drawOnceBeforeTheFirstFrame(scene, state.renderScale.scale());
     return state;
 }
 
