@@ -23,6 +23,8 @@
 
 namespace {
 
+const std::string kTextureLodBiasUniform = "textureLodBias";
+
 float now() { return static_cast<float>(glfwGetTime()); }
 void sleepFor(float seconds) { std::this_thread::sleep_for(std::chrono::duration<float>(seconds)); }
 float windowWidth() { return static_cast<float>(settings.width); }
@@ -78,9 +80,15 @@ void drawSkyBehindWireframe(Scene& scene) {
     glDepthMask(GL_TRUE);
 }
 
+// Drawn smaller than the window, the scene reads its textures from the mip level that the
+// window's own size would pick, not a coarser one: the stretch over the window softens the
+// picture enough, and the landscape's texture is most of it.
 void loadFrameUniforms(Scene& scene) {
-    for (Shader* lit : {scene.textureShader.get(), scene.landscapeShader.get()})
+    const float lodBias = std::log2(postProcessing->currentScale());
+    for (Shader* lit : {scene.textureShader.get(), scene.landscapeShader.get()}) {
         setFrameUniforms(*lit, *camera, scene.sun, scene.bossGlow);
+        lit->setUniform(kTextureLodBiasUniform, lodBias);
+    }
 }
 
 FlashPaint flashPaint(const Scene& scene, GameObject* object, FlashTarget target) {
@@ -440,8 +448,8 @@ void bindSceneTarget() {
     glViewport(0, 0, postProcessing->width, postProcessing->height);
 }
 
-// At the window's size the resolve grades straight into it; below that size it grades
-// into a target of its own and stretches that. The automatic scale may take either.
+// At the window's size the resolve grades and smooths edges in two draws; below that size
+// one draw stretches and grades. The automatic scale may take either.
 void resolveOnceAtEitherSize(Scene& scene, float currentScale) {
     for (const float scale : {1.0f, 0.5f}) {
         postProcessing->setScale(scale);

@@ -78,11 +78,6 @@ PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
     allocateColor(colorTexture);
     attach(framebuffer, colorTexture, depthStencilBuffer);
 
-    glGenFramebuffers(1, &gradedFramebuffer);
-    gradedTexture = newTargetTexture();
-    allocateColor(gradedTexture);
-    attach(gradedFramebuffer, gradedTexture, depthStencilBuffer);
-
     glGenVertexArrays(1, &quadVao);
     glGenBuffers(1, &quadVbo);
     glBindVertexArray(quadVao);
@@ -112,22 +107,12 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
 }
 
 void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
-    GLint destination = 0;
     std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &destination);
     glGetIntegerv(GL_VIEWPORT, viewport.data());
-    if (viewport[2] == width && viewport[3] == height) {
-        grade(programs, windowDraw);
-        return;
-    }
-    // The whole scene is graded: the stretch's filtered reads along the hole's edges reach
-    // into it.
-    glBindFramebuffer(GL_FRAMEBUFFER, gradedFramebuffer);
-    glViewport(0, 0, width, height);
-    grade(programs, Vertices{});
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(destination));
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    stretchGraded(programs.stretch);
+    if (viewport[2] == width && viewport[3] == height)
+        gradeAndSmoothEdges(programs);
+    else
+        stretchOverWindow(programs.stretch);
 }
 
 void PostProcessingFrameBuffer::leaveOut(const std::optional<WindowShare>& covered) {
@@ -159,27 +144,28 @@ void PostProcessingFrameBuffer::uploadWindowAround() {
     windowDraw = Vertices{kQuadVertices, kWindowAroundVertices};
 }
 
-void PostProcessingFrameBuffer::grade(const ResolvePrograms& programs, Vertices drawn) const {
+void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& programs) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     glUseProgram(programs.gradeAndMarkEdges.program);
-    glDrawArrays(GL_TRIANGLES, drawn.first, drawn.count);
+    glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
     glDepthFunc(GL_GREATER);
     glDepthMask(GL_FALSE);
     glUseProgram(programs.smoothEdges.program);
-    glDrawArrays(GL_TRIANGLES, drawn.first, drawn.count);
+    glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glDisable(GL_DEPTH_TEST);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-// Covers the viewport whatever its depth holds: depth testing is off after the grade.
-void PostProcessingFrameBuffer::stretchGraded(const Shader& stretch) const {
+// Covers the viewport whatever its depth holds.
+void PostProcessingFrameBuffer::stretchOverWindow(const Shader& stretch) const {
+    glDisable(GL_DEPTH_TEST);
     glBindVertexArray(quadVao);
-    glBindTexture(GL_TEXTURE_2D, gradedTexture);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
     glUseProgram(stretch.program);
     glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -192,7 +178,6 @@ void PostProcessingFrameBuffer::followWindowAndScale() {
     width = newWidth;
     height = newHeight;
     allocateColor(colorTexture);
-    allocateColor(gradedTexture);
     allocateDepthStencil();
 }
 

@@ -7,8 +7,8 @@
 
 class Shader;
 
-/// The resolve's three programs: grade and mark the edges, smooth the marked edges, and
-/// stretch the graded picture over the window when the scene is drawn smaller.
+/// The resolve's three programs: at full size, grade and mark the edges, then smooth the
+/// marked edges; smaller, stretch the scene over the window and grade it.
 struct ResolvePrograms {
     const Shader& gradeAndMarkEdges;  ///< "postprocessing.frag"
     const Shader& smoothEdges;  ///< "postprocessing_edges.frag"
@@ -31,9 +31,8 @@ struct WindowShare {
 /// Single-sample RGB8 colour with a packed depth/stencil renderbuffer, sized to the window
 /// times the render scale: the scene may be drawn smaller than the window, and the resolve
 /// pass stretches it over the whole window. Reading past the border clamps to the edge.
-/// A second colour texture of the same size takes the graded picture when the scene is
-/// smaller than the window. `resize` and `setScale` reallocate the attachments under the
-/// same GL names, so the framebuffers keep them. A plain value: copies share the GL names,
+/// `resize` and `setScale` reallocate the attachments under the same GL names, so the
+/// framebuffer keeps them. A plain value: copies share the GL names,
 /// and nothing is released on the GPU when it goes (the context's end takes the objects
 /// with it).
 /// Needs a current GL context to construct.
@@ -49,16 +48,16 @@ public:
     /// Draws the scene at `scale` (kept within [0.25, 1]) of the window's size from now on.
     /// Reallocates only when that changes the target's size in pixels.
     void setScale(float scale);
+    float currentScale() const { return scale; }
 
-    /// The resolve: the target's picture, graded and with its edges smoothed, over the bound
-    /// framebuffer's viewport. Grading takes two draws: the first ("postprocessing.frag")
-    /// writes every pixel and marks those on an edge in the depth buffer (0 on an edge, 1
-    /// elsewhere); the second ("postprocessing_edges.frag"), whose quad lies at depth 0.5,
-    /// smooths the marked pixels alone. At full size they draw straight into the bound
-    /// framebuffer, which therefore needs a depth buffer (and no clear: the first draw covers
-    /// it). Smaller, they grade at the scene's own size, into the graded texture with the
-    /// scene's depth buffer, and a third draw stretches the result over the viewport with a
-    /// filtered read: a draw, since a multisampled window takes no stretching blit.
+    /// The resolve: the target's picture, graded, over the bound framebuffer's viewport.
+    /// At full size its edges are smoothed too, in two draws: the first
+    /// ("postprocessing.frag") writes every pixel and marks those on an edge in the depth
+    /// buffer (0 on an edge, 1 elsewhere); the second ("postprocessing_edges.frag"), whose
+    /// quad lies at depth 0.5, smooths the marked pixels alone. The bound framebuffer
+    /// therefore needs a depth buffer (and no clear: the first draw covers it). Smaller,
+    /// one draw stretches the scene over the viewport with a filtered read and grades it:
+    /// a draw, since a multisampled window takes no stretching blit.
     /// Leaves depth testing off and unit 0 without a texture.
     void resolve(const ResolvePrograms& programs) const;
     /// Leaves `covered` out of what the resolve writes into the window from now on, less a
@@ -73,8 +72,6 @@ public:
     GLuint quadVbo = 0;
     GLuint colorTexture = 0;
     GLuint depthStencilBuffer = 0;
-    GLuint gradedFramebuffer = 0;  ///< the graded texture with the same depth buffer
-    GLuint gradedTexture = 0;
     /// Six (x, y, u, v) vertices: two triangles over clip space, texture (0, 0) lower left.
     std::array<float, 24> quadVertices{};
     int width = 0;   ///< pixels of the attachments: the scene pass's viewport
@@ -91,8 +88,8 @@ private:
     void followWindowAndScale();
     void uploadWindowAround();
     void allocateColor(GLuint texture);
-    void grade(const ResolvePrograms& programs, Vertices drawn) const;
-    void stretchGraded(const Shader& stretch) const;
+    void gradeAndSmoothEdges(const ResolvePrograms& programs) const;
+    void stretchOverWindow(const Shader& stretch) const;
     void allocateDepthStencil();
 
     int windowWidth = 0;

@@ -20,7 +20,7 @@ uniform int hasTexture;
 uniform sampler2D diffuseTexture;
 
 void main() {
-    const vec3 texel = texture(diffuseTexture, fragment.texCoord).rgb;
+    const vec3 texel = texture(diffuseTexture, fragment.texCoord, textureLodBias).rgb;
     const bool hasPicture = hasTexture == 1 && textureQueryLevels(diffuseTexture) > 0;
     const vec3 albedo = hasPicture ? tintedTexture(texel) : model_rgbColor;
     vec3 n = normalize(fragment.worldNormal);

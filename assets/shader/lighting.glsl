@@ -20,6 +20,7 @@ uniform vec3 camera_world;
 uniform vec3 materialCoefficients;  // ambient, diffuse, specular factors
 uniform float specularAlpha;
 uniform vec3 model_rgbColor;
+uniform float textureLodBias;  // log2 of the render scale: textures read as at the window's size
 
 const vec3 kHaze = vec3(0.80, 0.52, 0.46);  // the sky picture's horizon colour
 const float kHazeStart = 50.0;              // world units; the far plane is at 100

@@ -1,7 +1,7 @@
 #version 430 core
 // The resolve pass, second of its two draws (see "postprocessing.frag"): runs only on the
 // pixels the first draw marked as lying on an edge, and replaces them with the FXAA blend
-// along the edge, graded the same way.
+// along the edge, graded the same way ("grade.glsl").
 
 in vec2 textureCoordinates;
 
@@ -9,13 +9,11 @@ uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale
 
 out vec4 color;
 
-const vec3 kLuma = vec3(0.299, 0.587, 0.114);
+#include "grade.glsl"
+
 const float kReduceMultiplier = 1.0 / 8.0;
 const float kReduceMinimum = 1.0 / 128.0;
 const float kSpanMaximum = 8.0;  // texels
-const float kContrast = 0.18;    // as in "postprocessing.frag"
-const float kSaturation = 1.08;
-const float kVignette = 0.22;
 
 struct Neighbourhood {
     float nw;
@@ -54,17 +52,6 @@ vec3 alongTheEdge(vec2 uv, vec2 texel) {
     const vec3 wide = near * 0.5 + 0.25 * (sceneAt(uv - direction * 0.5) + sceneAt(uv + direction * 0.5));
     const float lumaWide = dot(wide, kLuma);
     return (lumaWide < n.least || lumaWide > n.most) ? near : wide;
-}
-
-// The grade of "postprocessing.frag", kept the same: the edge pixels must match the rest.
-vec3 graded(vec3 c, vec2 uv) {
-    c = clamp(c, 0.0, 1.0);
-    c = mix(c, c * c * (3.0 - 2.0 * c), kContrast);
-    const float grey = dot(c, kLuma);
-    c = mix(vec3(grey), c, kSaturation);
-    const vec2 fromCentre = uv - 0.5;
-    c *= 1.0 - kVignette * smoothstep(0.2, 0.75, dot(fromCentre, fromCentre) * 2.0);
-    return clamp(c, 0.0, 1.0);
 }
 
 void main() {

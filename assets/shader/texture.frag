@@ -95,7 +95,7 @@ Surface surfaceAt(vec2 uv, vec2 footprint, vec3 texel) {
 
 void main() {
     const vec2 footprint = fwidth(fragment.texCoord);
-    const vec3 texel = texture(diffuseTexture, fragment.texCoord).rgb;
+    const vec3 texel = texture(diffuseTexture, fragment.texCoord, textureLodBias).rgb;
     if (dot(fragment.worldNormal, fragment.worldNormal) < 1e-8) {
         fragColor = vec4(kDebugLineColour, 1.0);
         return;
