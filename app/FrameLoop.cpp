@@ -448,11 +448,19 @@ void bindSceneTarget() {
     glViewport(0, 0, postProcessing->width, postProcessing->height);
 }
 
-// At the window's size the resolve grades and smooths edges in two draws; below that size
-// one draw stretches and grades. The automatic scale may take either.
-void resolveOnceAtEitherSize(Scene& scene, float currentScale) {
+// The smoke (its seed, without time: nothing of it spawns or moves; both halves, so that
+// the layover reads two) and the resolve, at the window's size and below it, which the
+// automatic scale may take either: the smoke then copies the scene's depth from a target
+// of another kind, and the resolve stretches and grades in one draw instead of grading and
+// smoothing edges in two.
+void drawSmokeAndResolveAtEitherSize(Scene& scene, float currentScale) {
+    scene.smoke->update(0.0f);
     for (const float scale : {1.0f, 0.5f}) {
         postProcessing->setScale(scale);
+        bindSceneTarget();
+        glEnable(GL_DEPTH_TEST);
+        for (std::uint64_t frame = 0; frame < 2; ++frame)
+            drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), frame);
         resolveToWindow(scene, nullptr);
     }
     postProcessing->setScale(currentScale);
@@ -461,11 +469,9 @@ void resolveOnceAtEitherSize(Scene& scene, float currentScale) {
 // A software renderer builds the code of a program the first time it draws with it in a
 // new set of states, which stalls that frame and takes thousands of heap blocks. So what
 // first draws in the middle of a match is drawn once before the first frame, in the
-// states a frame draws it in: the shots, a burst of sparks and the smoke (its seed, without
-// time: nothing of it spawns or moves; both halves, so that the layover reads two) into
-// the scene target, which the first frame paints over; the resolve at full size and below
-// it; and both end pictures and the match's bars, into the window, which the first frame
-// covers.
+// states a frame draws it in: the shots, a burst of sparks and the smoke into the scene
+// target, which the first frame paints over; the resolve; and both end pictures and the
+// match's bars, into the window, which the first frame covers.
 void drawOnceBeforeTheFirstFrame(Scene& scene, float currentScale) {
     bindSceneTarget();
     glEnable(GL_DEPTH_TEST);
@@ -480,10 +486,7 @@ void drawOnceBeforeTheFirstFrame(Scene& scene, float currentScale) {
     sparks.update(0.0f);
     scene.sparkRenderer->draw(sparks, camera->view, camera->projection);
     glDisable(GL_CULL_FACE);
-    scene.smoke->update(0.0f);
-    for (std::uint64_t frame = 0; frame < 2; ++frame)
-        drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), frame);
-    resolveOnceAtEitherSize(scene, currentScale);
+    drawSmokeAndResolveAtEitherSize(scene, currentScale);
     glDisable(GL_DEPTH_TEST);
     for (const HUD* picture : {winPicture.get(), losePicture.get()})
         if (picture) drawEndPicture(scene, *picture);

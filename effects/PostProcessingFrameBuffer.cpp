@@ -38,8 +38,11 @@ void putRectangle(Corners& corners, int vertex, float left, float bottom, float 
     }
 }
 
+// At full size the target is the window's; below it, never a power of two.
 int scaledSize(int windowPixels, float scale) {
-    return std::max(1, static_cast<int>(std::lround(static_cast<float>(windowPixels) * scale)));
+    const int pixels =
+        std::max(1, static_cast<int>(std::lround(static_cast<float>(windowPixels) * scale)));
+    return pixels < windowPixels ? sideAwayFromPowerOfTwo(pixels) : pixels;
 }
 
 void reportIfIncomplete() {

@@ -11,7 +11,7 @@ namespace {
 
 int shareOf(int scenePixels) {
     const float pixels = static_cast<float>(scenePixels) * SmokeTarget::kShare;
-    return std::max(1, static_cast<int>(std::lround(pixels)));
+    return sideAwayFromPowerOfTwo(std::max(1, static_cast<int>(std::lround(pixels))));
 }
 
 }  // namespace

@@ -16,3 +16,12 @@ inline GLuint newTargetTexture() {
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
 }
+
+/// `pixels`, or one fewer where that is a power of two above 2. A software renderer builds
+/// other code to read a texture with such a side, and the frame that first reads one stalls
+/// while it does: a target whose size follows the render scale keeps to the other kind, so
+/// the code built before the first frame serves every size it takes.
+inline int sideAwayFromPowerOfTwo(int pixels) {
+    const bool powerOfTwo = pixels > 2 && (pixels & (pixels - 1)) == 0;
+    return powerOfTwo ? pixels - 1 : pixels;
+}

@@ -93,7 +93,8 @@ TEST_F(GlTest, QuadCoversClipSpaceWithTextureOriginLowerLeft) {
     EXPECT_EQ(offset, 8);
 }
 
-// A window resize keeps the scale, and the scale keeps within its range.
+// A window resize keeps the scale, and the scale keeps within its range. Below full size no
+// side is a power of two.
 TEST_F(GlTest, TargetIsTheWindowTimesTheRenderScale) {
     PostProcessingFrameBuffer target(320, 240, 0.5f);
     const auto expectSize = [&](std::array<GLint, 2> size, const char* step) {
@@ -108,6 +109,10 @@ TEST_F(GlTest, TargetIsTheWindowTimesTheRenderScale) {
     expectSize({250, 125}, "scale below the least");
     target.setScale(1.0f);
     expectSize({1000, 500}, "full size");
+    target.resize(1024, 720);
+    expectSize({1024, 720}, "full size, a side a power of two");
+    target.setScale(0.5f);
+    expectSize({511, 360}, "half size, a side kept off a power of two");
 }
 
 // A window of `samples` samples with a depth buffer, as the `samples` setting opens it.
