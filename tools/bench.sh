@@ -4,7 +4,7 @@
 # frame, the resident size and the main thread's CPU share (see docs/performance.md).
 # Starts its own Xvfb when no display is set. Arguments go to qex_bench, for example
 #     bash tools/bench.sh --seconds 20    # a shorter scripted play while working
-#     bash tools/bench.sh --long          # adds the five-minute resident-size run
+#     bash tools/bench.sh --long          # adds a resident-size run of four matches
 # Run it at normal priority on an otherwise quiet machine; the ratios to the floor are
 # what compare between machines and runs.
 set -euo pipefail

@@ -52,6 +52,15 @@ float MatchScript::totalSeconds() {
     return total;
 }
 
+float MatchScript::endOf(const char* phase) {
+    float end = 0.0f;
+    for (const ScriptRow& row : kScript) {
+        end += row.seconds;
+        if (std::strcmp(row.phase, phase) == 0) break;
+    }
+    return end;
+}
+
 std::uint8_t MatchScript::labelOf(const char* phase) {
     for (std::size_t i = 0; i < kScript.size(); ++i)
         if (std::strcmp(kScript[i].phase, phase) == 0) return static_cast<std::uint8_t>(i);

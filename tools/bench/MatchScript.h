@@ -28,6 +28,8 @@ public:
 
     /// Length of the whole script, seconds.
     static float totalSeconds();
+    /// Seconds from the script's start to the end of the first row of `phase`.
+    static float endOf(const char* phase);
     /// The phase's label: the index of its name's first row.
     static std::uint8_t labelOf(const char* phase);
 

@@ -170,6 +170,10 @@ private:
 
 }  // namespace
 
+std::string residentSizeKey(float seconds) {
+    return "rss_" + std::to_string(static_cast<int>(seconds)) + "s_mb";
+}
+
 int runFloorPhase(const PhaseOptions& options) {
     applyToSettings(options, false);
     if (!startWindowAndContext()) return kStartupFailed;
@@ -265,7 +269,7 @@ int runGamePhase(const PhaseOptions& options) {
         .add("cpu_share", cpuShare)
         .add("rss_end_mb", rssAtEnd);
     for (std::size_t i = 0; i < rssTaken; ++i)
-        result.add("rss_" + std::to_string(static_cast<int>(options.rssAt[i])) + "s_mb", rss[i]);
+        result.add(residentSizeKey(options.rssAt[i]), rss[i]);
     for (const ScriptRow& row : MatchScript::rows())
         if (MatchScript::labelOf(row.phase) == &row - MatchScript::rows().data())
             addPhase(result, timer, scales[MatchScript::labelOf(row.phase)], row.phase);

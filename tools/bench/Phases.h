@@ -20,6 +20,9 @@ struct PhaseOptions {
     std::string shotPrefix = "shot";  ///< pictures go to <prefix>-<seconds>.png
 };
 
+/// The key of the resident size read `seconds` into a run, in a game phase's "RESULT" line.
+std::string residentSizeKey(float seconds);
+
 /// Clears and swaps an empty window of the game's kind as fast as it can: the floor every
 /// frame of the game stands on. Prints one "RESULT" line; returns the exit status.
 int runFloorPhase(const PhaseOptions& options);
