@@ -230,7 +230,4 @@ void BulletOpenGl::releaseMatchObjects() {
     contactPairs.clear();  // every key names a freed body now
 }
 
-void BulletOpenGl::releaseAllObjects() {
-    releaseMatchObjects();
-    spareProjectiles.clear();
-}
+void BulletOpenGl::releaseSpareProjectiles() { spareProjectiles.clear(); }

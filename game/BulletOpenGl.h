@@ -126,8 +126,8 @@ protected:
     /// Frees every object of the match and forgets every contact; the retired projectiles
     /// stay for the next match. The world must be gone, or the bodies out of it.
     void releaseMatchObjects();
-    /// releaseMatchObjects(), and the retired projectiles too.
-    void releaseAllObjects();
+    /// Frees the retired projectiles, once no match is to launch them again.
+    void releaseSpareProjectiles();
     virtual void forgetRemovedObject(const GameObject&) {}
 
 private:

@@ -374,7 +374,7 @@ void Game::tearDown() {
     hudElements.clear();
     destroyWorld();
     releaseMatch();
-    releaseAllObjects();  // the retired projectiles too
+    releaseSpareProjectiles();
     armory.clearProjectileModels();
     shieldTemplate.reset();
     debugger.reset();
