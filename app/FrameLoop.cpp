@@ -221,10 +221,14 @@ glm::vec3 aimPoint() {
     return glm::vec3(craft.x, craft.y, lastPhysicsPosition(*game.boss).z);
 }
 
-// Every decided match is kept as a replay, once; a replay being watched is not kept again.
-void keepReplayOfDecidedMatch(Scene& scene) {
-    if (watchedReplay || scene.hudText->stats().outcome() == MatchOutcome::Undecided) return;
-    matchRecording.keep(scene.hudText->setNewBest());
+// Every decided match is kept, once, on the disk thread; a replay being watched is not
+// kept again. What keeping it gave shows once it is on disk.
+void keepDecidedMatch(Scene& scene) {
+    if (const std::optional<KeptMatch> kept = matchRecording.takeKept())
+        scene.hudText->showRecords(kept->bests, kept->newBest);
+    const MatchStats& stats = scene.hudText->stats();
+    if (watchedReplay || stats.outcome() == MatchOutcome::Undecided) return;
+    matchRecording.keep(stats.outcome() == MatchOutcome::Won, stats.seconds());
 }
 
 void drawAimCue() {
@@ -362,7 +366,7 @@ void drawFrame(Scene& scene, LoopState& state) {
     feelMatchEvents(scene, matchSeconds, frameTime);
     playSounds(scene);
     scene.hudText->recordFrame(game.events, game.matchSeconds());
-    keepReplayOfDecidedMatch(scene);
+    keepDecidedMatch(scene);
     frameCapNote.age(frameTime);  // by the frame: the match clock stands still in a pause
     scene.bossGlow.hoverAbove(lastPhysicsPosition(*game.boss));
     scene.landscape->followPlayer(lastPhysicsPosition(*game.player).z);

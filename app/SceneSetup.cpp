@@ -83,7 +83,10 @@ void setUpGame(Scene& scene) {
 }
 
 void createMatch(Scene& scene) {
-    matchRecording = MatchRecording(replayFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    matchRecording =
+        MatchRecording(replayFolder(dataHome, home), Records(recordsFile(dataHome, home)));
     game.seedMatch(prepareNewMatch());
     game.createPlayer(*scene.playerModel, scene.textureShader, scene.hudShader);
     game.createBoss(*scene.bossModel, scene.textureShader, scene.hudShader);
@@ -148,8 +151,8 @@ void createPictures(Scene& scene) {
 }
 
 void createHudText(Scene& scene) {
-    Records records(recordsFile(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-    scene.hudText = std::make_unique<HudText>(scene.hudTextShader.get(), std::move(records));
+    scene.hudText =
+        std::make_unique<HudText>(scene.hudTextShader.get(), matchRecording.bestTimes());
     scene.hudText->showAsReplay(watchedReplay.has_value());
     scene.hudText->startNewMatch(game.difficulty());
 }

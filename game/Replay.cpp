@@ -86,6 +86,13 @@ bool isSteering(float v) { return std::isfinite(v) && v >= -1.0f && v <= 1.0f; }
 
 Replay::Replay(std::uint32_t seed, Difficulty difficulty) : seed_(seed), difficulty_(difficulty) {}
 
+void Replay::restart(std::uint32_t seed, Difficulty difficulty) {
+    std::vector<Run> room = std::move(runs_);
+    room.clear();
+    *this = Replay(seed, difficulty);
+    runs_ = std::move(room);
+}
+
 void Replay::record(const ControlFrame& controls, std::uint32_t steps) {
     if (!runs_.empty() && runs_.back().controls == controls)
         runs_.back().steps += steps;

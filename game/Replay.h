@@ -32,6 +32,8 @@ public:
     Replay() = default;
     Replay(std::uint32_t seed, Difficulty difficulty);
 
+    /// Empty again, for a match with this seed and difficulty; the room for runs stays.
+    void restart(std::uint32_t seed, Difficulty difficulty);
     /// Room for `runs` changes of the controls before recording allocates again.
     void reserve(std::size_t runs) { runs_.reserve(runs); }
     /// The next step's controls.

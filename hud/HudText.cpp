@@ -5,17 +5,16 @@
 
 #include "game/MatchEvents.h"
 
-#include <utility>
-
-HudText::HudText(Shader* textShader, Records matchRecords)
-    : batch(textShader), records(std::move(matchRecords)) {}
+HudText::HudText(Shader* textShader, const BestWinTimes& bestTimes)
+    : batch(textShader), bests(bestTimes) {}
 
 void HudText::recordFrame(const MatchEvents& events, float matchSeconds) {
-    const MatchOutcome before = matchStats.outcome();
     matchStats.recordFrame(events, matchSeconds);
-    if (replaying) return;  // a replay's win is no new time
-    if (before == MatchOutcome::Undecided && matchStats.outcome() == MatchOutcome::Won)
-        newBest = records.offerWin(difficulty, matchStats.seconds());
+}
+
+void HudText::showRecords(const BestWinTimes& bestTimes, bool setNewBest) {
+    bests = bestTimes;
+    newBest = setNewBest && !replaying && matchStats.outcome() == MatchOutcome::Won;
 }
 
 void HudText::startNewMatch(Difficulty level) {
@@ -31,7 +30,7 @@ void HudText::draw(const Game& game, const Overlay& overlay, float windowWidth,
     readout.barsShown = overlay.barsShown;
     readout.paused = overlay.paused;
     readout.resultsShown = overlay.resultsShown;
-    readout.bestSeconds = records.bestWinSeconds(difficulty);
+    readout.bestSeconds = bests[static_cast<std::size_t>(difficulty)];
     readout.newBest = newBest;
     readout.replay = replaying;
     layOutHudText(readout, windowWidth, windowHeight, quads);

@@ -16,14 +16,16 @@ class Shader;
 
 /// The HUD's words and numbers and the match record behind them: the bars' labels, the
 /// clock, the pause label and the results, with the statistics that feed them and the
-/// best time. The scene keeps one; it needs a current GL context to construct.
+/// best times. The scene keeps one; it needs a current GL context to construct.
 class HudText {
 public:
-    HudText(Shader* textShader, Records records);
+    HudText(Shader* textShader, const BestWinTimes& bests);
 
     /// Once per drawn frame, after the game's update and before its events are cleared.
-    /// A won match offers its time to the records (a new best is written then, once).
     void recordFrame(const MatchEvents& events, float matchSeconds);
+    /// The records as a kept match left them. Its new best shows while a won match's
+    /// results do: one kept after a restart changes only the times.
+    void showRecords(const BestWinTimes& bests, bool newBest);
     /// Nothing counted, the clock at zero, no new best; a win counts at `level`.
     void startNewMatch(Difficulty level);
     /// What the shell shows over the match this frame.
@@ -41,9 +43,7 @@ public:
               const glm::mat4& projection);
 
     const MatchStats& stats() const { return matchStats; }
-    const BestWinTimes& bestTimes() const { return records.bestTimes(); }
-    /// This match's win set the best time.
-    bool setNewBest() const { return newBest; }
+    const BestWinTimes& bestTimes() const { return bests; }
     /// Marks what is shown as a replay, not a match being played.
     void showAsReplay(bool replay) { replaying = replay; }
 
@@ -51,7 +51,7 @@ private:
     TextBatch batch;
     GlyphQuads quads;
     MatchStats matchStats;
-    Records records;
+    BestWinTimes bests;
     bool newBest = false;  ///< this match set the best time
     bool replaying = false;
     Difficulty difficulty = Difficulty::Normal;  ///< of the match under way

@@ -126,8 +126,8 @@ void PassTimer::countAllocationsOfFrame() {
     phase.count.operatorNew += made.operatorNew;
     phase.count.mainThreadNew += made.mainThreadNew;
     phase.count.bullet += made.bullet;
-    if (made.operatorNew > 0) ++phase.framesThatAllocated;
-    phase.mostInOneFrame = std::max(phase.mostInOneFrame, made.operatorNew);
+    if (made.mainThreadNew > 0) ++phase.framesThatAllocated;
+    phase.mostInOneFrame = std::max(phase.mostInOneFrame, made.mainThreadNew);
 }
 
 // The renderer has just finished: every result is there without waiting.

@@ -17,7 +17,9 @@ struct SteppedFrame {
     std::uint8_t label = 0;                    ///< the phase of the match it was drawn in
 };
 
-/// Heap allocations over the frames recorded.
+/// Heap allocations over the frames recorded. The frames that allocated, and the most in
+/// one, count the main thread's blocks: the frame's own, not those of a thread working
+/// beside it (the disk thread, the renderer's).
 struct AllocationTotals {
     AllocationCount count;
     std::uint64_t framesThatAllocated = 0;
