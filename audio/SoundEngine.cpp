@@ -9,6 +9,7 @@
 #include <cmath>
 #include <iostream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -143,15 +144,16 @@ void SoundEngine::releaseEffects() {
     }
 }
 
-int SoundEngine::trackOf(const std::string& file) {
+int SoundEngine::trackOf(std::string_view file) {
     for (std::size_t i = 0; i < tracks.size(); ++i)
         if (tracks[i].file == file) return static_cast<int>(i);
-    Mix_Music* stream = Mix_LoadMUS(file.c_str());
+    std::string path(file);
+    Mix_Music* stream = Mix_LoadMUS(path.c_str());
     if (!stream) {
-        std::cout << "Cannot play " << file << ": " << Mix_GetError() << std::endl;
+        std::cout << "Cannot play " << path << ": " << Mix_GetError() << std::endl;
         return -1;
     }
-    tracks.push_back({file, stream});
+    tracks.push_back({std::move(path), stream});
     return static_cast<int>(tracks.size()) - 1;
 }
 
@@ -167,7 +169,7 @@ void SoundEngine::play2D(const std::string& file, bool looped) {
 
 bool SoundEngine::loadMusic(const std::string& file) { return trackOf(file) != -1; }
 
-void SoundEngine::playMusic(const std::string& file, float fadeSeconds) {
+void SoundEngine::playMusic(std::string_view file, float fadeSeconds) {
     const int track = trackOf(file);
     if (track == -1) return;
     const bool fadingOut = Mix_FadingMusic() == MIX_FADING_OUT;
@@ -253,7 +255,7 @@ bool SoundEngine::isEffectPlaying(SoundEffect effect) const {
     return false;
 }
 
-bool SoundEngine::isCurrentlyPlaying(const std::string& file) const {
+bool SoundEngine::isCurrentlyPlaying(std::string_view file) const {
     return playingTrack != -1 && file == tracks[playingTrack].file && Mix_PlayingMusic() != 0;
 }
 

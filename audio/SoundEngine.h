@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct _Mix_Music;
@@ -46,7 +47,8 @@ public:
     /// fades out over the first half, then `file` fades in from its beginning over the
     /// second (over the whole time when nothing plays). Asking for the piece that already
     /// plays leaves it playing. The new piece starts in update(), once the old has faded.
-    void playMusic(const std::string& file, float fadeSeconds);
+    /// A piece opened before allocates nothing.
+    void playMusic(std::string_view file, float fadeSeconds);
     /// Call once a frame: starts the music that waits for the last piece to fade out.
     /// Reads no file and allocates nothing.
     void update();
@@ -69,7 +71,7 @@ public:
     /// Whether `effect` plays on some channel right now (a fading loop included).
     bool isEffectPlaying(SoundEffect effect) const;
     /// Whether `file` is the music playing right now.
-    bool isCurrentlyPlaying(const std::string& file) const;
+    bool isCurrentlyPlaying(std::string_view file) const;
     /// Seconds into the music playing now, or -1 when nothing plays.
     double playPosition() const;
     /// True when the output is the silent driver.
@@ -85,7 +87,7 @@ private:
     void releaseMusic();
     /// The index of `file` in `tracks`, opened now if it is not yet; -1, with one line, when
     /// it cannot be played.
-    int trackOf(const std::string& file);
+    int trackOf(std::string_view file);
     void fadeIn(int track, int milliseconds);
     void releaseEffects();
     Mix_Chunk* chunk(SoundEffect effect) const { return effects[static_cast<std::size_t>(effect)]; }

@@ -60,9 +60,8 @@ void buildCrashPitUnder(BulletOpenGl& game, const GameObject& wreck) {
     const btVector3 below = wreck.position();
     for (const PitBoxLayout& layout : pitBoxes) {
         const btVector3 position(below.x() + layout.dx, kPitFloorY, below.z() + layout.dz);
-        GameObject* box = game.keep(std::make_unique<GameObject>(
-            kPitBoxMass, std::make_unique<btBoxShape>(kPitBoxHalfExtents), position,
-            layout.rotation));
+        GameObject* box = game.keepPlainObject(std::make_unique<btBoxShape>(kPitBoxHalfExtents),
+                                               kPitBoxMass, position, layout.rotation);
         game.addToWorld(*box);
         box->addCollisionFlags(btCollisionObject::CF_STATIC_OBJECT);
     }

@@ -17,6 +17,8 @@ namespace {
 // Contacts among a match's own bodies, beside the projectiles': the vehicles, their guides,
 // the shield, the walls and a crash pit make 16 bodies, so 120 pairs at the very most.
 constexpr std::size_t kOwnBodyPairs = 120;
+// Six walls, two guides and a crash pit's five boxes, with room to spare.
+constexpr std::size_t kPlainObjectsPerMatch = 16;
 
 template <class T>
 void eraseEvery(std::vector<T*>& registry, const GameObject* object) {
@@ -148,10 +150,24 @@ void BulletOpenGl::removeObject(GameObject* object) {
     }
 }
 
+GameObject* BulletOpenGl::keepPlainObject(std::unique_ptr<btCollisionShape> shape, float mass,
+                                          const btVector3& position,
+                                          const btQuaternion& rotation) {
+    if (sparePlainObjects.empty()) {
+        plainObjects.push_back(
+            std::make_unique<GameObject>(mass, std::move(shape), position, rotation));
+    } else {
+        plainObjects.push_back(std::move(sparePlainObjects.back()));
+        sparePlainObjects.pop_back();
+        plainObjects.back()->rebuildBody(mass, std::move(shape), position, rotation);
+        plainObjects.back()->setName(std::string());
+    }
+    return plainObjects.back().get();
+}
+
 GameObject* BulletOpenGl::addObject(std::unique_ptr<btCollisionShape> shape, float mass,
                                     const btVector3& position, const btQuaternion& rotation) {
-    GameObject* object =
-        keep(std::make_unique<GameObject>(mass, std::move(shape), position, rotation));
+    GameObject* object = keepPlainObject(std::move(shape), mass, position, rotation);
     objects.push_back(object);
     addToWorld(*object);
     return object;
@@ -188,6 +204,10 @@ void BulletOpenGl::prepareForProjectiles(std::size_t count) {
     for (std::vector<ContactKey>* pairs : {&contactPairs, &currentPairs, &beginEvents, &endEvents})
         pairs->reserve(count + kOwnBodyPairs);
     while (spareProjectiles.size() < count) spareProjectiles.push_back(std::make_unique<Projectile>());
+    plainObjects.reserve(kPlainObjectsPerMatch);
+    sparePlainObjects.reserve(kPlainObjectsPerMatch);
+    while (plainObjects.size() + sparePlainObjects.size() < kPlainObjectsPerMatch)
+        sparePlainObjects.push_back(std::make_unique<GameObject>());
 }
 
 void BulletOpenGl::addToWorld(GameObject& object) {
@@ -227,7 +247,15 @@ void BulletOpenGl::releaseMatchObjects() {
     assert(objects.empty() && projectiles.empty() && "empty the registries first");
     removedObjects.clear();
     ownedObjects.clear();
+    for (std::unique_ptr<GameObject>& plain : plainObjects) {
+        plain->releaseBody();
+        sparePlainObjects.push_back(std::move(plain));
+    }
+    plainObjects.clear();
     contactPairs.clear();  // every key names a freed body now
 }
 
-void BulletOpenGl::releaseSpareProjectiles() { spareProjectiles.clear(); }
+void BulletOpenGl::releaseSpares() {
+    spareProjectiles.clear();
+    sparePlainObjects.clear();
+}

@@ -70,6 +70,10 @@ public:
     /// it; the projectile itself is kept to be launched again by a later addProjectile.
     void removeObject(GameObject* object);
 
+    /// A plain object for the match, built from a spare one when there is one (see
+    /// prepareForProjectiles), unnamed; registers nothing and adds nothing to the world.
+    GameObject* keepPlainObject(std::unique_ptr<btCollisionShape> shape, float mass,
+                                const btVector3& position, const btQuaternion& rotation);
     /// A plain object, registered in `objects` and added to the world.
     GameObject* addObject(std::unique_ptr<btCollisionShape> shape, float mass,
                           const btVector3& position, const btQuaternion& rotation);
@@ -80,7 +84,8 @@ public:
                               std::unique_ptr<btCollisionShape> shape, const btVector3& position,
                               const btQuaternion& rotation, std::shared_ptr<Shader> shader);
     /// Room for `count` projectiles in flight, built ahead as retired shots, so that steady
-    /// fire allocates nothing while no more are in flight at once.
+    /// fire allocates nothing while no more are in flight at once; and spare plain objects
+    /// for the walls, the guides and a crash pit, so that a match's end builds none.
     void prepareForProjectiles(std::size_t count);
     /// Adds the body alone (default group and mask) when a world exists.
     void addToWorld(GameObject& object);
@@ -124,10 +129,11 @@ protected:
     /// is still there: the next match launches them again instead of building new ones.
     void retireProjectilesInFlight();
     /// Frees every object of the match and forgets every contact; the retired projectiles
-    /// stay for the next match. The world must be gone, or the bodies out of it.
+    /// and the plain objects, without their bodies, stay for the next match. The world
+    /// must be gone, or the bodies out of it.
     void releaseMatchObjects();
-    /// Frees the retired projectiles, once no match is to launch them again.
-    void releaseSpareProjectiles();
+    /// Frees the spare projectiles and plain objects, once no match is to use them again.
+    void releaseSpares();
     virtual void forgetRemovedObject(const GameObject&) {}
 
 private:
@@ -138,6 +144,8 @@ private:
     std::vector<std::unique_ptr<GameObject>> ownedObjects;
     std::vector<GameObject*> removedObjects;
     std::vector<std::unique_ptr<Projectile>> spareProjectiles;  ///< retired, without bodies
+    std::vector<std::unique_ptr<GameObject>> plainObjects;       ///< the match's walls, guides, pit
+    std::vector<std::unique_ptr<GameObject>> sparePlainObjects;  ///< an earlier match's, without bodies
     // Reused on every pass so that the contact pass allocates nothing once warmed up.
     std::vector<ContactKey> currentPairs;
     std::vector<ContactKey> beginEvents;  ///< bodies in Bullet's order, not sorted

@@ -18,7 +18,7 @@ void makeGuideContactFree(GameObject& guide) {
 
 }  // namespace
 
-Combatant::Combatant(const Model& source, int maxHealthValue, int maxAmmoValue,
+Combatant::Combatant(std::shared_ptr<Model> ownModel, int maxHealthValue, int maxAmmoValue,
                      GameObject* guideObject, float mass,
                      std::unique_ptr<btCollisionShape> collisionShape, const btVector3& position,
                      const btQuaternion& rotation, std::shared_ptr<Shader> drawingShader)
@@ -28,6 +28,6 @@ Combatant::Combatant(const Model& source, int maxHealthValue, int maxAmmoValue,
       health(maxHealthValue),
       ammo(maxAmmoValue),
       guide(guideObject) {
-    attachModel(source, std::move(drawingShader));
+    shareModel(std::move(ownModel), std::move(drawingShader));
     if (guide) makeGuideContactFree(*guide);
 }

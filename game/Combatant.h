@@ -10,9 +10,10 @@
 /// other object, and the bar sits in the game's HUD list.
 class Combatant : public GameObject {
 public:
-    /// Copies `model`; sets health and ammunition to their maxima. A guide, when given,
-    /// becomes kinematic and contact-free and collides with everything (group 1, mask all).
-    Combatant(const Model& model, int maxHealth, int maxAmmo, GameObject* guide, float mass,
+    /// Draws `model`, a copy of its own; sets health and ammunition to their maxima. A
+    /// guide, when given, becomes kinematic and contact-free and collides with everything
+    /// (group 1, mask all).
+    Combatant(std::shared_ptr<Model> model, int maxHealth, int maxAmmo, GameObject* guide, float mass,
               std::unique_ptr<btCollisionShape> shape, const btVector3& position,
               const btQuaternion& rotation, std::shared_ptr<Shader> shader);
 

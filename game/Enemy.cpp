@@ -4,10 +4,10 @@
 
 #include <utility>
 
-Enemy::Enemy(const Model& source, int fullHealth, int fullAmmo, GameObject* guideObject, float mass,
+Enemy::Enemy(std::shared_ptr<Model> ownModel, int fullHealth, int fullAmmo, GameObject* guideObject, float mass,
              std::unique_ptr<btCollisionShape> collisionShape, const btVector3& position,
              const btQuaternion& rotation, std::shared_ptr<Shader> drawingShader)
-    : Combatant(source, fullHealth, fullAmmo, guideObject, mass, std::move(collisionShape),
+    : Combatant(std::move(ownModel), fullHealth, fullAmmo, guideObject, mass, std::move(collisionShape),
                 position, rotation, std::move(drawingShader)) {
     setName(std::string(kBossName));
 }

@@ -14,7 +14,7 @@ public:
         100;  ///< the counter only alternates gun sides and missile slots
 
     /// Names the object "boss"; the shield is renamed by its builder. `guide` may be null.
-    Enemy(const Model& model, int maxHealth, int maxAmmo, GameObject* guide, float mass,
+    Enemy(std::shared_ptr<Model> model, int maxHealth, int maxAmmo, GameObject* guide, float mass,
           std::unique_ptr<btCollisionShape> shape, const btVector3& position,
           const btQuaternion& rotation, std::shared_ptr<Shader> shader);
 

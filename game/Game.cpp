@@ -105,13 +105,12 @@ void Game::setup(std::shared_ptr<Shader> textureShader, std::shared_ptr<Shader> 
 }
 
 void Game::createWorld() {
-    collisionConfiguration =
-        std::make_unique<btDefaultCollisionConfiguration>(btDefaultCollisionConstructionInfo());
-    dispatcher = std::make_unique<btCollisionDispatcher>(collisionConfiguration.get());
-    broadphase = std::make_unique<btDbvtBroadphase>();
+    collisionConfiguration.emplace(btDefaultCollisionConstructionInfo());
+    dispatcher.emplace(&*collisionConfiguration);
+    broadphase.emplace();
     solver = std::make_unique<btSequentialImpulseConstraintSolver>();
-    world = std::make_unique<btDiscreteDynamicsWorld>(dispatcher.get(), broadphase.get(),
-                                                      solver.get(), collisionConfiguration.get());
+    world = std::make_unique<btDiscreteDynamicsWorld>(&*dispatcher, &*broadphase, solver.get(),
+                                                      &*collisionConfiguration);
     world->setGravity(btVector3(0.0f, kGravity, 0.0f));
     if (debugger) world->setDebugDrawer(debugger.get());
     prepareForProjectiles(kProjectilesInFlight);
@@ -153,10 +152,9 @@ Player* Game::addPlayer(const Model& model, std::unique_ptr<btCollisionShape> sh
                         std::shared_ptr<Shader> shader) {
     GameObject* sensor = addObject(std::make_unique<btBoxShape>(kSensorHalfExtents), kGuideMass,
                                    kPlayerStart, kNoRotation);
-    Player* craft = keep(std::make_unique<Player>(
-        model, scaled(Player::kMaxHealth, scale->craftHull), Player::kMaxAmmo, sensor, kPlayerMass,
-        std::move(shape),
-        kPlayerStart, kPlayerRotation, std::move(shader)));
+    Player* craft = &craftInPlace.emplace(
+        copyInto(playerCopy, model), scaled(Player::kMaxHealth, scale->craftHull), Player::kMaxAmmo,
+        sensor, kPlayerMass, std::move(shape), kPlayerStart, kPlayerRotation, std::move(shader));
     craft->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
     objects.push_back(craft);
     addToWorld(*craft);
@@ -176,10 +174,10 @@ Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape
                      std::shared_ptr<Shader> shader) {
     GameObject* guide = addObject(std::make_unique<btBoxShape>(kBossGuideHalfExtents), kGuideMass,
                                   kBossStart, kNoRotation);
-    Enemy* enemy =
-        keep(std::make_unique<Enemy>(model, scaled(Enemy::kMaxHealth, scale->bossHealth),
-                                     Enemy::kMaxAmmo, guide, kBossMass,
-                                     std::move(shape), kBossStart, kNoRotation, std::move(shader)));
+    Enemy* enemy = &bossInPlace.emplace(copyInto(bossCopy, model),
+                                        scaled(Enemy::kMaxHealth, scale->bossHealth),
+                                        Enemy::kMaxAmmo, guide, kBossMass, std::move(shape),
+                                        kBossStart, kNoRotation, std::move(shader));
     enemy->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
     enemy->shieldObject = addShield(*enemy);
     objects.push_back(enemy);
@@ -191,15 +189,23 @@ Enemy* Game::addBoss(const Model& model, std::unique_ptr<btCollisionShape> shape
 Enemy* Game::addShield(const Enemy& owner) {
     const btTransform pose = owner.motionTransform();
     const Model noModel;
-    // Both sides lvalues: the shield copies the model itself, and a temporary would copy it twice.
     const Model& model = shieldTemplate ? *shieldTemplate : noModel;
-    Enemy* shield =
-        keep(std::make_unique<Enemy>(model, kShieldHealth, 0, nullptr, kShieldMass,
-                                     std::make_unique<btSphereShape>(kShieldRadius),
-                                     pose.getOrigin(), pose.getRotation(), owner.getShader()));
+    Enemy* shield = &shieldInPlace.emplace(
+        copyInto(shieldCopy, model), kShieldHealth, 0, nullptr, kShieldMass,
+        std::make_unique<btSphereShape>(kShieldRadius), pose.getOrigin(), pose.getRotation(),
+        owner.getShader());
     shield->setName(std::string(kShieldName));
     shield->addCollisionFlags(btCollisionObject::CF_KINEMATIC_OBJECT);
     return shield;
+}
+
+// Only once the last match's objects are gone: they draw the copies.
+std::shared_ptr<Model> Game::copyInto(std::shared_ptr<Model>& kept, const Model& source) {
+    if (kept)
+        *kept = source;
+    else
+        kept = std::make_shared<Model>(source);
+    return kept;
 }
 
 Model Game::loadShieldModel() {
@@ -365,6 +371,9 @@ void Game::releaseMatch() {
     releaseMatchObjects();
     player = nullptr;
     boss = nullptr;
+    shieldInPlace.reset();
+    bossInPlace.reset();
+    craftInPlace.reset();
     bossBehaviour.startNewMatch();
 }
 
@@ -374,9 +383,12 @@ void Game::tearDown() {
     hudElements.clear();
     destroyWorld();
     releaseMatch();
-    releaseSpareProjectiles();
+    releaseSpares();
     armory.clearProjectileModels();
     shieldTemplate.reset();
+    playerCopy.reset();
+    bossCopy.reset();
+    shieldCopy.reset();
     debugger.reset();
 }
 

@@ -4,11 +4,14 @@
 #include "game/BossBehaviour.h"
 #include "game/ControlFrame.h"
 #include "game/Difficulty.h"
+#include "game/Enemy.h"
 #include "game/GameLogic.h"
 #include "game/MatchRandom.h"
+#include "game/Player.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 struct ButtonPressedNew;
 class CustomCamera;
@@ -79,8 +82,9 @@ public:
 
     /// A new match on a new world: everything of the old one freed, the control flags
     /// cleared except the pause, the scroll speed, attack choice and activity reset, the
-    /// clock at 0, chance seeded with `seed`, and the player, boss and arena built again. The
-    /// camera is the shell's to reset.
+    /// clock at 0, chance seeded with `seed`, and the player, boss and arena built again, in
+    /// the room the last match left: a restart calls no `operator new` (Bullet's own
+    /// allocator still gives the new bodies). The camera is the shell's to reset.
     void restartMatch(const Model& playerModel, const Model& bossModel, std::uint32_t seed);
     /// Chance for the match from `seed`: the same seed and controls play the same match.
     void seedMatch(std::uint32_t seed) { matchRandom.reseed(seed); }
@@ -108,14 +112,26 @@ private:
                    std::shared_ptr<Shader> shader);
     Enemy* addShield(const Enemy& boss);
     static Model loadShieldModel();
+    static std::shared_ptr<Model> copyInto(std::shared_ptr<Model>& kept, const Model& source);
 
     std::unique_ptr<Model> shieldTemplate;  ///< imported once, copied for every match's shield
+    // The craft's, the boss's and the shield's copies of their models, kept from match to
+    // match: a copy into one of the same shape reuses all of its room.
+    std::shared_ptr<Model> playerCopy;
+    std::shared_ptr<Model> bossCopy;
+    std::shared_ptr<Model> shieldCopy;
 
     bool graphicsEnabled;
     const DifficultyScale* scale = &scaleOf(Difficulty::Normal);
     std::uint32_t decidedAtStep = 0;  ///< the step at which a side fell, once one has
-    std::unique_ptr<btDbvtBroadphase> broadphase;
-    std::unique_ptr<btDefaultCollisionConfiguration> collisionConfiguration;
-    std::unique_ptr<btCollisionDispatcher> dispatcher;
+    // The world's parts and the match's craft, boss and shield are built in place (the
+    // world itself and the solver come from Bullet's own allocator): a new match calls no
+    // `operator new` for them.
+    std::optional<btDbvtBroadphase> broadphase;
+    std::optional<btDefaultCollisionConfiguration> collisionConfiguration;
+    std::optional<btCollisionDispatcher> dispatcher;
     std::unique_ptr<btSequentialImpulseConstraintSolver> solver;
+    std::optional<Player> craftInPlace;
+    std::optional<Enemy> bossInPlace;
+    std::optional<Enemy> shieldInPlace;
 };

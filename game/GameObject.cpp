@@ -73,10 +73,6 @@ void GameObject::releaseBody() {
     shape.reset();
 }
 
-void GameObject::attachModel(const Model& source, std::shared_ptr<Shader> drawingShader) {
-    shareModel(std::make_shared<Model>(source), std::move(drawingShader));
-}
-
 void GameObject::shareModel(std::shared_ptr<Model> shared, std::shared_ptr<Shader> drawingShader) {
     model = std::move(shared);
     shader = std::move(drawingShader);

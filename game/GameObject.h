@@ -80,11 +80,6 @@ public:
     void addCollisionFlags(int flags);
     void clearCollisionFlags(int flags);
 
-protected:
-    /// Gives the object its own copy of `source`, drawn with `drawingShader`.
-    void attachModel(const Model& source, std::shared_ptr<Shader> drawingShader);
-    /// Draws the object with `shared`, which others draw too.
-    void shareModel(std::shared_ptr<Model> shared, std::shared_ptr<Shader> drawingShader);
     /// A new shape and a new body at rest, as the constructor builds them, for an object
     /// used again; the name, the model and the shader stay.
     void rebuildBody(float mass, std::unique_ptr<btCollisionShape> shape, const btVector3& position,
@@ -92,6 +87,10 @@ protected:
     /// Frees the body, its shape and its motion state; the object has no body until
     /// rebuildBody. The body must be out of the world.
     void releaseBody();
+
+protected:
+    /// Draws the object with `model`, its own or one that others draw too.
+    void shareModel(std::shared_ptr<Model> model, std::shared_ptr<Shader> drawingShader);
 
 private:
     // Body last: it points at the shape and the motion state, so it must go first.

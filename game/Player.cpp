@@ -53,10 +53,10 @@ void followWithCamera(CustomCamera& camera, const btVector3& gap, float dt) {
 
 }  // namespace
 
-Player::Player(const Model& source, int fullHealth, int fullAmmo, GameObject* sensor, float mass,
+Player::Player(std::shared_ptr<Model> ownModel, int fullHealth, int fullAmmo, GameObject* sensor, float mass,
                std::unique_ptr<btCollisionShape> collisionShape, const btVector3& position,
                const btQuaternion& rotation, std::shared_ptr<Shader> drawingShader)
-    : Combatant(source, fullHealth, fullAmmo, sensor, mass, std::move(collisionShape), position,
+    : Combatant(std::move(ownModel), fullHealth, fullAmmo, sensor, mass, std::move(collisionShape), position,
                 rotation, std::move(drawingShader)) {
     setName(std::string(kPlayerName));
     sensor->setName(std::string(kSensorName));

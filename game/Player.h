@@ -18,7 +18,7 @@ public:
     static constexpr int kMaxAmmo = 15;
 
     /// Names the craft "main" and the sensor "goalPost".
-    Player(const Model& model, int maxHealth, int maxAmmo, GameObject* sensor, float mass,
+    Player(std::shared_ptr<Model> model, int maxHealth, int maxAmmo, GameObject* sensor, float mass,
            std::unique_ptr<btCollisionShape> shape, const btVector3& position,
            const btQuaternion& rotation, std::shared_ptr<Shader> shader);
 
