@@ -162,11 +162,20 @@ void BossBehaviour::updateBoss(Enemy& boss, const Player* player) {
     chooseAttack = runAttack(boss, *player, healthRatio);
 }
 
+// Every attack begins again from the first phase, as in the game's first match: a match's
+// replay is played back in a fresh game.
 void BossBehaviour::startNewMatch() {
     chooseAttack = true;
+    attackPhase = 1;
+    attackPattern = 1;
+    targetX = 0.0f;
+    phaseStart = 0.0f;
+    chaseStart = 0.0f;
+    fireAccumulator = 0.0f;
+    homingMissiles.clear();
+    homingDelay = 0.0f;
     sweepPasses = 0;
     missilesLaunched = 0;
-    homingMissiles.clear();
 }
 
 void BossBehaviour::forgetMissile(const GameObject& object) {

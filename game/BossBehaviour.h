@@ -34,7 +34,7 @@ public:
 
     /// One step of the boss; with no player only the shield is looked after.
     void updateBoss(Enemy& boss, const Player* player);
-    /// A fresh attack choice, zero counters and no missiles, as a new match needs.
+    /// Every attack from its beginning, no missiles, as in the first match of a game.
     void startNewMatch();
     /// Stops steering `object` if it is a homing missile; called before it is freed.
     void forgetMissile(const GameObject& object);

@@ -59,8 +59,19 @@ struct Pause {
 
 // Plays the script through the loop's own runner at `passSeconds` a pass (a fake clock),
 // drawing between steps as the shell does, with the given pauses. Ends with the script.
-std::uint64_t play(const Replay& script, float passSeconds, std::vector<Pause> pauses = {}) {
+std::uint64_t play(const Replay& script, float passSeconds, std::vector<Pause> pauses = {},
+                   bool afterAMatch = false) {
     HeadlessGame h;
+    if (afterAMatch) {
+        const float matchStart = h.time;
+        h.buttons->mouseLeft = true;
+        h.frames(600);
+        h.player().addHealth(-100);
+        h.frames(60);
+        *h.camera = *HeadlessGame().camera;  // as the shell puts it back
+        h.game.restartMatch(h.emptyModel, h.emptyModel, script.seed());
+        h.time = matchStart;  // the test's clock; the game's own counts its steps from 0
+    }
     h.game.seedMatch(script.seed());
     MatchRunner runner(h.game);
     const auto controls = [&] { return script.controlsOf(h.game.stepCount()).value(); };
@@ -85,6 +96,13 @@ TEST(FrameRate, AScriptedMatchEndsInTheSameStateAtAnyFrameRate) {
         SCOPED_TRACE(testing::Message() << passSeconds * 1000.0f << " ms a pass");
         EXPECT_EQ(play(script, passSeconds), atSixty);
     }
+}
+
+// A restart builds the next match on what the last one left, and a replay kept from it
+// is played back in a fresh game: the two must be the same match.
+TEST(FrameRate, AMatchAfterARestartEndsAsTheSameMatchInAFreshGame) {
+    const Replay script = recordedScript();
+    EXPECT_EQ(play(script, 1.0f / 60.0f, {}, true), play(script, 1.0f / 60.0f));
 }
 
 // 10 s paused in the middle of the first reload and in the middle of a boss phase: nothing
