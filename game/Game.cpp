@@ -105,10 +105,7 @@ void Game::setup(std::shared_ptr<Shader> textureShader, std::shared_ptr<Shader> 
 }
 
 void Game::createWorld() {
-    collisionConfiguration.emplace(btDefaultCollisionConstructionInfo());
-    dispatcher.emplace(&*collisionConfiguration);
-    broadphase.emplace();
-    solver = std::make_unique<btSequentialImpulseConstraintSolver>();
+    if (!solver) createWorldParts();
     world = std::make_unique<btDiscreteDynamicsWorld>(&*dispatcher, &*broadphase, solver.get(),
                                                       &*collisionConfiguration);
     world->setGravity(btVector3(0.0f, kGravity, 0.0f));
@@ -116,8 +113,25 @@ void Game::createWorld() {
     prepareForProjectiles(kProjectilesInFlight);
 }
 
-// The world goes first: its destructor still talks to the broadphase and the dispatcher.
+// Once: every world after the first is built on the same parts, emptied, so that a new
+// match finds their pools and arrays grown already.
+void Game::createWorldParts() {
+    collisionConfiguration.emplace(btDefaultCollisionConstructionInfo());
+    dispatcher.emplace(&*collisionConfiguration);
+    broadphase.emplace();
+    solver = std::make_unique<btSequentialImpulseConstraintSolver>();
+}
+
+// The world's destructor takes its bodies out of the broadphase, which can then start
+// again as a new one would: its proxy numbers and update stages from the beginning.
 void Game::destroyWorld() {
+    world.reset();
+    if (broadphase) broadphase->resetPool(&*dispatcher);
+    if (solver) solver->reset();
+}
+
+// The world goes first: its destructor still talks to the broadphase and the dispatcher.
+void Game::releaseWorldParts() {
     world.reset();
     solver.reset();
     broadphase.reset();
@@ -381,7 +395,7 @@ void Game::tearDown() {
     objects.clear();
     projectiles.clear();
     hudElements.clear();
-    destroyWorld();
+    releaseWorldParts();
     releaseMatch();
     releaseSpares();
     armory.clearProjectileModels();

@@ -105,6 +105,8 @@ private:
     void driftScene();
     void forgetRemovedObject(const GameObject& object) override;
     void releaseMatch();
+    void createWorldParts();
+    void releaseWorldParts();
     void buildHudOnce(Shader* barShader);
     Player* addPlayer(const Model& model, std::unique_ptr<btCollisionShape> shape,
                       std::shared_ptr<Shader> shader);
@@ -124,9 +126,8 @@ private:
     bool graphicsEnabled;
     const DifficultyScale* scale = &scaleOf(Difficulty::Normal);
     std::uint32_t decidedAtStep = 0;  ///< the step at which a side fell, once one has
-    // The world's parts and the match's craft, boss and shield are built in place (the
-    // world itself and the solver come from Bullet's own allocator): a new match calls no
-    // `operator new` for them.
+    // The world's parts, built once and emptied for each new world, and the match's
+    // craft, boss and shield, built in place: a new match calls no `operator new` for them.
     std::optional<btDbvtBroadphase> broadphase;
     std::optional<btDefaultCollisionConfiguration> collisionConfiguration;
     std::optional<btCollisionDispatcher> dispatcher;

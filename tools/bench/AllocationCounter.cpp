@@ -2,7 +2,7 @@
 // executable alone, so the game itself runs with the standard ones.
 #include "tools/bench/AllocationCounter.h"
 
-#include <LinearMath/btAlignedAllocator.h>
+#include "game/BulletBlockPool.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,7 +13,6 @@ namespace {
 
 std::atomic<std::uint64_t> operatorNewCalls{0};
 std::atomic<std::uint64_t> mainThreadNewCalls{0};
-std::atomic<std::uint64_t> bulletCalls{0};
 std::atomic<bool> counting{false};
 thread_local bool isMainThread = false;
 
@@ -37,23 +36,15 @@ void* allocateAligned(std::size_t size, std::align_val_t alignment) {
     return block;
 }
 
-void* bulletAllocate(std::size_t size) {
-    if (counting.load(std::memory_order_relaxed)) bulletCalls.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size);
-}
-
-void bulletFree(void* block) { std::free(block); }
-
 }  // namespace
 
 void countAllocations() {
     isMainThread = true;
-    btAlignedAllocSetCustom(bulletAllocate, bulletFree);
     counting = true;
 }
 
 AllocationCount allocationsSoFar() {
-    return {operatorNewCalls.load(), mainThreadNewCalls.load(), bulletCalls.load()};
+    return {operatorNewCalls.load(), mainThreadNewCalls.load(), BulletBlockPool::blocksFromTheHeap()};
 }
 
 void* operator new(std::size_t size) { return allocate(size); }

@@ -5,6 +5,7 @@
 //     ./qex_bench [--seconds 60] [--sizes 800x800,1280x720] [--long] [--game-samples 4]
 // Each measurement runs as a child process of this executable ("--phase floor|game|sharpness").
 
+#include "game/BulletBlockPool.h"
 #include "tools/bench/Phases.h"
 #include "tools/bench/Report.h"
 
@@ -56,6 +57,7 @@ bool sizesValid(const std::vector<std::pair<int, int>>& sizes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    BulletBlockPool::install();
     std::string phase;
     PhaseOptions phaseOptions;
     BenchOptions bench;
