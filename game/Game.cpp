@@ -42,6 +42,9 @@ const btVector3 kBossGuideHalfExtents(1.0f, 1.0f, 1.0f);
 // barrage and a heavy shot stay well under it.
 constexpr std::size_t kProjectilesInFlight = 64;
 
+// Far below the arena, where a warm-up's shots meet nothing of a match.
+const btVector3 kWarmUpSpot(0.0f, -1000.0f, 0.0f);
+
 constexpr float kShieldRadius = 4.5f;
 constexpr float kShieldMass = 100.0f;
 constexpr int kShieldHealth = 10;
@@ -88,6 +91,7 @@ void Game::setup(std::shared_ptr<Shader> textureShader, std::shared_ptr<Shader> 
                  std::shared_ptr<ButtonPressedNew> controls,
                  std::shared_ptr<CustomCamera> sharedCamera, float width, float height) {
     createWorld();
+    warmUpPhysics();
     // Once for all matches: a restart would otherwise import them again from disk.
     if (graphicsEnabled) {
         armory.loadProjectileModels();
@@ -111,6 +115,26 @@ void Game::createWorld() {
     world->setGravity(btVector3(0.0f, kGravity, 0.0f));
     if (debugger) world->setDebugDrawer(debugger.get());
     prepareForProjectiles(kProjectilesInFlight);
+}
+
+// Every shot a match can have in flight, of either shape, launched at one spot, stepped
+// once and retired, into a world then built again: Bullet's blocks, its pair cache and its
+// solver's arrays grow here, not in the first match's frames.
+void Game::warmUpPhysics() {
+    for (const bool capsules : {false, true}) {
+        for (std::size_t i = 0; i < kProjectilesInFlight; ++i) {
+            std::unique_ptr<btCollisionShape> shape;
+            if (capsules)
+                shape = std::make_unique<btCapsuleShape>(kPlayerRadius, kPlayerHeight);
+            else
+                shape = std::make_unique<btSphereShape>(kPlayerRadius);
+            addProjectile(nullptr, 0, 1.0f, std::move(shape), kWarmUpSpot, kNoRotation, nullptr);
+        }
+        world->stepSimulation(MatchClock::kStep, 0);
+        retireProjectilesInFlight();
+    }
+    destroyWorld();
+    createWorld();
 }
 
 // Once: every world after the first is built on the same parts, emptied, so that a new

@@ -105,6 +105,7 @@ private:
     void driftScene();
     void forgetRemovedObject(const GameObject& object) override;
     void releaseMatch();
+    void warmUpPhysics();
     void createWorldParts();
     void releaseWorldParts();
     void buildHudOnce(Shader* barShader);
