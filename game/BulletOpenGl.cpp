@@ -196,14 +196,15 @@ Projectile* BulletOpenGl::addProjectile(std::shared_ptr<Model> model, int damage
     return projectile;
 }
 
-void BulletOpenGl::prepareForProjectiles(std::size_t count) {
-    projectiles.reserve(count);
-    removedObjects.reserve(count);
-    spareProjectiles.reserve(count);
-    ownedObjects.reserve(ownedObjects.size() + count);
+void BulletOpenGl::prepareSpares(std::size_t projectilesInFlight) {
+    projectiles.reserve(projectilesInFlight);
+    removedObjects.reserve(projectilesInFlight);
+    spareProjectiles.reserve(projectilesInFlight);
+    ownedObjects.reserve(ownedObjects.size() + projectilesInFlight);
     for (std::vector<ContactKey>* pairs : {&contactPairs, &currentPairs, &beginEvents, &endEvents})
-        pairs->reserve(count + kOwnBodyPairs);
-    while (spareProjectiles.size() < count) spareProjectiles.push_back(std::make_unique<Projectile>());
+        pairs->reserve(projectilesInFlight + kOwnBodyPairs);
+    while (spareProjectiles.size() < projectilesInFlight)
+        spareProjectiles.push_back(std::make_unique<Projectile>());
     plainObjects.reserve(kPlainObjectsPerMatch);
     sparePlainObjects.reserve(kPlainObjectsPerMatch);
     while (plainObjects.size() + sparePlainObjects.size() < kPlainObjectsPerMatch)

@@ -71,7 +71,7 @@ public:
     void removeObject(GameObject* object);
 
     /// A plain object for the match, built from a spare one when there is one (see
-    /// prepareForProjectiles), unnamed; registers nothing and adds nothing to the world.
+    /// prepareSpares), unnamed; registers nothing and adds nothing to the world.
     GameObject* keepPlainObject(std::unique_ptr<btCollisionShape> shape, float mass,
                                 const btVector3& position, const btQuaternion& rotation);
     /// A plain object, registered in `objects` and added to the world.
@@ -83,10 +83,10 @@ public:
     Projectile* addProjectile(std::shared_ptr<Model> model, int damage, float mass,
                               std::unique_ptr<btCollisionShape> shape, const btVector3& position,
                               const btQuaternion& rotation, std::shared_ptr<Shader> shader);
-    /// Room for `count` projectiles in flight, built ahead as retired shots, so that steady
-    /// fire allocates nothing while no more are in flight at once; and spare plain objects
-    /// for the walls, the guides and a crash pit, so that a match's end builds none.
-    void prepareForProjectiles(std::size_t count);
+    /// Spares built ahead: room for `projectilesInFlight` projectiles as retired shots, so
+    /// that steady fire allocates nothing while no more are in flight at once, and plain
+    /// objects for the walls, the guides and a crash pit, so that a match's end builds none.
+    void prepareSpares(std::size_t projectilesInFlight);
     /// Adds the body alone (default group and mask) when a world exists.
     void addToWorld(GameObject& object);
     /// Takes ownership of an object for the rest of the match; registers nothing.

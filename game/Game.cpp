@@ -114,7 +114,7 @@ void Game::createWorld() {
                                                       &*collisionConfiguration);
     world->setGravity(btVector3(0.0f, kGravity, 0.0f));
     if (debugger) world->setDebugDrawer(debugger.get());
-    prepareForProjectiles(kProjectilesInFlight);
+    prepareSpares(kProjectilesInFlight);
 }
 
 // Every shot a match can have in flight, of either shape, launched at one spot, stepped
