@@ -135,8 +135,29 @@ void ParticleSystem::loadSmokeTexture() {
         glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, image.width, image.height, 0,
                                static_cast<GLsizei>(image.size), image.data.get());
         glGenerateMipmap(GL_TEXTURE_2D);
+        unpackBoundTexture(image.width, image.height);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+// A software renderer decodes a block-compressed texel on every read, and the puffs read
+// their picture on every layer of every pixel: held unpacked, each level the same texels as
+// the driver decoded them, the smoke reads the same picture in about a fifth less time.
+// Every level is read before any is replaced: a level of another format in the texture
+// would have the driver convert the rest.
+void ParticleSystem::unpackBoundTexture(int width, int height) {
+    std::vector<std::vector<unsigned char>> levels;
+    for (int w = width, h = height;; w = std::max(1, w / 2), h = std::max(1, h / 2)) {
+        levels.emplace_back(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+        glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(levels.size() - 1), GL_RGBA,
+                      GL_UNSIGNED_BYTE, levels.back().data());
+        if (w == 1 && h == 1) break;
+    }
+    for (GLint level = 0; level < static_cast<GLint>(levels.size()); ++level) {
+        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, std::max(1, width >> level),
+                     std::max(1, height >> level), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     levels[static_cast<std::size_t>(level)].data());
+    }
 }
 
 void ParticleSystem::measureLargestSprite() {

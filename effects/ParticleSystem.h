@@ -77,6 +77,7 @@ private:
     void uploadSeed();
     void createVertexArrays();
     void loadSmokeTexture();
+    void unpackBoundTexture(int width, int height);
     bool programsUsable() const;
     void measureLargestSprite();
     void drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix, int targetHeight,

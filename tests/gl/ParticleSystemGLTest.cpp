@@ -2,6 +2,7 @@
 
 #include "effects/PostProcessingFrameBuffer.h"
 #include "effects/SmokeTarget.h"
+#include "framework/DdsImage.h"
 
 #include "render/CustomCamera.h"
 #include "render/ParticleShader.h"
@@ -275,6 +276,37 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(system->lastCount, 1u);
     EXPECT_EQ(system->currentSet, 0);
+}
+
+// Held unpacked, every level shows the texels the driver decodes from the file's compressed
+// picture and the mipmaps it makes of them.
+TEST_F(Particles, SmokeTextureHoldsTheFilesPictureUnpackedAtEveryLevel) {
+    const auto system = makeSystem();
+    const DdsImage image = loadDds("assets/textures/smokecloud.dds");
+    ASSERT_NE(image.data, nullptr);
+    GLuint packed = 0;
+    glGenTextures(1, &packed);
+    glBindTexture(GL_TEXTURE_2D, packed);
+    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, image.width, image.height, 0,
+                           static_cast<GLsizei>(image.size), image.data.get());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    const auto texelsOf = [](GLuint texture, GLint level, int side) {
+        std::vector<unsigned char> texels(static_cast<std::size_t>(side * side * 4));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        return texels;
+    };
+    GLint compressed = GL_TRUE;
+    glBindTexture(GL_TEXTURE_2D, system->smokeTexture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPRESSED, &compressed);
+    EXPECT_EQ(compressed, GL_FALSE);
+    ASSERT_EQ(image.width, image.height);
+    for (GLint level = 0; (image.width >> level) > 0; ++level)
+        EXPECT_EQ(texelsOf(system->smokeTexture, level, image.width >> level),
+                  texelsOf(packed, level, image.width >> level))
+            << "level " << level;
+    glDeleteTextures(1, &packed);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // The game's smoke through its own half-size targets, a half of the puffs a frame, laid over
