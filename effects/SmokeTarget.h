@@ -36,10 +36,11 @@ public:
     static constexpr float kShare = 0.5f;  ///< of the scene target's width and height
     static constexpr int kMostLayers = 12;  ///< puffs a pixel takes in each half; the rest are turned away
     static constexpr float kMiddleShare = 0.3f;  ///< of a puff's side: its bright middle
-    /// Of a puff's side: all of the puff there is. The puff's picture is clear beyond 0.71
-    /// of its half side, so the rest of its square would only be paid for (and would use up
-    /// the layer count) without showing.
-    static constexpr float kWholeShare = 0.75f;
+    /// Of a puff's side: all of the puff that shows. Beyond it, at any turn of the picture,
+    /// no texel is more than a tenth opaque, and a column's edge is brighter for leaving it
+    /// out: the rest of the square would only be paid for and use up the layer count, which
+    /// leaves dark notches in the edge.
+    static constexpr float kWholeShare = 0.6f;
 
     SmokeTarget();
     ~SmokeTarget();
