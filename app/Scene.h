@@ -37,6 +37,7 @@ struct Scene {
     std::shared_ptr<ParticleShader> particleDrawShader;
     std::shared_ptr<ParticleShader> particleSpriteShader;
     std::shared_ptr<ParticleShader> particleComputeShader;
+    std::shared_ptr<ParticleShader> particleReachShader;  ///< how far the smoke reaches on screen
     std::shared_ptr<Shader> smokeCompositeShader;  ///< lays the smoke's own target over the scene
     std::shared_ptr<Shader> sparkShader;
 

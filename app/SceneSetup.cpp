@@ -29,6 +29,7 @@ void buildShaders(Scene& scene) {
     scene.particleSpriteShader =
         std::make_shared<ParticleShader>("particle.vert", "particle_sprite.frag");
     scene.particleComputeShader = std::make_shared<ParticleShader>("particle.compute");
+    scene.particleReachShader = std::make_shared<ParticleShader>("particle_reach.compute");
     scene.smokeCompositeShader =
         std::make_shared<Shader>("smoke_composite.vert", "smoke_composite.frag");
     scene.sparkShader = std::make_shared<Shader>("spark.vert", "spark.frag");
@@ -96,7 +97,8 @@ void createMatch(Scene& scene) {
 void createEffects(Scene& scene) {
     postProcessing = std::make_shared<PostProcessingFrameBuffer>(settings.width, settings.height);
     scene.smoke = std::make_unique<ParticleSystem>(
-        scene.particleComputeShader, scene.particleDrawShader, scene.particleSpriteShader, camera);
+        scene.particleComputeShader, scene.particleDrawShader, scene.particleSpriteShader, camera,
+        scene.particleReachShader);
     scene.smokeTarget = std::make_unique<SmokeTarget>();
     scene.screenShake = ScreenShake(settings.screenShake);
     scene.sparkRenderer = std::make_unique<SparkRenderer>(scene.sparkShader);
@@ -251,6 +253,7 @@ void tearDownScene(Scene& scene) {
     scene.particleDrawShader.reset();
     scene.particleSpriteShader.reset();
     scene.particleComputeShader.reset();
+    scene.particleReachShader.reset();
     scene.smokeCompositeShader.reset();
     scene.sparkShader.reset();
     camera.reset();

@@ -19,6 +19,8 @@ constexpr GLuint kReadVelocities = 1;
 constexpr GLuint kWritePositions = 2;
 constexpr GLuint kWriteVelocities = 3;
 constexpr GLuint kCounterBinding = 4;
+constexpr GLuint kReachBinding = 5;
+constexpr GLint kReachUnits = 1024;  // a reach is counted in these parts of half the view
 const char* const kSmokeFile = "assets/textures/smokecloud.dds";
 
 // Where the smoke starts: one particle at the origin, drifting gently up.
@@ -46,17 +48,22 @@ const std::string kDrawnHalfUniform = "DrawnHalf";
 const std::string kTargetHeightUniform = "TargetHeight";
 const std::string kLargestSpriteUniform = "LargestSprite";
 const std::string kSpritesUniform = "Sprites";
+const std::string kLiveCountUniform = "LiveCount";
+const std::string kViewModelMatrixUniform = "ViewModelMatrix";
 
 }  // namespace
 
 ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
                                std::shared_ptr<ParticleShader> render,
                                std::shared_ptr<ParticleShader> sprites,
-                               std::shared_ptr<CustomCamera> viewer)
+                               std::shared_ptr<CustomCamera> viewer,
+                               std::shared_ptr<ParticleShader> reach)
     : computeProgram(std::move(compute)), renderProgram(std::move(render)),
-      spriteProgram(std::move(sprites)), camera(std::move(viewer)) {
+      spriteProgram(std::move(sprites)), camera(std::move(viewer)),
+      reachProgram(std::move(reach)) {
     createParticleBuffers();
     createCounter();
+    createReachBuffer();
     uploadSeed();
     createVertexArrays();
     loadSmokeTexture();
@@ -66,6 +73,7 @@ ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
 ParticleSystem::~ParticleSystem() {
     glDeleteTextures(1, &smokeTexture);
     glDeleteVertexArrays(2, particleVaos.data());
+    glDeleteBuffers(1, &reachBuffer);
     glDeleteBuffers(1, &counterBuffer);
     glDeleteBuffers(2, velocityBuffers.data());
     glDeleteBuffers(2, positionBuffers.data());
@@ -90,6 +98,13 @@ void ParticleSystem::createCounter() {
     glBufferData(GL_ATOMIC_COUNTER_BUFFER, sizeof(GLuint), nullptr, GL_DYNAMIC_DRAW);
     glBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(GLuint), &zero);
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+}
+
+void ParticleSystem::createReachBuffer() {
+    glGenBuffers(1, &reachBuffer);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
+    glBufferData(GL_SHADER_STORAGE_BUFFER, 4 * sizeof(GLint), nullptr, GL_DYNAMIC_READ);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
 }
 
 void ParticleSystem::uploadSeed() {
@@ -252,6 +267,30 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float 
     glBindTexture(GL_TEXTURE_2D, 0);
     glDisable(GL_BLEND);
     glDepthMask(GL_TRUE);
+}
+
+// Each puff widens the reach with atomics from a start that covers nothing, so no puff in
+// front of the eye leaves it empty.
+ScreenReach ParticleSystem::reachOnScreen(const glm::mat4& modelMatrix, float puffShare) {
+    if (!reachProgram || !reachProgram->usable || !programsUsable()) return {};
+    const GLint nothing[4] = {kReachUnits, kReachUnits, -kReachUnits, -kReachUnits};
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(nothing), nothing);
+    glUseProgram(reachProgram->program);
+    setUniformUnsigned(*reachProgram, kLiveCountUniform, lastCount);
+    reachProgram->setUniform(kProjectionMatrixUniform, camera->projection);
+    reachProgram->setUniform(kViewModelMatrixUniform, camera->view * modelMatrix);
+    setUniformFloat(*reachProgram, kPuffShareUniform, puffShare);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadPositions, positionBuffers[currentSet]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReachBinding, reachBuffer);
+    glDispatchCompute(workGroupsFor(lastCount), 1, 1);
+    glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT);
+    GLint reached[4] = {};
+    glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(reached), reached);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+    const float units = static_cast<float>(kReachUnits);
+    return {glm::vec2(static_cast<float>(reached[0]), static_cast<float>(reached[1])) / units,
+            glm::vec2(static_cast<float>(reached[2]), static_cast<float>(reached[3])) / units};
 }
 
 void ParticleSystem::drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix,

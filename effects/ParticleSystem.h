@@ -16,6 +16,20 @@ class ParticleShader;
 /// spawn (by the sign of their spin), so that a puff never changes half.
 enum class PuffHalf : GLint { Both = 0, First = 1, Second = 2 };
 
+/// A rectangle of the view in normalised device coordinates (-1 to 1 across): where the
+/// smoke's puffs can show. The whole view unless said otherwise; empty when `least` is not
+/// below `most`.
+struct ScreenReach {
+    glm::vec2 least{-1.0f};
+    glm::vec2 most{1.0f};
+
+    static ScreenReach nowhere() { return {glm::vec2(1.0f), glm::vec2(-1.0f)}; }
+    bool empty() const { return least.x >= most.x || least.y >= most.y; }
+    ScreenReach unitedWith(const ScreenReach& other) const {
+        return {glm::min(least, other.least), glm::max(most, other.most)};
+    }
+};
+
 /// The smoke that rises from a wreck once a match is decided, simulated on the GPU.
 ///
 /// A compute program advances the particles from one set of shader-storage buffers into
@@ -27,13 +41,15 @@ enum class PuffHalf : GLint { Both = 0, First = 1, Second = 2 };
 /// centred outside the view, where a sprite is clipped whole) as quads. Never reset: the
 /// smoke of one ending carries on at the next. While the compute or the quads' program
 /// failed to build, steps and draws do nothing; without the sprites' program every puff is
-/// a quad. Needs a current OpenGL 4.3 context; owns its buffers and texture.
+/// a quad. A second compute program, if given, tells how far the puffs reach on screen.
+/// Needs a current OpenGL 4.3 context; owns its buffers and texture.
 class ParticleSystem {
 public:
     ParticleSystem(std::shared_ptr<ParticleShader> computeProgram,
                    std::shared_ptr<ParticleShader> renderProgram,
                    std::shared_ptr<ParticleShader> spriteProgram,
-                   std::shared_ptr<CustomCamera> camera);
+                   std::shared_ptr<CustomCamera> camera,
+                   std::shared_ptr<ParticleShader> reachProgram = nullptr);
     ~ParticleSystem();
     ParticleSystem(const ParticleSystem&) = delete;  // owns GL objects
     ParticleSystem& operator=(const ParticleSystem&) = delete;
@@ -46,6 +62,9 @@ public:
     /// 1 only its middle, that share of its side.
     void draw(const glm::mat4& modelMatrix, int targetHeight, float puffShare = 1.0f,
               PuffHalf half = PuffHalf::Both);
+    /// Where the live particles, placed by `modelMatrix` and drawn with `puffShare` of their
+    /// side, can show in the camera's view: the whole view without a usable reach program.
+    ScreenReach reachOnScreen(const glm::mat4& modelMatrix, float puffShare);
 
     /// Work groups for a step that reads `count` particles: one per 128, at least one.
     static GLuint workGroupsFor(std::uint32_t count) { return count / kWorkGroupSize + 1; }
@@ -58,6 +77,7 @@ public:
     std::array<GLuint, 2> positionBuffers{};  ///< one vec4 per particle
     std::array<GLuint, 2> velocityBuffers{};
     GLuint counterBuffer = 0;  ///< one uint: particles written by the last step
+    GLuint reachBuffer = 0;    ///< four ints: the reach program's least and most x and y
     std::array<GLuint, 2> particleVaos{};
     std::vector<glm::vec4> seedPositions;
     std::vector<glm::vec4> seedVelocities;
@@ -67,6 +87,7 @@ public:
     std::shared_ptr<ParticleShader> renderProgram;  ///< quads: the puffs no sprite can stand in for
     std::shared_ptr<ParticleShader> spriteProgram;
     std::shared_ptr<CustomCamera> camera;
+    std::shared_ptr<ParticleShader> reachProgram;  ///< may be null
     float largestSprite = 0.0f;  ///< pixels across; 0 while the sprites' program is unusable
     std::uint8_t currentSet = 0;  ///< the buffer set holding the newest state
     GLuint smokeTexture = 0;
@@ -74,6 +95,7 @@ public:
 private:
     void createParticleBuffers();
     void createCounter();
+    void createReachBuffer();
     void uploadSeed();
     void createVertexArrays();
     void loadSmokeTexture();

@@ -73,7 +73,10 @@ PuffHalf SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHe
     const bool otherHalfCurrent = frame == lastFrame + 1;
     lastFrame = frame;
     drawnHalf = static_cast<int>(frame % 2);
-    if (!otherHalfCurrent) clear(halves[1 - drawnHalf]);
+    if (!otherHalfCurrent) {
+        clear(halves[1 - drawnHalf]);
+        otherReach = ScreenReach::nowhere();
+    }
     Half& drawn = halves[drawnHalf];
     if (shareOf(sceneWidth) != drawn.width || shareOf(sceneHeight) != drawn.height ||
         drawn.width != depthWidth || drawn.height != depthHeight)
@@ -93,11 +96,27 @@ PuffHalf SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHe
     return drawnHalf == 0 ? PuffHalf::First : PuffHalf::Second;
 }
 
+// Outside the reach both halves are black, which the max blending leaves as the scene is:
+// the layover is kept to the rectangle of scene pixels the reach touches, which spares a
+// software renderer most of a full-screen draw when the column stands far off.
 void SmokeTarget::layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
-                          const Shader& composite) const {
+                          const Shader& composite, const ScreenReach& reach) {
     glDisable(GL_STENCIL_TEST);
     glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
     glViewport(0, 0, sceneWidth, sceneHeight);
+    const ScreenReach covered = reach.unitedWith(otherReach);
+    otherReach = reach;  // the half drawn now is the other one next frame
+    if (covered.empty()) return;
+    const glm::vec2 scene(static_cast<float>(sceneWidth), static_cast<float>(sceneHeight));
+    const glm::ivec2 low(glm::floor((covered.least + 1.0f) * 0.5f * scene));
+    const glm::ivec2 high(glm::ceil((covered.most + 1.0f) * 0.5f * scene));
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(low.x, low.y, high.x - low.x, high.y - low.y);
+    drawLayover(composite);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void SmokeTarget::drawLayover(const Shader& composite) const {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendEquation(GL_MAX);

@@ -55,10 +55,12 @@ public:
     /// that smoke from an earlier ending never shows.
     PuffHalf begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
                    std::uint64_t frame);
-    /// Lays both halves over the scene target with `composite` (max blending) and leaves
-    /// the scene target bound with its viewport, the stencil test and blending off.
+    /// Lays both halves over the scene target with `composite` (max blending), within
+    /// `reach` (where this frame's puffs can show) and the reach the other half was drawn
+    /// with, and leaves the scene target bound with its viewport, the stencil test, the
+    /// scissor test and blending off.
     void layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
-                 const Shader& composite) const;
+                 const Shader& composite, const ScreenReach& reach);
     /// Pixels high, of the half the last begin() drew into.
     int drawnHeight() const { return halves[drawnHalf].height; }
 
@@ -76,9 +78,11 @@ public:
     int depthHeight = 0;
     GLuint emptyVao = 0;  ///< the full-screen triangle comes from the vertex index alone
     int drawnHalf = 0;  ///< 0 or 1: the half the last begin() drew into
+    ScreenReach otherReach = ScreenReach::nowhere();  ///< of the half not drawn this frame
     std::uint64_t lastFrame = 0;  ///< the drawn frame of the last begin()
 
 private:
     void resize(Half& half, int width, int height);
+    void drawLayover(const Shader& composite) const;
     void clear(const Half& half) const;
 };

@@ -87,13 +87,13 @@ protected:
     std::unique_ptr<ParticleSystem> makeColumn(const std::string& spriteFragment = "particle_sprite.frag") {
         const fs::path shaders = fs::path(QEX_BUILD_DIR) / "assets/shader";
         for (const char* file : {"particle.vert", "particle.geom", "particle.frag", "particle_sprite.frag",
-                                 "smoke_composite.vert", "smoke_composite.frag"})
+                                 "particle_reach.compute", "smoke_composite.vert", "smoke_composite.frag"})
             fs::copy_file(shaders / file, dir.path() / "assets/shader" / file, fs::copy_options::skip_existing);
         auto smoke = std::make_unique<ParticleSystem>(
             std::make_shared<ParticleShader>("step.compute"),
             std::make_shared<ParticleShader>("particle.vert", "particle.geom", "particle.frag"),
             std::make_shared<ParticleShader>("particle.vert", spriteFragment),
-            camera);
+            camera, std::make_shared<ParticleShader>("particle_reach.compute"));
         std::vector<glm::vec4> puffs;
         std::vector<glm::vec4> spins;
         for (int i = 0; i < 600; ++i) {
@@ -276,6 +276,9 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(system->lastCount, 1u);
     EXPECT_EQ(system->currentSet, 0);
+    const ScreenReach reach = system->reachOnScreen(glm::mat4(1.0f), 1.0f);
+    EXPECT_EQ(reach.least, glm::vec2(-1.0f));  // without a reach program: the whole view
+    EXPECT_EQ(reach.most, glm::vec2(1.0f));
 }
 
 // Held unpacked, every level shows the texels the driver decodes from the file's compressed
@@ -313,7 +316,8 @@ TEST_F(Particles, SmokeTextureHoldsTheFilesPictureUnpackedAtEveryLevel) {
 // the scene, against the same puffs drawn straight onto the scene: after two frames in a row
 // the same pixels covered, as brightly, give or take the half size's softening; hidden the
 // same behind nearer scene depth (the left half). A half left from a frame that was not the
-// last one never shows.
+// last one never shows. The reach the layover keeps to holds every covered pixel and less
+// than the view, and nothing once the eye turns away.
 TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const std::unique_ptr<ParticleSystem> column = makeColumn();
     ParticleSystem& smoke = *column;
@@ -337,7 +341,8 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
             const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, frame);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, half);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
-            smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite);
+            smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite,
+                                smoke.reachOnScreen(glm::mat4(1.0f), SmokeTarget::kWholeShare));
         }
         return scenePixels();
     };
@@ -366,6 +371,17 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     EXPECT_GT(coveredBefore[1], kSize * kSize / 32);
     EXPECT_NEAR(coveredAfter[1], coveredBefore[1], coveredBefore[1] / 20);
     EXPECT_LT(difference / (kSize * kSize * 3), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
+
+    const ScreenReach reach = smoke.reachOnScreen(glm::mat4(1.0f), SmokeTarget::kWholeShare);
+    EXPECT_LT((reach.most.x - reach.least.x) * (reach.most.y - reach.least.y), 3.0f);
+    for (int i = 0; i < kSize * kSize; ++i) {
+        const glm::vec2 at = (glm::vec2(i % kSize, i / kSize) + 0.5f) / float(kSize) * 2.0f - 1.0f;
+        if (!covered(before, i)) continue;
+        EXPECT_TRUE(glm::all(glm::greaterThanEqual(at, reach.least)) && glm::all(glm::lessThanEqual(at, reach.most)))
+            << at.x << ", " << at.y;
+    }
+    camera->view = glm::lookAt(glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.0f, 0.0f, 16.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    EXPECT_TRUE(smoke.reachOnScreen(glm::mat4(1.0f), SmokeTarget::kWholeShare).empty());
 }
 
 // Each puff drawn as an upright sprite with its picture turned inside gives the picture it
