@@ -13,6 +13,11 @@ class INIReader;
 /// The best winning time of each difficulty, in seconds, Easy first; none before a win.
 using BestWinTimes = std::array<std::optional<float>, std::size(kDifficultyTable)>;
 
+/// The best winning time at `difficulty`, if any.
+inline std::optional<float> bestOf(const BestWinTimes& bests, Difficulty difficulty) {
+    return bests[static_cast<std::size_t>(difficulty)];
+}
+
 /// The player's best (shortest) winning time at each difficulty, kept between sessions
 /// in a small INI file:
 ///
@@ -39,9 +44,7 @@ public:
     /// session only.
     explicit Records(std::optional<std::filesystem::path> file);
 
-    std::optional<float> bestWinSeconds(Difficulty difficulty) const {
-        return best[static_cast<std::size_t>(difficulty)];
-    }
+    std::optional<float> bestWinSeconds(Difficulty difficulty) const { return bestOf(best, difficulty); }
     /// A won match of `seconds` at `difficulty`. True when it beats the best so far, here
     /// or on file, or is the first win there; it then becomes the best and is written at once.
     bool offerWin(Difficulty difficulty, float seconds);

@@ -30,7 +30,7 @@ void HudText::draw(const Game& game, const Overlay& overlay, float windowWidth,
     readout.barsShown = overlay.barsShown;
     readout.paused = overlay.paused;
     readout.resultsShown = overlay.resultsShown;
-    readout.bestSeconds = bests[static_cast<std::size_t>(difficulty)];
+    readout.bestSeconds = bestOf(bests, difficulty);
     readout.newBest = newBest;
     readout.replay = replaying;
     layOutHudText(readout, windowWidth, windowHeight, quads);
