@@ -115,9 +115,9 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
 // Into the smoke's own smaller targets, one half of the puffs a frame, laid over the scene.
 void drawSmokeThroughItsTarget(Scene& scene, const glm::mat4& anchor, std::uint64_t frame) {
     const PostProcessingFrameBuffer& target = *postProcessing;
-    const ScreenReach reach = scene.smoke->reachOnScreen(anchor, SmokeTarget::kWholeShare);
     const PuffHalf half =
         scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
+    const ScreenReach reach = scene.smoke->gatherHalf(anchor, SmokeTarget::kWholeShare, half);
     const int height = scene.smokeTarget->drawnHeight();
     scene.smoke->draw(anchor, height, SmokeTarget::kMiddleShare, half);
     scene.smoke->draw(anchor, height, SmokeTarget::kWholeShare, half);

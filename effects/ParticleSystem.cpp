@@ -20,6 +20,8 @@ constexpr GLuint kWritePositions = 2;
 constexpr GLuint kWriteVelocities = 3;
 constexpr GLuint kCounterBinding = 4;
 constexpr GLuint kReachBinding = 5;
+constexpr GLuint kGatheredBinding = 6;
+constexpr GLuint kGatheredDrawBinding = 7;
 constexpr GLint kReachUnits = 1024;  // a reach is counted in these parts of half the view
 const char* const kSmokeFile = "assets/textures/smokecloud.dds";
 
@@ -63,7 +65,7 @@ ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
       reachProgram(std::move(reach)) {
     createParticleBuffers();
     createCounter();
-    createReachBuffer();
+    createReachBuffers();
     uploadSeed();
     createVertexArrays();
     loadSmokeTexture();
@@ -72,7 +74,10 @@ ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
 
 ParticleSystem::~ParticleSystem() {
     glDeleteTextures(1, &smokeTexture);
+    glDeleteVertexArrays(1, &gatheredVao);
     glDeleteVertexArrays(2, particleVaos.data());
+    glDeleteBuffers(1, &gatheredDrawBuffer);
+    glDeleteBuffers(1, &gatheredBuffer);
     glDeleteBuffers(1, &reachBuffer);
     glDeleteBuffers(1, &counterBuffer);
     glDeleteBuffers(2, velocityBuffers.data());
@@ -100,10 +105,17 @@ void ParticleSystem::createCounter() {
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
 }
 
-void ParticleSystem::createReachBuffer() {
+void ParticleSystem::createReachBuffers() {
     glGenBuffers(1, &reachBuffer);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
     glBufferData(GL_SHADER_STORAGE_BUFFER, 4 * sizeof(GLint), nullptr, GL_DYNAMIC_READ);
+    glGenBuffers(1, &gatheredBuffer);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, gatheredBuffer);
+    glBufferData(GL_SHADER_STORAGE_BUFFER, static_cast<GLsizeiptr>(maximumCount) * kParticleBytes,
+                 nullptr, GL_DYNAMIC_DRAW);
+    glGenBuffers(1, &gatheredDrawBuffer);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, gatheredDrawBuffer);
+    glBufferData(GL_SHADER_STORAGE_BUFFER, 4 * sizeof(GLuint), nullptr, GL_DYNAMIC_DRAW);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
 }
 
@@ -130,6 +142,12 @@ void ParticleSystem::createVertexArrays() {
         glEnableVertexAttribArray(1);
         glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
+    // Gathered puffs are all of one half already: their spin is not needed.
+    glGenVertexArrays(1, &gatheredVao);
+    glBindVertexArray(gatheredVao);
+    glBindBuffer(GL_ARRAY_BUFFER, gatheredBuffer);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     glBindVertexArray(0);
 }
 
@@ -242,6 +260,7 @@ void ParticleSystem::update(float frameTime) {
     bindStepBuffers();
     const GLuint groups = workGroupsFor(lastCount);
     currentSet = static_cast<std::uint8_t>(1 - currentSet);
+    gatheredHalf.reset();
     glDispatchCompute(groups, 1, 1);
     glMemoryBarrier(GL_ATOMIC_COUNTER_BARRIER_BIT);
     readAndResetCounter();
@@ -255,14 +274,17 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float 
     glDepthMask(GL_FALSE);
     glBlendFunc(GL_SRC_COLOR, GL_SRC_COLOR);
     glBlendEquation(GL_MAX);  // overlapping puffs never add up or darken the scene
-    glBindVertexArray(particleVaos[currentSet]);
+    const bool fromGathered = half != PuffHalf::Both && gatheredHalf == half;
+    glBindVertexArray(fromGathered ? gatheredVao : particleVaos[currentSet]);
+    glBindBuffer(GL_DRAW_INDIRECT_BUFFER, gatheredDrawBuffer);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);
     if (largestSprite > 0.0f) {
         glEnable(GL_PROGRAM_POINT_SIZE);
-        drawPuffs(*spriteProgram, modelMatrix, targetHeight, puffShare, half);
+        drawPuffs(*spriteProgram, modelMatrix, targetHeight, puffShare, half, fromGathered);
         glDisable(GL_PROGRAM_POINT_SIZE);
     }
-    drawPuffs(*renderProgram, modelMatrix, targetHeight, puffShare, half);
+    drawPuffs(*renderProgram, modelMatrix, targetHeight, puffShare, half, fromGathered);
+    glBindBuffer(GL_DRAW_INDIRECT_BUFFER, 0);
     glBindVertexArray(0);
     glBindTexture(GL_TEXTURE_2D, 0);
     glDisable(GL_BLEND);
@@ -270,9 +292,14 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float 
 }
 
 // Each puff widens the reach with atomics from a start that covers nothing, so no puff in
-// front of the eye leaves it empty.
-ScreenReach ParticleSystem::reachOnScreen(const glm::mat4& modelMatrix, float puffShare) {
+// front of the eye leaves it empty; each takes its place in the gathered buffer with the
+// draw's count.
+ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, float puffShare,
+                                       PuffHalf half) {
     if (!reachProgram || !reachProgram->usable || !programsUsable()) return {};
+    const GLuint noneDrawn[4] = {0, 1, 0, 0};  // count, instances, first, base instance
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, gatheredDrawBuffer);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(noneDrawn), noneDrawn);
     const GLint nothing[4] = {kReachUnits, kReachUnits, -kReachUnits, -kReachUnits};
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
     glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(nothing), nothing);
@@ -281,11 +308,18 @@ ScreenReach ParticleSystem::reachOnScreen(const glm::mat4& modelMatrix, float pu
     reachProgram->setUniform(kProjectionMatrixUniform, camera->projection);
     reachProgram->setUniform(kViewModelMatrixUniform, camera->view * modelMatrix);
     setUniformFloat(*reachProgram, kPuffShareUniform, puffShare);
+    setUniformInt(*reachProgram, kDrawnHalfUniform, static_cast<GLint>(half));
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadPositions, positionBuffers[currentSet]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadVelocities, velocityBuffers[currentSet]);
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReachBinding, reachBuffer);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredBinding, gatheredBuffer);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredDrawBinding, gatheredDrawBuffer);
     glDispatchCompute(workGroupsFor(lastCount), 1, 1);
-    glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT);
+    glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT |
+                    GL_COMMAND_BARRIER_BIT);
+    gatheredHalf = half;
     GLint reached[4] = {};
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
     glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(reached), reached);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
     const float units = static_cast<float>(kReachUnits);
@@ -293,16 +327,22 @@ ScreenReach ParticleSystem::reachOnScreen(const glm::mat4& modelMatrix, float pu
             glm::vec2(static_cast<float>(reached[2]), static_cast<float>(reached[3])) / units};
 }
 
+// Gathered puffs are all of the half drawn: the program takes each of them.
 void ParticleSystem::drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix,
-                               int targetHeight, float puffShare, PuffHalf half) {
+                               int targetHeight, float puffShare, PuffHalf half,
+                               bool fromGathered) {
     glUseProgram(program.program);
     program.setUniform(kViewMatrixUniform, camera->view);
     program.setUniform(kModelMatrixUniform, modelMatrix);
     program.setUniform(kProjectionMatrixUniform, camera->projection);
     setUniformFloat(program, kPuffShareUniform, puffShare);
-    setUniformInt(program, kDrawnHalfUniform, static_cast<GLint>(half));
+    setUniformInt(program, kDrawnHalfUniform,
+                  static_cast<GLint>(fromGathered ? PuffHalf::Both : half));
     setUniformFloat(program, kTargetHeightUniform, static_cast<float>(targetHeight));
     setUniformFloat(program, kLargestSpriteUniform, largestSprite);
     setUniformFlag(program, kSpritesUniform, &program == spriteProgram.get());
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(lastCount));
+    if (fromGathered)
+        glDrawArraysIndirect(GL_POINTS, nullptr);
+    else
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(lastCount));
 }

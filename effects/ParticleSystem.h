@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -41,7 +42,9 @@ struct ScreenReach {
 /// centred outside the view, where a sprite is clipped whole) as quads. Never reset: the
 /// smoke of one ending carries on at the next. While the compute or the quads' program
 /// failed to build, steps and draws do nothing; without the sprites' program every puff is
-/// a quad. A second compute program, if given, tells how far the puffs reach on screen.
+/// a quad. A second compute program, if given, gathers one half of the puffs into a buffer of
+/// their own, so that the draws of that half walk only its puffs (a software renderer pays
+/// for every point of a draw, drawn or not), and tells how far they reach on screen.
 /// Needs a current OpenGL 4.3 context; owns its buffers and texture.
 class ParticleSystem {
 public:
@@ -59,12 +62,15 @@ public:
     void update(float frameTime);
     /// Draws the live particles of `half` where `modelMatrix` puts them, with max blending,
     /// into a target `targetHeight` pixels high: each puff whole, or with `puffShare` below
-    /// 1 only its middle, that share of its side.
+    /// 1 only its middle, that share of its side. Draws the puffs gathered since the last
+    /// step when `half` is the half gathered.
     void draw(const glm::mat4& modelMatrix, int targetHeight, float puffShare = 1.0f,
               PuffHalf half = PuffHalf::Both);
-    /// Where the live particles, placed by `modelMatrix` and drawn with `puffShare` of their
-    /// side, can show in the camera's view: the whole view without a usable reach program.
-    ScreenReach reachOnScreen(const glm::mat4& modelMatrix, float puffShare);
+    /// Gathers the live particles of `half` for this step's draws of it, and tells where
+    /// they, placed by `modelMatrix` and drawn with `puffShare` of their side, can show in
+    /// the camera's view. Without a usable reach program nothing is gathered and the reach is
+    /// the whole view.
+    ScreenReach gatherHalf(const glm::mat4& modelMatrix, float puffShare, PuffHalf half);
 
     /// Work groups for a step that reads `count` particles: one per 128, at least one.
     static GLuint workGroupsFor(std::uint32_t count) { return count / kWorkGroupSize + 1; }
@@ -78,7 +84,11 @@ public:
     std::array<GLuint, 2> velocityBuffers{};
     GLuint counterBuffer = 0;  ///< one uint: particles written by the last step
     GLuint reachBuffer = 0;    ///< four ints: the reach program's least and most x and y
+    GLuint gatheredBuffer = 0;  ///< positions of the gathered half's particles
+    GLuint gatheredDrawBuffer = 0;  ///< the indirect draw of the gathered particles; the program counts them
+    std::optional<PuffHalf> gatheredHalf;  ///< gathered from the newest set; none after a step
     std::array<GLuint, 2> particleVaos{};
+    GLuint gatheredVao = 0;
     std::vector<glm::vec4> seedPositions;
     std::vector<glm::vec4> seedVelocities;
     std::uint32_t lastCount = 0;  ///< live particles after the last step; the draw count
@@ -95,7 +105,7 @@ public:
 private:
     void createParticleBuffers();
     void createCounter();
-    void createReachBuffer();
+    void createReachBuffers();
     void uploadSeed();
     void createVertexArrays();
     void loadSmokeTexture();
@@ -103,7 +113,7 @@ private:
     bool programsUsable() const;
     void measureLargestSprite();
     void drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix, int targetHeight,
-                   float puffShare, PuffHalf half);
+                   float puffShare, PuffHalf half, bool fromGathered);
     void takeSpawnsFromAccumulator(float frameTime);
     void setStepUniforms(float frameTime);
     void bindStepBuffers();

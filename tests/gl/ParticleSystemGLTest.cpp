@@ -276,7 +276,7 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(system->lastCount, 1u);
     EXPECT_EQ(system->currentSet, 0);
-    EXPECT_EQ(system->reachOnScreen(glm::mat4(1.0f), 1.0f).least, glm::vec2(-1.0f));  // no reach program: all of the view
+    EXPECT_EQ(system->gatherHalf(glm::mat4(1.0f), 1.0f, PuffHalf::First).least, glm::vec2(-1.0f));  // no reach program: all of the view
 }
 
 // Held unpacked, every level shows the texels the driver decodes from the file's compressed
@@ -310,8 +310,8 @@ TEST_F(Particles, SmokeTextureHoldsTheFilesPictureUnpackedAtEveryLevel) {
 // the scene, against the same puffs drawn straight onto the scene: after two frames in a row
 // the same pixels covered, as brightly, give or take the half size's softening; hidden the
 // same behind nearer scene depth (the left half). A half left from a frame that was not the
-// last one never shows. The reach the layover keeps to holds every covered pixel and less
-// than the view, and nothing once the eye turns away.
+// last one never shows. A half's puffs are gathered for its draws; the reaches of both halves
+// hold every covered pixel and less than the view, and nothing once the eye turns away.
 TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const std::unique_ptr<ParticleSystem> column = makeColumn();
     ParticleSystem& smoke = *column;
@@ -333,10 +333,10 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         if (frames.empty()) smoke.draw(glm::mat4(1.0f), kSize);
         for (const std::uint64_t frame : frames) {
             const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, frame);
+            const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, half);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, half);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
-            smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite,
-                                smoke.reachOnScreen(glm::mat4(1.0f), SmokeTarget::kWholeShare));
+            smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite, reach);
         }
         return scenePixels();
     };
@@ -366,7 +366,14 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     EXPECT_NEAR(coveredAfter[1], coveredBefore[1], coveredBefore[1] / 20);
     EXPECT_LT(difference / (kSize * kSize * 3), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
 
-    const ScreenReach reach = smoke.reachOnScreen(glm::mat4(1.0f), SmokeTarget::kWholeShare);
+    const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::Second)
+                                  .unitedWith(smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::First));
+    GLuint gathered = 0;
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, smoke.gatheredDrawBuffer);
+    glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(gathered), &gathered);
+    unsigned spinningBack = 0;  // the first half: the column's puffs of a negative spin
+    for (int i = 0; i < 600; ++i) spinningBack += std::sin(2.9f * float(i)) < 0.0f ? 1u : 0u;
+    EXPECT_EQ(gathered, spinningBack);
     EXPECT_LT((reach.most.x - reach.least.x) * (reach.most.y - reach.least.y), 3.0f);
     for (int i = 0; i < kSize * kSize; ++i) {
         const glm::vec2 at = (glm::vec2(i % kSize, i / kSize) + 0.5f) / float(kSize) * 2.0f - 1.0f;
@@ -374,7 +381,7 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         EXPECT_EQ(glm::clamp(at, reach.least, reach.most), at) << at.x << ", " << at.y;
     }
     camera->view = glm::lookAt(glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.0f, 0.0f, 16.0f), glm::vec3(0.0f, 1.0f, 0.0f));
-    EXPECT_TRUE(smoke.reachOnScreen(glm::mat4(1.0f), SmokeTarget::kWholeShare).empty());
+    EXPECT_TRUE(smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::First).empty());
 }
 
 // Each puff drawn as an upright sprite with its picture turned inside gives the picture it
