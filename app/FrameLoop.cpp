@@ -212,7 +212,7 @@ void resolveToWindow(Scene& scene, const HUD* coveringPicture) {
     }
     postProcessing->leaveOut(covered);
     postProcessing->resolve({*scene.postProcessingShader, *scene.postProcessingEdgesShader,
-                             *scene.postProcessingStretchShader});
+                             *scene.postProcessingGradeShader, *scene.postProcessingStretchShader});
 }
 
 // Primary shots fly straight down the track: they cross the boss's distance in line with
@@ -456,8 +456,8 @@ void bindSceneTarget() {
 // The smoke (its seed, without time: nothing of it spawns or moves; both halves, so that
 // the layover reads two) and the resolve, at the window's size and below it, which the
 // automatic scale may take either: the smoke then copies the scene's depth from a target
-// of another kind, and the resolve stretches and grades in one draw instead of grading and
-// smoothing edges in two.
+// of another kind, and the resolve grades at the scene's size and stretches instead of
+// grading and smoothing edges at the window's.
 void drawSmokeAndResolveAtEitherSize(Scene& scene, float currentScale) {
     scene.smoke->update(0.0f);
     for (const float scale : {1.0f, 0.5f}) {

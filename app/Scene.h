@@ -33,6 +33,7 @@ struct Scene {
     std::shared_ptr<Shader> hudTextShader;
     std::shared_ptr<Shader> postProcessingShader;       ///< the resolve: grade, edges marked
     std::shared_ptr<Shader> postProcessingEdgesShader;  ///< the resolve: the marked edges smoothed
+    std::shared_ptr<Shader> postProcessingGradeShader;  ///< the resolve: graded at the scene's size
     std::shared_ptr<Shader> postProcessingStretchShader;  ///< the resolve: stretched over the window
     std::shared_ptr<ParticleShader> particleDrawShader;
     std::shared_ptr<ParticleShader> particleSpriteShader;

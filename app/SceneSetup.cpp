@@ -22,6 +22,8 @@ void buildShaders(Scene& scene) {
         std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag");
     scene.postProcessingEdgesShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag");
+    scene.postProcessingGradeShader =
+        std::make_shared<Shader>("postprocessing.vert", "postprocessing_grade.frag");
     scene.postProcessingStretchShader =
         std::make_shared<Shader>("postprocessing.vert", "postprocessing_stretch.frag");
     scene.particleDrawShader =
@@ -249,6 +251,7 @@ void tearDownScene(Scene& scene) {
     scene.hudTextShader.reset();
     scene.postProcessingShader.reset();
     scene.postProcessingEdgesShader.reset();
+    scene.postProcessingGradeShader.reset();
     scene.postProcessingStretchShader.reset();
     scene.particleDrawShader.reset();
     scene.particleSpriteShader.reset();

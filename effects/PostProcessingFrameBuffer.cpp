@@ -50,11 +50,13 @@ void reportIfIncomplete() {
         std::cout << "ERROR::FRAMEBUFFER:: Framebuffer is not complete!" << std::endl;
 }
 
+// A depth/stencil buffer of 0 attaches none.
 void attach(GLuint framebuffer, GLuint color, GLuint depthStencil) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, color, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                              depthStencil);
+    if (depthStencil != 0)
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                  depthStencil);
     reportIfIncomplete();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
@@ -80,6 +82,10 @@ PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
     colorTexture = newTargetTexture();
     allocateColor(colorTexture);
     attach(framebuffer, colorTexture, depthStencilBuffer);
+    glGenFramebuffers(1, &gradedFramebuffer);
+    gradedTexture = newTargetTexture();
+    allocateColor(gradedTexture);
+    attach(gradedFramebuffer, gradedTexture, 0);
 
     glGenVertexArrays(1, &quadVao);
     glGenBuffers(1, &quadVbo);
@@ -112,10 +118,16 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
 void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
     std::array<GLint, 4> viewport{};
     glGetIntegerv(GL_VIEWPORT, viewport.data());
-    if (viewport[2] == width && viewport[3] == height)
+    if (viewport[2] == width && viewport[3] == height) {
         gradeAndSmoothEdges(programs);
-    else
-        stretchOverWindow(programs.stretch);
+        return;
+    }
+    GLint window = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &window);
+    gradeAtSceneSize(programs.grade);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(window));
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    stretchOverWindow(programs.stretch);
 }
 
 void PostProcessingFrameBuffer::leaveOut(const std::optional<WindowShare>& covered) {
@@ -164,11 +176,25 @@ void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& progr
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// The grade runs on each of the scene's pixels rather than the window's: a software renderer
+// pays for every pixel a program runs on, and below full size the window has up to sixteen
+// times as many. The whole scene, since the stretch's filtered reads along the edges of a
+// share left out reach into it.
+void PostProcessingFrameBuffer::gradeAtSceneSize(const Shader& grade) const {
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
+    glViewport(0, 0, width, height);
+    glDisable(GL_DEPTH_TEST);
+    glBindVertexArray(quadVao);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glUseProgram(grade.program);
+    glDrawArrays(GL_TRIANGLES, 0, kQuadVertices);
+}
+
 // Covers the viewport whatever its depth holds.
 void PostProcessingFrameBuffer::stretchOverWindow(const Shader& stretch) const {
     glDisable(GL_DEPTH_TEST);
     glBindVertexArray(quadVao);
-    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glBindTexture(GL_TEXTURE_2D, gradedTexture);
     glUseProgram(stretch.program);
     glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -181,6 +207,7 @@ void PostProcessingFrameBuffer::followWindowAndScale() {
     width = newWidth;
     height = newHeight;
     allocateColor(colorTexture);
+    allocateColor(gradedTexture);
     allocateDepthStencil();
 }
 

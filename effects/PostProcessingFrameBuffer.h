@@ -7,11 +7,12 @@
 
 class Shader;
 
-/// The resolve's three programs: at full size, grade and mark the edges, then smooth the
-/// marked edges; smaller, stretch the scene over the window and grade it.
+/// The resolve's four programs: at full size, grade and mark the edges, then smooth the
+/// marked edges; smaller, grade the scene at its own size, then stretch it over the window.
 struct ResolvePrograms {
     const Shader& gradeAndMarkEdges;  ///< "postprocessing.frag"
     const Shader& smoothEdges;  ///< "postprocessing_edges.frag"
+    const Shader& grade;        ///< "postprocessing_grade.frag"
     const Shader& stretch;      ///< "postprocessing_stretch.frag"
 };
 
@@ -56,9 +57,10 @@ public:
     /// buffer (0 on an edge, 1 elsewhere); the second ("postprocessing_edges.frag"), whose
     /// quad lies at depth 0.5, smooths the marked pixels alone. The bound framebuffer
     /// therefore needs a depth buffer (and no clear: the first draw covers it). Smaller,
-    /// one draw stretches the scene over the viewport with a filtered read and grades it:
-    /// a draw, since a multisampled window takes no stretching blit.
-    /// Leaves depth testing off and unit 0 without a texture.
+    /// the scene is graded at its own size into a second target, whose picture one draw
+    /// stretches over the viewport with a filtered read: a draw, since a multisampled window
+    /// takes no stretching blit. Leaves the bound framebuffer and viewport as they were,
+    /// depth testing off and unit 0 without a texture.
     void resolve(const ResolvePrograms& programs) const;
     /// Leaves `covered` out of what the resolve writes into the window from now on, less a
     /// pixel at each side; nothing: std::nullopt. For a share that an opaque picture drawn
@@ -72,6 +74,8 @@ public:
     GLuint quadVbo = 0;
     GLuint colorTexture = 0;
     GLuint depthStencilBuffer = 0;
+    GLuint gradedFramebuffer = 0;  ///< below full size: the scene graded, which the stretch reads
+    GLuint gradedTexture = 0;
     /// Six (x, y, u, v) vertices: two triangles over clip space, texture (0, 0) lower left.
     std::array<float, 24> quadVertices{};
     int width = 0;   ///< pixels of the attachments: the scene pass's viewport
@@ -89,6 +93,7 @@ private:
     void uploadWindowAround();
     void allocateColor(GLuint texture);
     void gradeAndSmoothEdges(const ResolvePrograms& programs) const;
+    void gradeAtSceneSize(const Shader& grade) const;
     void stretchOverWindow(const Shader& stretch) const;
     void allocateDepthStencil();
 

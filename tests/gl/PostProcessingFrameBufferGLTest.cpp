@@ -153,17 +153,19 @@ std::vector<unsigned char> readBack(GLuint window, int size) {
 // The resolve pass as the frame loop runs it: what lands in the window is the scene
 // drawn into the target, stretched over the window at any render scale and into a window
 // of any multisampling the settings allow, give or take the gentle look the
-// post-processing applies, and without a GL error. A share left out for a picture keeps
-// what the window held, and only that share.
+// post-processing applies (the same at every scale), and without a GL error. A share left
+// out for a picture keeps what the window held, and only that share.
 TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
     constexpr int kSize = 64;
     const Shader resolve("postprocessing.vert", "postprocessing.frag");  // the game's, from the build
     const Shader edges("postprocessing.vert", "postprocessing_edges.frag");
+    const Shader grade("postprocessing.vert", "postprocessing_grade.frag");
     const Shader stretch("postprocessing.vert", "postprocessing_stretch.frag");
     const WindowShare picture{0.25f, 0.25f, 0.5f, 0.5f};  // pixels 16 to 48 each way
     const std::array<int, 3> windowBefore = {0, 255, 0};
     GLint mostSamples = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &mostSamples);
+    std::array<int, 6> gradedAtFullSize{};  // a pixel of each half, away from every edge
     for (const bool pictureOver : {false, true})
     for (const int samples : {0, 4, std::min(16, int(mostSamples))})
     for (const float scale : {1.0f, 0.7f, 0.5f}) {
@@ -189,7 +191,7 @@ TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
         glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         while (glGetError() != GL_NO_ERROR) continue;
-        target.resolve({resolve, edges, stretch});
+        target.resolve({resolve, edges, grade, stretch});
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << samples << " samples, scale " << scale;
         const std::vector<unsigned char> pixels = readBack(window.framebuffer, kSize);
 
@@ -210,6 +212,11 @@ TEST_F(GlTest, ResolvedFrameMatchesTheSceneDrawnIntoTheTarget) {
                     worst = std::max(worst, std::abs(int(pixels[i]) - expected[static_cast<size_t>(c)]));
                 }
             }
+        }
+        for (std::size_t i = 0; i < gradedAtFullSize.size(); ++i) {
+            const int graded = pixels[static_cast<std::size_t>((8 * kSize + 8 + 48 * int(i / 3)) * 3) + i % 3];
+            if (scale == 1.0f) gradedAtFullSize[i] = graded;
+            EXPECT_NEAR(graded, gradedAtFullSize[i], 3) << samples << " samples, scale " << scale;
         }
         EXPECT_LE(worst, 48) << samples << " samples, scale " << scale
                              << (pictureOver ? ", picture over" : "")

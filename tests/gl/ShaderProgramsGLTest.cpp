@@ -412,11 +412,13 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         if (HasFatalFailure()) return;
-        for (const char* fragment : {"postprocessing.frag", "postprocessing_edges.frag", "postprocessing_stretch.frag"})
+        for (const char* fragment : {"postprocessing.frag", "postprocessing_edges.frag", "postprocessing_grade.frag",
+                                     "postprocessing_stretch.frag"})
             ASSERT_EQ(buildLog({{GL_VERTEX_SHADER, "postprocessing.vert"}, {GL_FRAGMENT_SHADER, fragment}}), "")
                 << fragment;
         shader = std::make_unique<Shader>("postprocessing.vert", "postprocessing.frag");
         edgeShader = std::make_unique<Shader>("postprocessing.vert", "postprocessing_edges.frag");
+        gradeShader = std::make_unique<Shader>("postprocessing.vert", "postprocessing_grade.frag");
         stretchShader = std::make_unique<Shader>("postprocessing.vert", "postprocessing_stretch.frag");
         sceneTarget = std::make_unique<PostProcessingFrameBuffer>(kSize, kSize);
     }
@@ -424,16 +426,17 @@ protected:
     void resolve(const std::vector<std::uint8_t>& picture) {
         glBindTexture(GL_TEXTURE_2D, sceneTarget->colorTexture);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
-        sceneTarget->resolve({*shader, *edgeShader, *stretchShader});
+        sceneTarget->resolve({*shader, *edgeShader, *gradeShader, *stretchShader});
     }
     std::unique_ptr<Shader> shader;
     std::unique_ptr<Shader> edgeShader;
+    std::unique_ptr<Shader> gradeShader;
     std::unique_ptr<Shader> stretchShader;
     std::unique_ptr<PostProcessingFrameBuffer> sceneTarget;
 };
 
 TEST_F(ResolveProgram, TakesTheQuadAttributesAndReadsUnitZero) {
-    for (const Shader* program : {shader.get(), edgeShader.get(), stretchShader.get()}) {
+    for (const Shader* program : {shader.get(), edgeShader.get(), gradeShader.get(), stretchShader.get()}) {
         EXPECT_EQ(activeAttributes(program->program),
                   (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC2}, {1, GL_FLOAT_VEC2}}));
         for (const auto& [name, type] : activeUniforms(program->program)) {

@@ -30,6 +30,7 @@ PreviewScene::PreviewScene(int targetWidth, int targetHeight)
       hudShader(std::make_shared<Shader>("HUD.vert", "HUD.frag")),
       resolveShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing.frag")),
       edgeShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing_edges.frag")),
+      gradeShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing_grade.frag")),
       stretchShader(std::make_shared<Shader>("postprocessing.vert", "postprocessing_stretch.frag")),
       craft("assets/models/FlagAnimationsFINAL_mk2.dae"),
       boss("assets/models/BossAnimation.dae"),
@@ -162,7 +163,7 @@ void PreviewScene::drawGameFrame(const Moment& moment, const SheetCanvas& target
     drawWorld(moment);
 
     target.bind();
-    sceneTarget.resolve({*resolveShader, *edgeShader, *stretchShader});
+    sceneTarget.resolve({*resolveShader, *edgeShader, *gradeShader, *stretchShader});
     drawHud();
 }
 

@@ -50,6 +50,7 @@ public:
     std::shared_ptr<Shader> hudShader;
     std::shared_ptr<Shader> resolveShader;
     std::shared_ptr<Shader> edgeShader;
+    std::shared_ptr<Shader> gradeShader;
     std::shared_ptr<Shader> stretchShader;
     Model craft;
     Model boss;

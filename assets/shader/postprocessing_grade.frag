@@ -1,0 +1,17 @@
+#version 430 core
+// The resolve when the scene is drawn smaller than the window, first of its two draws: the
+// scene graded ("grade.glsl") at its own size, texel for texel, into a target of that size,
+// which "postprocessing_stretch.frag" then stretches over the window.
+
+in vec2 textureCoordinates;
+
+uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale
+
+out vec4 color;
+
+#include "grade.glsl"
+
+void main() {
+    const vec3 scene = texelFetch(screenTexture, ivec2(gl_FragCoord.xy), 0).rgb;
+    color = vec4(graded(scene, textureCoordinates), 1.0);
+}
