@@ -310,7 +310,8 @@ TEST_F(Particles, SmokeTextureHoldsTheFilesPictureUnpackedAtEveryLevel) {
 // the scene, against the same puffs drawn straight onto the scene: after two frames in a row
 // the same pixels covered, as brightly, give or take the half size's softening; hidden the
 // same behind nearer scene depth (the left half). A half left from a frame that was not the
-// last one never shows. A half's puffs are gathered for its draws; the reaches of both halves
+// last one never shows: a frame after a gap draws its half alone, give or take which puffs
+// a pixel's layer count takes (gathered in no set order). A half's puffs are gathered for its draws; the reaches of both halves
 // hold every covered pixel and less than the view, and nothing once the eye turns away.
 TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const std::unique_ptr<ParticleSystem> column = makeColumn();
@@ -343,28 +344,31 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const std::vector<unsigned char> before = drawn({});
     const std::vector<unsigned char> after = drawn({1, 2});
     const std::vector<unsigned char> oneHalf = drawn({4});
-    EXPECT_EQ(drawn({2, 4}), oneHalf);
-    EXPECT_NE(drawn({3, 4}), oneHalf);
+    const auto meanDifference = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+        double sum = 0.0;
+        for (std::size_t i = 0; i < a.size(); ++i) sum += std::abs(int(a[i]) - int(b[i]));
+        return sum / double(a.size());
+    };
+    EXPECT_LT(meanDifference(drawn({2, 4}), oneHalf), 0.25);
+    EXPECT_GT(meanDifference(drawn({3, 4}), oneHalf), 0.35);
 
     const auto covered = [&](const std::vector<unsigned char>& pixels, int x) {
         return pixels[static_cast<std::size_t>(x) * 3 + 2] > 26 + 12;  // bluer than the background
     };
     std::array<int, 2> coveredBefore{};
     std::array<int, 2> coveredAfter{};
-    double difference = 0.0;
     for (int i = 0; i < kSize * kSize; ++i) {
-        if (std::abs(i % kSize - kSize / 2) < 2) continue;  // the stretch softens the depth's edge
+        // The depth copied to the half size, nearest, and the stretch move its edge a texel.
+        if (std::abs(i % kSize - kSize / 2) < 4) continue;
         const std::size_t half = (i % kSize) < kSize / 2 ? 0 : 1;
         coveredBefore[half] += covered(before, i) ? 1 : 0;
         coveredAfter[half] += covered(after, i) ? 1 : 0;
-        for (int c = 0; c < 3; ++c)
-            difference += std::abs(int(before[std::size_t(i) * 3 + c]) - int(after[std::size_t(i) * 3 + c]));
     }
     EXPECT_EQ(coveredBefore[0], 0);
     EXPECT_EQ(coveredAfter[0], 0);
     EXPECT_GT(coveredBefore[1], kSize * kSize / 32);
     EXPECT_NEAR(coveredAfter[1], coveredBefore[1], coveredBefore[1] / 20);
-    EXPECT_LT(difference / (kSize * kSize * 3), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
+    EXPECT_LT(meanDifference(before, after), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
 
     const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::Second)
                                   .unitedWith(smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::First));
