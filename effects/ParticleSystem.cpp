@@ -276,7 +276,7 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float 
     glBlendEquation(GL_MAX);  // overlapping puffs never add up or darken the scene
     const bool fromGathered = half != PuffHalf::Both && gatheredHalf == half;
     glBindVertexArray(fromGathered ? gatheredVao : particleVaos[currentSet]);
-    glBindBuffer(GL_DRAW_INDIRECT_BUFFER, gatheredDrawBuffer);
+    glBindBuffer(GL_DRAW_INDIRECT_BUFFER, fromGathered ? gatheredDrawBuffer : 0);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);
     if (largestSprite > 0.0f) {
         glEnable(GL_PROGRAM_POINT_SIZE);

@@ -31,7 +31,8 @@ struct WindowShare {
 ///
 /// Single-sample RGB8 colour with a packed depth/stencil renderbuffer, sized to the window
 /// times the render scale: the scene may be drawn smaller than the window, and the resolve
-/// pass stretches it over the whole window. Reading past the border clamps to the edge.
+/// pass stretches it over the whole window, graded first into a second colour target of the
+/// same size. Reading past the border clamps to the edge.
 /// `resize` and `setScale` reallocate the attachments under the same GL names, so the
 /// framebuffer keeps them. A plain value: copies share the GL names,
 /// and nothing is released on the GPU when it goes (the context's end takes the objects
