@@ -67,8 +67,9 @@ vec3 lit(vec3 albedo, float gloss, vec3 n, vec3 position, vec3 toEye) {
     colour += pointL.color * glowStrength * (albedo * diffuseFactor * glowDiffuse + specularFactor * glowSpecular);
 
     // A little light around the silhouette keeps the craft and the boss readable against the sky.
-    const float facing = max(dot(n, toEye), 0.0);
-    return colour + albedo * pow(1.0 - facing, 3.0) * 0.3 * ambient;
+    // The cube multiplied out: a software renderer's pow() is a logarithm and an exponential.
+    const float turnedAway = 1.0 - max(dot(n, toEye), 0.0);
+    return colour + albedo * (turnedAway * turnedAway * turnedAway) * 0.3 * ambient;
 }
 
 // 0 near the eye, rising to 1 (the horizon's colour alone) by the far plane.
