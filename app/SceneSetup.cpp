@@ -180,6 +180,7 @@ void restartMatch(Scene& scene) {
     resetCamera(*camera);
     game.restartMatch(*scene.playerModel, *scene.bossModel, prepareNewMatch());
     scene.landscape->place();
+    scene.smoke->restart();
     scene.hudText->startNewMatch(game.difficulty());
     scene.titleGlide = 0.0f;
     toggles.matchRunning = true;

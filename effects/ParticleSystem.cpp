@@ -66,6 +66,8 @@ ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
     createParticleBuffers();
     createCounter();
     createReachBuffers();
+    seedPositions.push_back(kSeedPosition);
+    seedVelocities.push_back(kSeedVelocity);
     uploadSeed();
     createVertexArrays();
     loadSmokeTexture();
@@ -120,8 +122,6 @@ void ParticleSystem::createReachBuffers() {
 }
 
 void ParticleSystem::uploadSeed() {
-    seedPositions.push_back(kSeedPosition);
-    seedVelocities.push_back(kSeedVelocity);
     lastCount = static_cast<std::uint32_t>(seedPositions.size());
     const GLsizeiptr bytes = static_cast<GLsizeiptr>(lastCount) * kParticleBytes;
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, positionBuffers[0]);
@@ -251,6 +251,13 @@ void ParticleSystem::readAndResetCounter() {
         glUnmapBuffer(GL_ATOMIC_COUNTER_BUFFER);
     }
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+}
+
+void ParticleSystem::restart() {
+    uploadSeed();
+    currentSet = 0;
+    spawnAccumulator = 0.0;
+    gatheredHalf.reset();
 }
 
 void ParticleSystem::update(float frameTime) {

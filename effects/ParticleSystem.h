@@ -60,6 +60,9 @@ public:
     /// One simulation step of `frameTime` seconds: spawns one particle per elapsed
     /// millisecond and advances the rest.
     void update(float frameTime);
+    /// Back to the seed particle alone, as constructed, so that a new column starts from
+    /// nothing rather than from what the last one left.
+    void restart();
     /// Draws the live particles of `half` where `modelMatrix` puts them, with max blending,
     /// into a target `targetHeight` pixels high: each puff whole, or with `puffShare` below
     /// 1 only its middle, that share of its side. Draws the puffs gathered since the last

@@ -141,6 +141,14 @@ protected:
         return values;
     }
 
+    static void expectTheSeedAloneInSetZero(const ParticleSystem& system) {
+        EXPECT_EQ(system.lastCount, 1u);
+        EXPECT_EQ(system.currentSet, 0);
+        EXPECT_DOUBLE_EQ(system.spawnAccumulator, 0.0);
+        EXPECT_EQ(readBuffer(system.positionBuffers[0], 1)[0], glm::vec4(0.0f, 0.0f, 0.0f, 10.0f));
+        EXPECT_EQ(readBuffer(system.velocityBuffers[0], 1)[0], glm::vec4(0.0f, 0.002f, 0.0f, 0.0f));
+    }
+
     TempDir dir;
     ScopedWorkingDirectory cwd{dir.path()};
     std::shared_ptr<CustomCamera> camera;
@@ -155,14 +163,17 @@ TEST(ParticleWorkGroups, OneGroupPer128ParticlesAndAtLeastOne) {
     EXPECT_EQ(ParticleSystem::workGroupsFor(10000), 79u);
 }
 
-TEST_F(Particles, StartsWithTheSeedParticleInSetZero) {
+TEST_F(Particles, StartsAndRestartsWithTheSeedParticleInSetZero) {
     const auto system = makeSystem();
-    EXPECT_EQ(system->lastCount, 1u);
-    EXPECT_EQ(system->currentSet, 0);
+    expectTheSeedAloneInSetZero(*system);
     EXPECT_EQ(system->maximumCount, 10000u);
-    const auto seed = readBuffer(system->positionBuffers[0], 1);
-    EXPECT_EQ(seed[0], glm::vec4(0.0f, 0.0f, 0.0f, 10.0f));
-    EXPECT_EQ(readBuffer(system->velocityBuffers[0], 1)[0], glm::vec4(0.0f, 0.002f, 0.0f, 0.0f));
+    system->update(0.0078125f);  // an odd number of steps ends in set 1, with spawns
+    system->update(0.0f);
+    system->update(0.0078125f);
+    system->restart();
+    expectTheSeedAloneInSetZero(*system);
+    system->update(0.0f);
+    EXPECT_EQ(system->lastCount, 1u);
     GLint size = 0;
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, system->positionBuffers[1]);
     glGetBufferParameteriv(GL_SHADER_STORAGE_BUFFER, GL_BUFFER_SIZE, &size);
