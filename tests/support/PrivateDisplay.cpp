@@ -41,8 +41,11 @@ PrivateDisplay::PrivateDisplay(double seconds) {
         dup2(quiet, STDOUT_FILENO);
         dup2(quiet, STDERR_FILENO);
         const std::string fd = std::to_string(ready[1]);
+        // -noreset: by default the server starts over whenever its last client leaves, and
+        // refuses connections meanwhile; a probe for the window that leaves before the game
+        // connects would then turn the game away.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24",
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ready[1]);
