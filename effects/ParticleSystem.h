@@ -39,10 +39,10 @@ struct ScreenReach {
 /// dispatches, reads the 4-byte counter back and issues the draws: each puff that a point
 /// sprite can stand in for is drawn as one, which a software renderer sets up and walks at
 /// about half the cost of a quad; the rest (larger than the driver's largest sprite, or
-/// centred outside the view, where a sprite is clipped whole) as quads. Never reset: the
-/// smoke of one ending carries on at the next. While the compute or the quads' program
-/// failed to build, steps and draws do nothing; without the sprites' program every puff is
-/// a quad. A second compute program, if given, gathers one half of the puffs into a buffer of
+/// centred outside the view, where a sprite is clipped whole) as quads. `restart` takes it
+/// back to the seed, so that each match's ending grows a column of its own. While the
+/// compute or the quads' program failed to build, steps and draws do nothing; without the
+/// sprites' program every puff is a quad. A second compute program, if given, gathers one half of the puffs into a buffer of
 /// their own, so that the draws of that half walk only its puffs (a software renderer pays
 /// for every point of a draw, drawn or not), and tells how far they reach on screen.
 /// Needs a current OpenGL 4.3 context; owns its buffers and texture.
