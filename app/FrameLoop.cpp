@@ -117,8 +117,9 @@ void drawSmokeThroughItsTarget(Scene& scene, const glm::mat4& anchor, std::uint6
     const PostProcessingFrameBuffer& target = *postProcessing;
     const PuffHalf half =
         scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
-    const ScreenReach reach = scene.smoke->gatherHalf(anchor, SmokeTarget::kWholeShare, half);
     const int height = scene.smokeTarget->drawnHeight();
+    const ScreenReach reach =
+        scene.smoke->gatherHalf(anchor, height, SmokeTarget::kWholeShare, half);
     scene.smoke->draw(anchor, height, SmokeTarget::kMiddleShare, half);
     scene.smoke->draw(anchor, height, SmokeTarget::kWholeShare, half);
     scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,

@@ -22,6 +22,8 @@ constexpr GLuint kCounterBinding = 4;
 constexpr GLuint kReachBinding = 5;
 constexpr GLuint kGatheredBinding = 6;
 constexpr GLuint kGatheredDrawBinding = 7;
+constexpr GLuint kGatheredQuadsBinding = 8;
+constexpr GLuint kGatheredQuadsDrawBinding = 9;
 constexpr GLint kReachUnits = 1024;  // a reach is counted in these parts of half the view
 const char* const kSmokeFile = "assets/textures/smokecloud.dds";
 
@@ -76,10 +78,12 @@ ParticleSystem::ParticleSystem(std::shared_ptr<ParticleShader> compute,
 
 ParticleSystem::~ParticleSystem() {
     glDeleteTextures(1, &smokeTexture);
-    glDeleteVertexArrays(1, &gatheredVao);
+    for (const GatheredPuffs* puffs : {&gathered, &gatheredQuads}) {
+        glDeleteVertexArrays(1, &puffs->vao);
+        glDeleteBuffers(1, &puffs->draw);
+        glDeleteBuffers(1, &puffs->positions);
+    }
     glDeleteVertexArrays(2, particleVaos.data());
-    glDeleteBuffers(1, &gatheredDrawBuffer);
-    glDeleteBuffers(1, &gatheredBuffer);
     glDeleteBuffers(1, &reachBuffer);
     glDeleteBuffers(1, &counterBuffer);
     glDeleteBuffers(2, velocityBuffers.data());
@@ -111,14 +115,27 @@ void ParticleSystem::createReachBuffers() {
     glGenBuffers(1, &reachBuffer);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
     glBufferData(GL_SHADER_STORAGE_BUFFER, 4 * sizeof(GLint), nullptr, GL_DYNAMIC_READ);
-    glGenBuffers(1, &gatheredBuffer);
-    glBindBuffer(GL_SHADER_STORAGE_BUFFER, gatheredBuffer);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+    createGathered(gathered);
+    createGathered(gatheredQuads);
+}
+
+// Gathered puffs are all of one half already: their spin is not needed.
+void ParticleSystem::createGathered(GatheredPuffs& puffs) {
+    glGenBuffers(1, &puffs.positions);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, puffs.positions);
     glBufferData(GL_SHADER_STORAGE_BUFFER, static_cast<GLsizeiptr>(maximumCount) * kParticleBytes,
                  nullptr, GL_DYNAMIC_DRAW);
-    glGenBuffers(1, &gatheredDrawBuffer);
-    glBindBuffer(GL_SHADER_STORAGE_BUFFER, gatheredDrawBuffer);
+    glGenBuffers(1, &puffs.draw);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, puffs.draw);
     glBufferData(GL_SHADER_STORAGE_BUFFER, 4 * sizeof(GLuint), nullptr, GL_DYNAMIC_DRAW);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+    glGenVertexArrays(1, &puffs.vao);
+    glBindVertexArray(puffs.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, puffs.positions);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindVertexArray(0);
 }
 
 void ParticleSystem::uploadSeed() {
@@ -142,12 +159,6 @@ void ParticleSystem::createVertexArrays() {
         glEnableVertexAttribArray(1);
         glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
-    // Gathered puffs are all of one half already: their spin is not needed.
-    glGenVertexArrays(1, &gatheredVao);
-    glBindVertexArray(gatheredVao);
-    glBindBuffer(GL_ARRAY_BUFFER, gatheredBuffer);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     glBindVertexArray(0);
 }
 
@@ -282,15 +293,15 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float 
     glBlendFunc(GL_SRC_COLOR, GL_SRC_COLOR);
     glBlendEquation(GL_MAX);  // overlapping puffs never add up or darken the scene
     const bool fromGathered = half != PuffHalf::Both && gatheredHalf == half;
-    glBindVertexArray(fromGathered ? gatheredVao : particleVaos[currentSet]);
-    glBindBuffer(GL_DRAW_INDIRECT_BUFFER, fromGathered ? gatheredDrawBuffer : 0);
     glBindTexture(GL_TEXTURE_2D, smokeTexture);
     if (largestSprite > 0.0f) {
         glEnable(GL_PROGRAM_POINT_SIZE);
-        drawPuffs(*spriteProgram, modelMatrix, targetHeight, puffShare, half, fromGathered);
+        drawPuffs(*spriteProgram, modelMatrix, targetHeight, puffShare, half,
+                  fromGathered ? &gathered : nullptr);
         glDisable(GL_PROGRAM_POINT_SIZE);
     }
-    drawPuffs(*renderProgram, modelMatrix, targetHeight, puffShare, half, fromGathered);
+    drawPuffs(*renderProgram, modelMatrix, targetHeight, puffShare, half,
+              fromGathered ? &gatheredQuads : nullptr);
     glBindBuffer(GL_DRAW_INDIRECT_BUFFER, 0);
     glBindVertexArray(0);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -299,14 +310,16 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float 
 }
 
 // Each puff widens the reach with atomics from a start that covers nothing, so no puff in
-// front of the eye leaves it empty; each takes its place in the gathered buffer with the
-// draw's count.
-ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, float puffShare,
-                                       PuffHalf half) {
+// front of the eye leaves it empty; each takes its place in the gathered buffers with their
+// draws' counts.
+ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, int targetHeight,
+                                       float puffShare, PuffHalf half) {
     if (!reachProgram || !reachProgram->usable || !programsUsable()) return {};
     const GLuint noneDrawn[4] = {0, 1, 0, 0};  // count, instances, first, base instance
-    glBindBuffer(GL_SHADER_STORAGE_BUFFER, gatheredDrawBuffer);
-    glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(noneDrawn), noneDrawn);
+    for (const GatheredPuffs* puffs : {&gathered, &gatheredQuads}) {
+        glBindBuffer(GL_SHADER_STORAGE_BUFFER, puffs->draw);
+        glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(noneDrawn), noneDrawn);
+    }
     const GLint nothing[4] = {kReachUnits, kReachUnits, -kReachUnits, -kReachUnits};
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
     glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(nothing), nothing);
@@ -316,11 +329,15 @@ ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, float puffS
     reachProgram->setUniform(kViewModelMatrixUniform, camera->view * modelMatrix);
     setUniformFloat(*reachProgram, kPuffShareUniform, puffShare);
     setUniformInt(*reachProgram, kDrawnHalfUniform, static_cast<GLint>(half));
+    setUniformFloat(*reachProgram, kTargetHeightUniform, static_cast<float>(targetHeight));
+    setUniformFloat(*reachProgram, kLargestSpriteUniform, largestSprite);
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadPositions, positionBuffers[currentSet]);
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadVelocities, velocityBuffers[currentSet]);
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReachBinding, reachBuffer);
-    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredBinding, gatheredBuffer);
-    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredDrawBinding, gatheredDrawBuffer);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredBinding, gathered.positions);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredDrawBinding, gathered.draw);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredQuadsBinding, gatheredQuads.positions);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kGatheredQuadsDrawBinding, gatheredQuads.draw);
     glDispatchCompute(workGroupsFor(lastCount), 1, 1);
     glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT |
                     GL_COMMAND_BARRIER_BIT);
@@ -337,18 +354,20 @@ ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, float puffS
 // Gathered puffs are all of the half drawn: the program takes each of them.
 void ParticleSystem::drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix,
                                int targetHeight, float puffShare, PuffHalf half,
-                               bool fromGathered) {
+                               const GatheredPuffs* from) {
+    glBindVertexArray(from ? from->vao : particleVaos[currentSet]);
+    glBindBuffer(GL_DRAW_INDIRECT_BUFFER, from ? from->draw : 0);
     glUseProgram(program.program);
     program.setUniform(kViewMatrixUniform, camera->view);
     program.setUniform(kModelMatrixUniform, modelMatrix);
     program.setUniform(kProjectionMatrixUniform, camera->projection);
     setUniformFloat(program, kPuffShareUniform, puffShare);
     setUniformInt(program, kDrawnHalfUniform,
-                  static_cast<GLint>(fromGathered ? PuffHalf::Both : half));
+                  static_cast<GLint>(from ? PuffHalf::Both : half));
     setUniformFloat(program, kTargetHeightUniform, static_cast<float>(targetHeight));
     setUniformFloat(program, kLargestSpriteUniform, largestSprite);
     setUniformFlag(program, kSpritesUniform, &program == spriteProgram.get());
-    if (fromGathered)
+    if (from)
         glDrawArraysIndirect(GL_POINTS, nullptr);
     else
         glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(lastCount));

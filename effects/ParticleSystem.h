@@ -31,6 +31,13 @@ struct ScreenReach {
     }
 };
 
+/// Puffs gathered for one program's draws of a half, with the indirect draw that counts them.
+struct GatheredPuffs {
+    GLuint positions = 0;  ///< one vec4 per gathered particle
+    GLuint draw = 0;  ///< as glDrawArraysIndirect reads it; the reach program counts the puffs
+    GLuint vao = 0;
+};
+
 /// The smoke that rises from a wreck once a match is decided, simulated on the GPU.
 ///
 /// A compute program advances the particles from one set of shader-storage buffers into
@@ -42,9 +49,11 @@ struct ScreenReach {
 /// centred outside the view, where a sprite is clipped whole) as quads. `restart` takes it
 /// back to the seed, so that each match's ending grows a column of its own. While the
 /// compute or the quads' program failed to build, steps and draws do nothing; without the
-/// sprites' program every puff is a quad. A second compute program, if given, gathers one half of the puffs into a buffer of
-/// their own, so that the draws of that half walk only its puffs (a software renderer pays
-/// for every point of a draw, drawn or not), and tells how far they reach on screen.
+/// sprites' program every puff is a quad. A second compute program, if given, gathers one
+/// half of the puffs into a buffer of their own, and of them the few that may need a quad
+/// into another, so that each program's draws of that half walk only the puffs it may draw
+/// (a software renderer pays for every point of a draw, drawn or not), and tells how far
+/// they reach on screen.
 /// Needs a current OpenGL 4.3 context; owns its buffers and texture.
 class ParticleSystem {
 public:
@@ -69,11 +78,13 @@ public:
     /// step when `half` is the half gathered.
     void draw(const glm::mat4& modelMatrix, int targetHeight, float puffShare = 1.0f,
               PuffHalf half = PuffHalf::Both);
-    /// Gathers the live particles of `half` for this step's draws of it, and tells where
-    /// they, placed by `modelMatrix` and drawn with `puffShare` of their side, can show in
-    /// the camera's view. Without a usable reach program nothing is gathered and the reach is
-    /// the whole view.
-    ScreenReach gatherHalf(const glm::mat4& modelMatrix, float puffShare, PuffHalf half);
+    /// Gathers the live particles of `half` that can show, for this step's draws of it
+    /// through the camera as it stands now, into a target `targetHeight` pixels high with up
+    /// to `puffShare` of their side; and tells where they, placed by `modelMatrix`, can show
+    /// in the camera's view. Without a usable reach
+    /// program nothing is gathered and the reach is the whole view.
+    ScreenReach gatherHalf(const glm::mat4& modelMatrix, int targetHeight, float puffShare,
+                           PuffHalf half);
 
     /// Work groups for a step that reads `count` particles: one per 128, at least one.
     static GLuint workGroupsFor(std::uint32_t count) { return count / kWorkGroupSize + 1; }
@@ -87,11 +98,10 @@ public:
     std::array<GLuint, 2> velocityBuffers{};
     GLuint counterBuffer = 0;  ///< one uint: particles written by the last step
     GLuint reachBuffer = 0;    ///< four ints: the reach program's least and most x and y
-    GLuint gatheredBuffer = 0;  ///< positions of the gathered half's particles
-    GLuint gatheredDrawBuffer = 0;  ///< the indirect draw of the gathered particles; the program counts them
+    GatheredPuffs gathered;  ///< every puff of the gathered half: the sprites' program walks these
+    GatheredPuffs gatheredQuads;  ///< those of them that the quads' program may have to draw
     std::optional<PuffHalf> gatheredHalf;  ///< gathered from the newest set; none after a step
     std::array<GLuint, 2> particleVaos{};
-    GLuint gatheredVao = 0;
     std::vector<glm::vec4> seedPositions;
     std::vector<glm::vec4> seedVelocities;
     std::uint32_t lastCount = 0;  ///< live particles after the last step; the draw count
@@ -109,6 +119,7 @@ private:
     void createParticleBuffers();
     void createCounter();
     void createReachBuffers();
+    void createGathered(GatheredPuffs& puffs);
     void uploadSeed();
     void createVertexArrays();
     void loadSmokeTexture();
@@ -116,7 +127,7 @@ private:
     bool programsUsable() const;
     void measureLargestSprite();
     void drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix, int targetHeight,
-                   float puffShare, PuffHalf half, bool fromGathered);
+                   float puffShare, PuffHalf half, const GatheredPuffs* from);
     void takeSpawnsFromAccumulator(float frameTime);
     void setStepUniforms(float frameTime);
     void bindStepBuffers();

@@ -282,7 +282,7 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(system->lastCount, 1u);
     EXPECT_EQ(system->currentSet, 0);
-    EXPECT_EQ(system->gatherHalf(glm::mat4(1.0f), 1.0f, PuffHalf::First).least, glm::vec2(-1.0f));  // no reach program: all of the view
+    EXPECT_EQ(system->gatherHalf(glm::mat4(1.0f), kScene, 1.0f, PuffHalf::First).least, glm::vec2(-1.0f));  // no reach program: all of the view
 }
 
 // Held unpacked, every level shows the texels the driver decodes from the file's compressed
@@ -340,7 +340,7 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         if (frames.empty()) smoke.draw(glm::mat4(1.0f), kSize);
         for (const std::uint64_t frame : frames) {
             const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, frame);
-            const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, half);
+            const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, half);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
             smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite, reach);
@@ -376,10 +376,10 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     EXPECT_NEAR(coveredAfter[1], coveredBefore[1], coveredBefore[1] / 20);
     EXPECT_LT(meanDifference(before, after), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
 
-    const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::Second)
-                                  .unitedWith(smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::First));
+    const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, PuffHalf::Second)
+                                  .unitedWith(smoke.gatherHalf(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, PuffHalf::First));
     GLuint gathered = 0;
-    glBindBuffer(GL_SHADER_STORAGE_BUFFER, smoke.gatheredDrawBuffer);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, smoke.gathered.draw);
     glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(gathered), &gathered);
     unsigned spinningBack = 0;  // the first half: the column's puffs of a negative spin
     for (int i = 0; i < 600; ++i) spinningBack += std::sin(2.9f * float(i)) < 0.0f ? 1u : 0u;
@@ -391,12 +391,14 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         EXPECT_EQ(glm::clamp(at, reach.least, reach.most), at) << at.x << ", " << at.y;
     }
     camera->view = glm::lookAt(glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.0f, 0.0f, 16.0f), glm::vec3(0.0f, 1.0f, 0.0f));
-    EXPECT_TRUE(smoke.gatherHalf(glm::mat4(1.0f), SmokeTarget::kWholeShare, PuffHalf::First).empty());
+    EXPECT_TRUE(smoke.gatherHalf(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, PuffHalf::First).empty());
 }
 
 // Each puff drawn as an upright sprite with its picture turned inside gives the picture it
 // gave as a turned quad: from outside the column, and from within it, where the nearest
 // puffs are larger than the largest sprite and reach past the view's edges (quads again).
+// A gathered half, its quads walked apart from the sprites, draws what the half drew
+// ungathered, to the byte (max blending takes the puffs in any order).
 TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
     const std::unique_ptr<ParticleSystem> mixed = makeColumn();
     testing::internal::CaptureStdout();  // the sprites' absent file is named
@@ -404,9 +406,9 @@ TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
     testing::internal::GetCapturedStdout();
     ASSERT_GE(mixed->largestSprite, 64.0f);
     ASSERT_EQ(quads->largestSprite, 0.0f);
-    const auto drawn = [&](ParticleSystem& smoke) {
+    const auto drawn = [&](ParticleSystem& smoke, PuffHalf half = PuffHalf::Both) {
         clearedScene();
-        smoke.draw(glm::mat4(1.0f), kScene);
+        smoke.draw(glm::mat4(1.0f), kScene, 1.0f, half);
         return scenePixels();
     };
     for (const glm::vec3 eye : {glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.3f, 0.2f, -3.0f)}) {
@@ -421,6 +423,10 @@ TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
         }
         EXPECT_LT(difference / double(asQuads.size()), 0.25) << eye.z;
         EXPECT_GT(covered, kScene * kScene / 8) << eye.z;
+        for (ParticleSystem* smoke : {mixed.get(), quads.get()}) smoke->update(0.0f);  // forgets the gather, alike
+        const std::vector<unsigned char> ungathered = drawn(*mixed, PuffHalf::First);
+        mixed->gatherHalf(glm::mat4(1.0f), kScene, 1.0f, PuffHalf::First);
+        EXPECT_EQ(drawn(*mixed, PuffHalf::First), ungathered) << eye.z;
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
