@@ -454,19 +454,30 @@ void bindSceneTarget() {
     glViewport(0, 0, postProcessing->width, postProcessing->height);
 }
 
+// Where the smoke's seed stands just past the left edge of the view, a few units ahead:
+// its square reaches into the view, so the gather keeps it, and its centre is out, so it is
+// also one for the quads' program. Both programs then draw, each with a puff to walk.
+glm::mat4 seedPastTheViewsEdge() {
+    constexpr float kAhead = 10.0f;  // world units
+    const float edge = kAhead / camera->projection[0][0];
+    const glm::vec4 pastTheEdge(-1.05f * edge, 0.0f, -kAhead, 1.0f);  // in the eye's frame
+    return glm::translate(glm::mat4(1.0f), glm::vec3(glm::inverse(camera->view) * pastTheEdge));
+}
+
 // The smoke (its seed, without time: nothing of it spawns or moves; both halves, so that
-// the layover reads two) and the resolve, at the window's size and below it, which the
-// automatic scale may take either: the smoke then copies the scene's depth from a target
-// of another kind, and the resolve grades at the scene's size and stretches instead of
-// grading and smoothing edges at the window's.
+// the layover reads two; placed where both its programs draw it) and the resolve, at the
+// window's size and below it, which the automatic scale may take either: the smoke then
+// copies the scene's depth from a target of another kind, and the resolve grades at the
+// scene's size and stretches instead of grading and smoothing edges at the window's.
 void drawSmokeAndResolveAtEitherSize(Scene& scene, float currentScale) {
     scene.smoke->update(0.0f);
+    const glm::mat4 anchor = seedPastTheViewsEdge();
     for (const float scale : {1.0f, 0.5f}) {
         postProcessing->setScale(scale);
         bindSceneTarget();
         glEnable(GL_DEPTH_TEST);
         for (std::uint64_t frame = 0; frame < 2; ++frame)
-            drawSmokeThroughItsTarget(scene, glm::mat4(1.0f), frame);
+            drawSmokeThroughItsTarget(scene, anchor, frame);
         resolveToWindow(scene, nullptr);
     }
     postProcessing->setScale(currentScale);
