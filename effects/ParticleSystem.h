@@ -81,8 +81,8 @@ public:
     /// Gathers the live particles of `half` that can show, for this step's draws of it
     /// through the camera as it stands now, into a target `targetHeight` pixels high with up
     /// to `puffShare` of their side; and tells where they, placed by `modelMatrix`, can show
-    /// in the camera's view. Without a usable reach
-    /// program nothing is gathered and the reach is the whole view.
+    /// in the camera's view. Without a usable reach program nothing is gathered and the
+    /// reach is the whole view.
     ScreenReach gatherHalf(const glm::mat4& modelMatrix, int targetHeight, float puffShare,
                            PuffHalf half);
 
