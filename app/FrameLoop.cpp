@@ -46,13 +46,15 @@ void paintSky(Scene& scene) {
 }
 
 // The scene goes into the off-screen target at the render scale, starting from the sky
-// backdrop (painted again whenever the target's size changes). Wireframe mode draws it
-// straight to the window, without the resolve pass, and the sky after the geometry.
+// backdrop (painted again whenever the target's size changes). Wireframe mode draws it in
+// lines from a plain clear, and the sky after the geometry: the window has no depth buffer
+// to draw it straight into.
 void beginScenePass(Scene& scene) {
     if (toggles.wireframeMode) {
-        drawIntoWindow();
+        glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->framebuffer);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);  // the last frame filled the window's draws
         glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT);
     } else {
         StillPicture& backdrop = *scene.skyBackdrop;
         if (backdrop.needsPainting(postProcessing->width, postProcessing->height)) {
@@ -61,9 +63,9 @@ void beginScenePass(Scene& scene) {
             paintSky(scene);
         }
         backdrop.copyInto(postProcessing->framebuffer);
-        glViewport(0, 0, postProcessing->width, postProcessing->height);
-        glClear(GL_DEPTH_BUFFER_BIT);
     }
+    glViewport(0, 0, postProcessing->width, postProcessing->height);
+    glClear(GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
 }
@@ -154,15 +156,10 @@ std::pair<int, int> pixelsStrictlyWithin(float from, float to) {
 // Over the resolved scene, at the window's own resolution like the HUD. The picture stands
 // still while the results show, so it is painted once for the window's size and copied in
 // every frame after: a copy costs a software renderer a fraction of the filtered draw. The
-// resolve covers the picture's rim, which the copy leaves out. A multisampled window takes
-// no copy; there the picture is drawn every frame.
+// resolve covers the picture's rim, which the copy leaves out.
 void drawEndPicture(Scene& scene, const HUD& picture) {
     glDisable(GL_CULL_FACE);
     loadHudProjection(*scene.hudShader);
-    if (settings.samples > 0) {
-        picture.draw();
-        return;
-    }
     const float pictureBottom = 1.0f - picture.y - picture.h;  // the window's y grows upwards
     const auto [left, width] =
         pixelsStrictlyWithin(picture.x * windowWidth(), (picture.x + picture.w) * windowWidth());
@@ -175,9 +172,10 @@ void drawEndPicture(Scene& scene, const HUD& picture) {
         still.beginPainting(width, height);
         glViewport(-left, -bottom, settings.width, settings.height);  // the window's pixels
         picture.draw();
+        drawIntoWindow();
     }
-    still.copyInto(0, left, bottom);
-    glViewport(0, 0, settings.width, settings.height);
+    postProcessing->copyPicture(still.painting(), left, bottom, width, height,
+                                *scene.postProcessingStretchShader);
 }
 
 glm::vec3 sceneDrift() { return glm::vec3(0.0f, 0.0f, -game.scrollSpeed); }
@@ -202,9 +200,8 @@ glm::vec3 lastPhysicsPosition(const GameObject& object) {
 
 // The scene, drawn at the render scale, stretched over the whole window but the opaque
 // end picture drawn over it next, if any. The resolve and the picture cover the window, so
-// it needs no clear.
+// it needs no clear. The wireframe view goes in as it was drawn.
 void resolveToWindow(Scene& scene, const HUD* coveringPicture) {
-    if (toggles.wireframeMode) return;
     drawIntoWindow();
     std::optional<WindowShare> covered;
     if (coveringPicture) {
@@ -212,6 +209,11 @@ void resolveToWindow(Scene& scene, const HUD* coveringPicture) {
         covered = WindowShare{picture.x, picture.y, picture.w, picture.h};
     }
     postProcessing->leaveOut(covered);
+    if (toggles.wireframeMode) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);  // lines are for the scene alone
+        postProcessing->showAsDrawn(*scene.postProcessingStretchShader);
+        return;
+    }
     postProcessing->resolve({*scene.postProcessingShader, *scene.postProcessingEdgesShader,
                              *scene.postProcessingGradeShader, *scene.postProcessingStretchShader});
 }

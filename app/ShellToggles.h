@@ -7,7 +7,7 @@
 /// The shell's switches, flipped by the input callbacks and read by the frame loop.
 struct ShellToggles {
     bool freeCameraMode = false;   ///< P: fly the camera; gameplay input and physics halt
-    bool wireframeMode = false;    ///< F1: lines, drawn straight to the window
+    bool wireframeMode = false;    ///< F1: lines, shown as drawn: no grade, no smoothing
     bool showFrameStats = false;   ///< O: the once-per-second statistics line
     bool fullscreenToggle = false; ///< F6: starts false even when the settings ask for full screen
     bool restartRequested = false; ///< a new match from its countdown, at the next loop pass

@@ -85,7 +85,8 @@ PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
     glGenFramebuffers(1, &gradedFramebuffer);
     gradedTexture = newTargetTexture();
     allocateColor(gradedTexture);
-    attach(gradedFramebuffer, gradedTexture, 0);
+    attach(gradedFramebuffer, gradedTexture, depthStencilBuffer);
+    createTexelSampler();
 
     glGenVertexArrays(1, &quadVao);
     glGenBuffers(1, &quadVbo);
@@ -116,18 +117,33 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
 }
 
 void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
-    if (viewport[2] == width && viewport[3] == height) {
-        gradeAndSmoothEdges(programs);
-        return;
-    }
+    const bool fullSize = fillsViewport();
     GLint window = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &window);
-    gradeAtSceneSize(programs.grade);
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
+    glViewport(0, 0, width, height);
+    if (fullSize)
+        gradeAndSmoothEdges(programs);
+    else
+        gradeAtSceneSize(programs.grade);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(window));
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    stretchOverWindow(programs.stretch);
+    drawTexture(gradedTexture, fullSize, programs.stretch, windowDraw);
+}
+
+void PostProcessingFrameBuffer::showAsDrawn(const Shader& stretch) const {
+    drawTexture(colorTexture, fillsViewport(), stretch, windowDraw);
+}
+
+void PostProcessingFrameBuffer::copyPicture(GLuint picture, int left, int bottom, int pictureWidth,
+                                            int pictureHeight, const Shader& stretch) const {
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    glViewport(left, bottom, pictureWidth, pictureHeight);
+    drawTexture(picture, true, stretch, Vertices{});
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 void PostProcessingFrameBuffer::leaveOut(const std::optional<WindowShare>& covered) {
@@ -159,6 +175,7 @@ void PostProcessingFrameBuffer::uploadWindowAround() {
     windowDraw = Vertices{kQuadVertices, kWindowAroundVertices};
 }
 
+// The graded target's depth buffer is the scene's, which the scene is done with by now.
 void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& programs) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
@@ -181,8 +198,6 @@ void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& progr
 // times as many. The whole scene, since the stretch's filtered reads along the edges of a
 // share left out reach into it.
 void PostProcessingFrameBuffer::gradeAtSceneSize(const Shader& grade) const {
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
-    glViewport(0, 0, width, height);
     glDisable(GL_DEPTH_TEST);
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
@@ -190,13 +205,34 @@ void PostProcessingFrameBuffer::gradeAtSceneSize(const Shader& grade) const {
     glDrawArrays(GL_TRIANGLES, 0, kQuadVertices);
 }
 
-// Covers the viewport whatever its depth holds.
-void PostProcessingFrameBuffer::stretchOverWindow(const Shader& stretch) const {
+// Bound, a sampler stands in for all of the texture's own sampling parameters.
+void PostProcessingFrameBuffer::createTexelSampler() {
+    glGenSamplers(1, &texelSampler);
+    glSamplerParameteri(texelSampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glSamplerParameteri(texelSampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glSamplerParameteri(texelSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(texelSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+bool PostProcessingFrameBuffer::fillsViewport() const {
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    return viewport[2] == width && viewport[3] == height;
+}
+
+// One plain read of `texture` a pixel, from the texel under it or filtered between the
+// nearest four: a program that a software renderer recognises as a copy, which it runs
+// several times faster than any other draw when the bound framebuffer has no depth buffer
+// and the texture its byte order.
+void PostProcessingFrameBuffer::drawTexture(GLuint texture, bool texelForTexel,
+                                            const Shader& stretch, Vertices vertices) const {
     glDisable(GL_DEPTH_TEST);
     glBindVertexArray(quadVao);
-    glBindTexture(GL_TEXTURE_2D, gradedTexture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (texelForTexel) glBindSampler(0, texelSampler);
     glUseProgram(stretch.program);
-    glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
+    glDrawArrays(GL_TRIANGLES, vertices.first, vertices.count);
+    glBindSampler(0, 0);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
@@ -213,7 +249,7 @@ void PostProcessingFrameBuffer::followWindowAndScale() {
 
 void PostProcessingFrameBuffer::allocateColor(GLuint texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    allocateInWindowOrder(width, height);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 

@@ -29,10 +29,11 @@ struct WindowShare {
 /// The off-screen target the 3D scene is drawn into, and the full-screen quad that
 /// resolves it to the window through the post-processing program.
 ///
-/// Single-sample RGB8 colour with a packed depth/stencil renderbuffer, sized to the window
-/// times the render scale: the scene may be drawn smaller than the window, and the resolve
-/// pass stretches it over the whole window, graded first into a second colour target of the
-/// same size. Reading past the border clamps to the edge.
+/// Single-sample 8-bit colour in the window's byte order, with a packed depth/stencil
+/// renderbuffer, sized to the window times the render scale: the scene may be drawn smaller
+/// than the window. The resolve grades it into a second colour target of the same size,
+/// which shares the depth buffer, and copies or stretches that over the whole window.
+/// Reading past the border clamps to the edge.
 /// `resize` and `setScale` reallocate the attachments under the same GL names, so the
 /// framebuffer keeps them. A plain value: copies share the GL names,
 /// and nothing is released on the GPU when it goes (the context's end takes the objects
@@ -53,16 +54,29 @@ public:
     float currentScale() const { return scale; }
 
     /// The resolve: the target's picture, graded, over the bound framebuffer's viewport.
-    /// At full size its edges are smoothed too, in two draws: the first
-    /// ("postprocessing.frag") writes every pixel and marks those on an edge in the depth
-    /// buffer (0 on an edge, 1 elsewhere); the second ("postprocessing_edges.frag"), whose
-    /// quad lies at depth 0.5, smooths the marked pixels alone. The bound framebuffer
-    /// therefore needs a depth buffer (and no clear: the first draw covers it). Smaller,
-    /// the scene is graded at its own size into a second target, whose picture one draw
-    /// stretches over the viewport with a filtered read: a draw, since a multisampled window
-    /// takes no stretching blit. Leaves the bound framebuffer and viewport as they were,
-    /// depth testing off and unit 0 without a texture.
+    /// First into the graded target: at full size with its edges smoothed too, in two
+    /// draws: the first ("postprocessing.frag") writes every pixel and marks those on an
+    /// edge in the depth buffer (0 on an edge, 1 elsewhere); the second
+    /// ("postprocessing_edges.frag"), whose quad lies at depth 0.5, smooths the marked
+    /// pixels alone. Smaller, graded alone ("postprocessing_grade.frag"). Then one draw
+    /// ("postprocessing_stretch.frag") copies the graded picture texel for texel, or
+    /// stretches it with a filtered read, over the viewport: a draw, since a multisampled
+    /// window takes no stretching blit. The bound framebuffer needs no depth buffer, and
+    /// the copy or stretch is cheapest without one; it takes no clear: the draw covers it.
+    /// Leaves the bound framebuffer and viewport as they were, depth testing off and unit 0
+    /// without a texture.
     void resolve(const ResolvePrograms& programs) const;
+    /// The target's picture as it was drawn, neither graded nor smoothed, over the bound
+    /// framebuffer's viewport with `stretch` as the resolve's last draw: for the wireframe
+    /// view. Leaves the same state as the resolve.
+    void showAsDrawn(const Shader& stretch) const;
+    /// Copies `picture`, a texture of `width` x `height` texels, texel for texel into the
+    /// bound framebuffer with its lower left corner at (`left`, `bottom`), in one draw with
+    /// `stretch`: in a window without a depth buffer a software renderer copies a texture
+    /// in its byte order several times faster that way than a blit does. Leaves the
+    /// viewport as it was, depth testing off and unit 0 without a texture.
+    void copyPicture(GLuint picture, int left, int bottom, int width, int height,
+                     const Shader& stretch) const;
     /// Leaves `covered` out of what the resolve writes into the window from now on, less a
     /// pixel at each side; nothing: std::nullopt. For a share that an opaque picture drawn
     /// after the resolve hides anyway: a software renderer pays for every pixel it writes,
@@ -75,8 +89,9 @@ public:
     GLuint quadVbo = 0;
     GLuint colorTexture = 0;
     GLuint depthStencilBuffer = 0;
-    GLuint gradedFramebuffer = 0;  ///< below full size: the scene graded, which the stretch reads
+    GLuint gradedFramebuffer = 0;  ///< the scene graded, which the resolve's last draw reads
     GLuint gradedTexture = 0;
+    GLuint texelSampler = 0;  ///< reads the texel under each pixel, unfiltered
     /// Six (x, y, u, v) vertices: two triangles over clip space, texture (0, 0) lower left.
     std::array<float, 24> quadVertices{};
     int width = 0;   ///< pixels of the attachments: the scene pass's viewport
@@ -95,8 +110,11 @@ private:
     void allocateColor(GLuint texture);
     void gradeAndSmoothEdges(const ResolvePrograms& programs) const;
     void gradeAtSceneSize(const Shader& grade) const;
-    void stretchOverWindow(const Shader& stretch) const;
+    bool fillsViewport() const;
+    void drawTexture(GLuint texture, bool texelForTexel, const Shader& stretch,
+                     Vertices vertices) const;
     void allocateDepthStencil();
+    void createTexelSampler();
 
     int windowWidth = 0;
     int windowHeight = 0;

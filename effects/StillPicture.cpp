@@ -1,5 +1,7 @@
 #include "effects/StillPicture.h"
 
+#include "effects/TargetTexture.h"
+
 StillPicture::StillPicture() {
     glGenFramebuffers(1, &framebuffer);
     glGenTextures(1, &texture);
@@ -19,7 +21,7 @@ void StillPicture::beginPainting(int paintedWidth, int paintedHeight) {
     width = paintedWidth;
     height = paintedHeight;
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    allocateInWindowOrder(width, height);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);

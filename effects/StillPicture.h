@@ -22,8 +22,12 @@ public:
     void beginPainting(int width, int height);
     /// Copies the painting into `framebuffer` with its lower left corner at (`left`,
     /// `bottom`), and leaves that framebuffer bound. The framebuffer takes no
-    /// multisampling: a copy cannot fill a pixel's samples.
+    /// multisampling: a copy cannot fill a pixel's samples. Into a texture in the window's
+    /// byte order the copy moves bytes; the window itself takes the painting faster as a
+    /// draw of `painting()`.
     void copyInto(GLuint framebuffer, int left = 0, int bottom = 0) const;
+    /// The painted texture, in the window's byte order.
+    GLuint painting() const { return texture; }
 
 private:
     GLuint framebuffer = 0;

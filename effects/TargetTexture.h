@@ -17,6 +17,15 @@ inline GLuint newTargetTexture() {
     return texture;
 }
 
+/// Storage of `width` x `height` pixels for the bound 2D texture: 8 bits a channel, asked
+/// for in the order an X window keeps its pixels (blue, green, red, alpha), so that a
+/// software renderer stores it so too. Then a plain copy or stretch of it into the window
+/// runs along that renderer's fast path, and a copy between two such textures moves bytes.
+inline void allocateInWindowOrder(int width, int height) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+}
+
 /// `pixels`, or one fewer where that is a power of two above 2. A software renderer builds
 /// other code to read a texture with such a side, and the frame that first reads one stalls
 /// while it does: a target whose size follows the render scale keeps to the other kind, so

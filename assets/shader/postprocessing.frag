@@ -1,5 +1,6 @@
 #version 430 core
-// The resolve pass at full size, first of its two draws. The scene is drawn into a
+// The resolve pass at full size, first of its two draws into the graded target, which
+// "postprocessing_stretch.frag" then copies into the window. The scene is drawn into a
 // single-sample target of the window's size and graded here ("grade.glsl"). Edges are
 // smoothed with FXAA (the 3.11 "console" variant), split in two so that a software
 // renderer, which runs every branch for every pixel, does the expensive part only where it
@@ -7,7 +8,7 @@
 // depth buffer (depth 0; the rest 1); the second draw ("postprocessing_edges.frag") runs on
 // the marked pixels alone, behind the depth test. Both read the four neighbours as whole
 // texels, without filtering; the target clamps reads to its edge. A scene drawn smaller
-// than the window is resolved by "postprocessing_stretch.frag" instead.
+// than the window is graded by "postprocessing_grade.frag" instead.
 
 in vec2 textureCoordinates;
 

@@ -115,25 +115,22 @@ TEST_F(GlTest, TargetIsTheWindowTimesTheRenderScale) {
     expectSize({511, 360}, "half size, a side kept off a power of two");
 }
 
-// A window of `samples` samples with a depth buffer, as the `samples` setting opens it.
+// A window of `samples` samples and no depth buffer, as the game opens it.
 struct WindowLike {
     explicit WindowLike(int size, int samples) {
         glGenFramebuffers(1, &framebuffer);
-        glGenRenderbuffers(2, renderbuffers.data());
-        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
+        glGenRenderbuffers(1, &colour);
+        glBindRenderbuffer(GL_RENDERBUFFER, colour);
         glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGB8, size, size);
-        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
-        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, size, size);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
     }
     ~WindowLike() {
         glDeleteFramebuffers(1, &framebuffer);
-        glDeleteRenderbuffers(2, renderbuffers.data());
+        glDeleteRenderbuffers(1, &colour);
     }
     GLuint framebuffer = 0;
-    std::array<GLuint, 2> renderbuffers{};
+    GLuint colour = 0;
 };
 
 // The picture in `window`, through a same-size blit when it is multisampled.

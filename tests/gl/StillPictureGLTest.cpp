@@ -1,5 +1,6 @@
 #include "effects/PostProcessingFrameBuffer.h"
 #include "effects/StillPicture.h"
+#include "framework/Shader.h"
 #include "support/GlContext.h"
 
 #include <glm/glm.hpp>
@@ -28,7 +29,8 @@ long pixelsAlike(int width, int height, const glm::u8vec3& rgb) {
 using StillPictureGL = GlTest;
 
 // A new render scale gives the target a new size: the sky must be painted again at that
-// size and still cover the whole target. A smaller picture lands where it is copied to.
+// size and still cover the whole target. A smaller picture lands where it is copied to,
+// texel for texel, whether copied or drawn as the window takes it.
 TEST_F(StillPictureGL, IsPaintedOncePerSizeAndCopiedWhereAsked) {
     PostProcessingFrameBuffer target(80, 60);
     const int area = target.width * target.height;
@@ -45,12 +47,28 @@ TEST_F(StillPictureGL, IsPaintedOncePerSizeAndCopiedWhereAsked) {
     picture.copyInto(target.framebuffer);
     EXPECT_EQ(pixelsAlike(target.width, target.height, glm::u8vec3(0, 0, 255)), area / 4);
 
+    // A green picture with a red left column, by a copy and by the window's draw alike.
     paintFlat(picture, 4, 3, glm::vec3(0.0f, 1.0f, 0.0f));
-    picture.copyInto(target.framebuffer, 30, 20);
-    EXPECT_EQ(pixelsAlike(target.width, target.height, glm::u8vec3(0, 255, 0)), 12);
-    glm::u8vec3 corners[2];
-    glReadPixels(30, 20, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, &corners[0]);
-    glReadPixels(33, 22, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, &corners[1]);
-    EXPECT_EQ(corners[0], glm::u8vec3(0, 255, 0));
-    EXPECT_EQ(corners[1], glm::u8vec3(0, 255, 0));
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 3);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    const Shader stretch("postprocessing.vert", "postprocessing_stretch.frag");
+    for (const bool drawn : {false, true}) {
+        if (drawn) {
+            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            target.copyPicture(picture.painting(), 30, 20, 4, 3, stretch);
+        } else {
+            picture.copyInto(target.framebuffer, 30, 20);
+        }
+        EXPECT_EQ(pixelsAlike(target.width, target.height, glm::u8vec3(0, 255, 0)), 9) << drawn;
+        EXPECT_EQ(pixelsAlike(target.width, target.height, glm::u8vec3(255, 0, 0)), 3) << drawn;
+        glm::u8vec3 corners[2];
+        glReadPixels(30, 20, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, &corners[0]);
+        glReadPixels(33, 22, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, &corners[1]);
+        EXPECT_EQ(corners[0], glm::u8vec3(255, 0, 0)) << drawn;
+        EXPECT_EQ(corners[1], glm::u8vec3(0, 255, 0)) << drawn;
+    }
 }
