@@ -174,9 +174,34 @@ std::string residentSizeKey(float seconds) {
     return "rss_" + std::to_string(static_cast<int>(seconds)) + "s_mb";
 }
 
+namespace {
+
+// A plain clear+swap program's window: GLFW's default buffers, depth and stencil included,
+// whatever the game's own window leaves out, so that the floor stays the same yardstick
+// from one version of the game to the next.
+GLFWwindow* openFloorWindow() {
+    if (!glfwInit()) return nullptr;
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_SAMPLES, settings.samples);
+    GLFWwindow* floorWindow =
+        glfwCreateWindow(settings.width, settings.height, "Qex floor", nullptr, nullptr);
+    if (!floorWindow) return nullptr;
+    glfwMakeContextCurrent(floorWindow);
+    glfwSwapInterval(0);
+    return floorWindow;
+}
+
+}  // namespace
+
 int runFloorPhase(const PhaseOptions& options) {
     applyToSettings(options, false);
-    if (!startWindowAndContext()) return kStartupFailed;
+    GLFWwindow* const floorWindow = openFloorWindow();
+    if (!floorWindow) {
+        glfwTerminate();
+        return kStartupFailed;
+    }
     printRenderer();
     std::vector<double> frames;
     frames.reserve(static_cast<std::size_t>(options.seconds + 1.0f) * kMaxFramesPerSecond);
@@ -185,14 +210,15 @@ int runFloorPhase(const PhaseOptions& options) {
     while (now() - start < options.seconds) {
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glfwSwapBuffers(window);
+        glfwSwapBuffers(floorWindow);
         glfwPollEvents();
         const double t = now();
         if (t - start >= options.warmup) frames.push_back(1000.0 * (t - last));
         last = t;
     }
     ResultLine().add("frames", static_cast<double>(frames.size())).add("median_ms", median(frames)).print();
-    shutDownWindowAndContext();
+    glfwDestroyWindow(floorWindow);
+    glfwTerminate();
     return 0;
 }
 
