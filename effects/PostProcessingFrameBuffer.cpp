@@ -45,6 +45,15 @@ int scaledSize(int windowPixels, float scale) {
     return pixels < windowPixels ? sideAwayFromPowerOfTwo(pixels) : pixels;
 }
 
+// x, y, width and height, as GL_VIEWPORT gives them.
+using Viewport = std::array<GLint, 4>;
+
+Viewport boundViewport() {
+    Viewport viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    return viewport;
+}
+
 void reportIfIncomplete() {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         std::cout << "ERROR::FRAMEBUFFER:: Framebuffer is not complete!" << std::endl;
@@ -117,11 +126,10 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
 }
 
 void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
-    const bool fullSize = fillsViewport();
+    const Viewport viewport = boundViewport();
+    const bool fullSize = fills(viewport);
     GLint window = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &window);
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
     glViewport(0, 0, width, height);
     if (fullSize)
@@ -134,13 +142,12 @@ void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
 }
 
 void PostProcessingFrameBuffer::showAsDrawn(const Shader& stretch) const {
-    drawTexture(colorTexture, fillsViewport(), stretch, windowDraw);
+    drawTexture(colorTexture, fills(boundViewport()), stretch, windowDraw);
 }
 
 void PostProcessingFrameBuffer::copyPicture(GLuint picture, int left, int bottom, int pictureWidth,
                                             int pictureHeight, const Shader& stretch) const {
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    const Viewport viewport = boundViewport();
     glViewport(left, bottom, pictureWidth, pictureHeight);
     drawTexture(picture, true, stretch, Vertices{});
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
@@ -214,9 +221,7 @@ void PostProcessingFrameBuffer::createTexelSampler() {
     glSamplerParameteri(texelSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
-bool PostProcessingFrameBuffer::fillsViewport() const {
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
+bool PostProcessingFrameBuffer::fills(const Viewport& viewport) const {
     return viewport[2] == width && viewport[3] == height;
 }
 

@@ -110,7 +110,8 @@ private:
     void allocateColor(GLuint texture);
     void gradeAndSmoothEdges(const ResolvePrograms& programs) const;
     void gradeAtSceneSize(const Shader& grade) const;
-    bool fillsViewport() const;
+    /// True when `viewport` (x, y, width, height) is the target's size: a full-size resolve.
+    bool fills(const std::array<GLint, 4>& viewport) const;
     void drawTexture(GLuint texture, bool texelForTexel, const Shader& stretch,
                      Vertices vertices) const;
     void allocateDepthStencil();
