@@ -118,7 +118,8 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
 void drawSmokeThroughItsTarget(Scene& scene, const glm::mat4& anchor, std::uint64_t frame) {
     const PostProcessingFrameBuffer& target = *postProcessing;
     const PuffHalf half =
-        scene.smokeTarget->begin(target.framebuffer, target.width, target.height, frame);
+        scene.smokeTarget->begin(target.framebuffer, target.width, target.height,
+                                 settings.width, settings.height, frame);
     const int height = scene.smokeTarget->drawnHeight();
     const ScreenReach reach =
         scene.smoke->gatherHalf(anchor, height, SmokeTarget::kWholeShare, half);

@@ -9,8 +9,8 @@
 
 namespace {
 
-int shareOf(int scenePixels) {
-    const float pixels = static_cast<float>(scenePixels) * SmokeTarget::kShare;
+int shareOf(int windowPixels) {
+    const float pixels = static_cast<float>(windowPixels) * SmokeTarget::kWindowShare;
     return sideAwayFromPowerOfTwo(std::max(1, static_cast<int>(std::lround(pixels))));
 }
 
@@ -69,7 +69,7 @@ void SmokeTarget::clear(const Half& half) const {
 }
 
 PuffHalf SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
-                            std::uint64_t frame) {
+                            int windowWidth, int windowHeight, std::uint64_t frame) {
     const bool otherHalfCurrent = frame == lastFrame + 1;
     lastFrame = frame;
     drawnHalf = static_cast<int>(frame % 2);
@@ -78,9 +78,9 @@ PuffHalf SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHe
         otherReach = ScreenReach::nowhere();
     }
     Half& drawn = halves[drawnHalf];
-    if (shareOf(sceneWidth) != drawn.width || shareOf(sceneHeight) != drawn.height ||
+    if (shareOf(windowWidth) != drawn.width || shareOf(windowHeight) != drawn.height ||
         drawn.width != depthWidth || drawn.height != depthHeight)
-        resize(drawn, shareOf(sceneWidth), shareOf(sceneHeight));
+        resize(drawn, shareOf(windowWidth), shareOf(windowHeight));
     clear(drawn);
     glClearStencil(0);
     glClear(GL_STENCIL_BUFFER_BIT);

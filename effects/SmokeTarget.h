@@ -10,7 +10,10 @@
 class Shader;
 
 /// The smoke's own targets, smaller than the scene's: the puffs are drawn into them and the
-/// result is laid over the scene in one full-screen draw.
+/// result is laid over the scene in one full-screen draw. Their size follows the window, not
+/// the render scale: the smoke is drawn as it is with the scene at its least scale, where a
+/// software renderer's end screens had always settled, so a scene drawn sharper does not
+/// make the smoke dearer and lower the scale again.
 ///
 /// The puffs blend with GL_MAX, which keeps the brighter of two values whatever their
 /// order, so drawing them apart from the scene and laying the result over it with the same
@@ -33,7 +36,8 @@ class Shader;
 /// Needs a current GL context to construct; owns its GL objects.
 class SmokeTarget {
 public:
-    static constexpr float kShare = 0.5f;  ///< of the scene target's width and height
+    /// Of the window's width and height: half the scene target's at the least render scale.
+    static constexpr float kWindowShare = 0.125f;
     static constexpr int kMostLayers = 12;  ///< puffs a pixel takes in each half; the rest are turned away
     static constexpr float kMiddleShare = 0.3f;  ///< of a puff's side: its bright middle
     /// Of a puff's side: all of the puff that shows. Beyond it, at any turn of the picture,
@@ -47,14 +51,15 @@ public:
     SmokeTarget(const SmokeTarget&) = delete;  // owns GL objects
     SmokeTarget& operator=(const SmokeTarget&) = delete;
 
-    /// Sizes the half that drawn frame `frame` draws to kShare of the scene target, clears
-    /// it, takes the scene's depth, and leaves it bound with its viewport and the layer count
-    /// in force for the puffs' draw. Returns the half of the puffs to draw. The other half is
-    /// laid over as frame `frame - 1` drew it, at whatever size it had then (the layover
-    /// stretches each half over the scene), and cleared if that frame did not draw it, so
-    /// that smoke from an earlier ending never shows.
-    PuffHalf begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
-                   std::uint64_t frame);
+    /// Sizes the half that drawn frame `frame` draws to kWindowShare of a window of
+    /// `windowWidth` x `windowHeight` pixels, clears it, takes the scene's depth, and leaves
+    /// it bound with its viewport and the layer count in force for the puffs' draw. Returns
+    /// the half of the puffs to draw. The other half is laid over as frame `frame - 1` drew
+    /// it, at whatever size it had then (the layover stretches each half over the scene),
+    /// and cleared if that frame did not draw it, so that smoke from an earlier ending never
+    /// shows.
+    PuffHalf begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight, int windowWidth,
+                   int windowHeight, std::uint64_t frame);
     /// Lays both halves over the scene target with `composite` (max blending), within
     /// `reach` (where this frame's puffs can show) and the reach the other half was drawn
     /// with, and leaves the scene target bound with its viewport, the stencil test, the

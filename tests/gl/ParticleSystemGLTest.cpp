@@ -327,6 +327,7 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     SmokeTarget smokeTarget;
 
     constexpr int kSize = kScene;
+    constexpr int kWindow = kSize * 4;  // the scene at its least scale: the smoke at half its size
     // Straight onto the scene, or frame by frame through the targets (max blending: idempotent).
     const auto drawn = [&](std::vector<std::uint64_t> frames) {
         const PostProcessingFrameBuffer scene = clearedScene();
@@ -339,7 +340,7 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         glEnable(GL_DEPTH_TEST);
         if (frames.empty()) smoke.draw(glm::mat4(1.0f), kSize);
         for (const std::uint64_t frame : frames) {
-            const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, frame);
+            const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, kWindow, kWindow, frame);
             const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, half);
             smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
