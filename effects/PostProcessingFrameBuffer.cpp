@@ -189,7 +189,9 @@ void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& progr
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     glUseProgram(programs.gradeAndMarkEdges.program);
+    glBindSampler(0, texelSampler);
     glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
+    glBindSampler(0, 0);
     glDepthFunc(GL_GREATER);
     glDepthMask(GL_FALSE);
     glUseProgram(programs.smoothEdges.program);
@@ -208,8 +210,10 @@ void PostProcessingFrameBuffer::gradeAtSceneSize(const Shader& grade) const {
     glDisable(GL_DEPTH_TEST);
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glBindSampler(0, texelSampler);
     glUseProgram(grade.program);
     glDrawArrays(GL_TRIANGLES, 0, kQuadVertices);
+    glBindSampler(0, 0);
 }
 
 // Bound, a sampler stands in for all of the texture's own sampling parameters.

@@ -12,7 +12,7 @@
 
 in vec2 textureCoordinates;
 
-uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale
+uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale, read by the nearest texel
 
 out vec4 color;
 
@@ -21,26 +21,24 @@ out vec4 color;
 const float kEdgeThreshold = 0.125;        // local contrast, relative to the brightest neighbour,
 const float kEdgeThresholdMinimum = 0.04;  // below which a pixel is left as it is (most of them)
 
-float lumaAt(ivec2 texel, ivec2 last) {
-    return dot(texelFetch(screenTexture, clamp(texel, ivec2(0), last), 0).rgb, kLuma);
-}
+// A texture read's offset must be a constant.
+#define LUMA_AT(uv, offset) dot(textureOffset(screenTexture, uv, offset).rgb, kLuma)
 
-bool onEdge(ivec2 centre, float lumaM) {
-    const ivec2 last = textureSize(screenTexture, 0) - 1;
-    const float lumaNW = lumaAt(centre + ivec2(-1, -1), last);
-    const float lumaNE = lumaAt(centre + ivec2(1, -1), last);
-    const float lumaSW = lumaAt(centre + ivec2(-1, 1), last);
-    const float lumaSE = lumaAt(centre + ivec2(1, 1), last);
+bool onEdge(vec2 uv, float lumaM) {
+    const float lumaNW = LUMA_AT(uv, ivec2(-1, -1));
+    const float lumaNE = LUMA_AT(uv, ivec2(1, -1));
+    const float lumaSW = LUMA_AT(uv, ivec2(-1, 1));
+    const float lumaSE = LUMA_AT(uv, ivec2(1, 1));
     const float lumaMin = min(lumaM, min(min(lumaNW, lumaNE), min(lumaSW, lumaSE)));
     const float lumaMax = max(lumaM, max(max(lumaNW, lumaNE), max(lumaSW, lumaSE)));
     return lumaMax - lumaMin >= max(kEdgeThresholdMinimum, lumaMax * kEdgeThreshold);
 }
 
-// This draw covers the scene texel for texel, so each pixel reads its own texel whole: a
-// filtered read would cost four.
+// This draw covers the scene texel for texel, so each read at the pixel's centre, through a
+// sampler of nearest texels, takes one texel whole: a filtered read would cost four, and a
+// software renderer runs the sampler's read of a texel faster than `texelFetch` and its clamp.
 void main() {
-    const ivec2 centre = ivec2(textureCoordinates * vec2(textureSize(screenTexture, 0)));
-    const vec3 scene = texelFetch(screenTexture, centre, 0).rgb;
+    const vec3 scene = texture(screenTexture, textureCoordinates).rgb;
     color = vec4(graded(scene, textureCoordinates), 1.0);
-    gl_FragDepth = onEdge(centre, dot(scene, kLuma)) ? 0.0 : 1.0;
+    gl_FragDepth = onEdge(textureCoordinates, dot(scene, kLuma)) ? 0.0 : 1.0;
 }

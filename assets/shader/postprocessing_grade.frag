@@ -5,13 +5,13 @@
 
 in vec2 textureCoordinates;
 
-uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale
+uniform sampler2D screenTexture;  // unit 0: the scene, at the render scale, read by the nearest texel
 
 out vec4 color;
 
 #include "grade.glsl"
 
 void main() {
-    const vec3 scene = texelFetch(screenTexture, ivec2(gl_FragCoord.xy), 0).rgb;
+    const vec3 scene = texture(screenTexture, textureCoordinates).rgb;
     color = vec4(graded(scene, textureCoordinates), 1.0);
 }
