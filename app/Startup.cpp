@@ -71,9 +71,9 @@ void registerDebugOutput() {
 // some 17 MB over its first few matches. A fixed threshold keeps them mapped apart and gives
 // them back whole.
 // The heap's top is left alone up to kHeapTopKept: a software renderer takes and frees its
-// bins' blocks, about a megabyte, at every pass of every frame, and a heap trimmed each
-// time calls the kernel some twenty times a frame to give the pages back, map them again
-// and flush them from the other cores.
+// bins' blocks, some 700 KiB, at every pass of every frame, and a heap trimmed each time
+// calls the kernel up to twenty times a frame to give the pages back, map them again and
+// flush them from the other cores.
 void keepLargeBlocksOutOfTheHeap() {
     constexpr int kLargeBlockBytes = 128 * 1024;
     constexpr int kHeapTopKept = 2 * 1024 * 1024;
