@@ -64,6 +64,7 @@ struct Scene {
     std::unique_ptr<StillPicture> skyBackdrop;  ///< the sky each scene pass starts from
     std::unique_ptr<StillPicture> winPictureCopy;  ///< the end pictures as the window shows them
     std::unique_ptr<StillPicture> losePictureCopy;
+    std::unique_ptr<StillPicture> stillText;  ///< the HUD's text while it stands still
     std::unique_ptr<ThreatMarkers> threatMarkers;
 
     std::unique_ptr<Model> playerModel;

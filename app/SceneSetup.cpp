@@ -107,6 +107,7 @@ void createEffects(Scene& scene) {
     scene.skyBackdrop = std::make_unique<StillPicture>();
     scene.winPictureCopy = std::make_unique<StillPicture>();
     scene.losePictureCopy = std::make_unique<StillPicture>();
+    scene.stillText = std::make_unique<StillPicture>();
     scene.threatMarkers = std::make_unique<ThreatMarkers>(scene.hudShader.get());
 }
 
@@ -234,6 +235,7 @@ void tearDownScene(Scene& scene) {
     scene.skyBackdrop.reset();
     scene.winPictureCopy.reset();
     scene.losePictureCopy.reset();
+    scene.stillText.reset();
     scene.threatMarkers.reset();
     scene.hudText.reset();
     scene.shapes.clear();

@@ -16,8 +16,23 @@ bool StillPicture::needsPainting(int paintedWidth, int paintedHeight) const {
     return paintedWidth != width || paintedHeight != height;
 }
 
-// The same format as the scene target's colour, so the sky's copy is a plain copy of bytes.
 void StillPicture::beginPainting(int paintedWidth, int paintedHeight) {
+    allocateAndBind(paintedWidth, paintedHeight);
+    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void StillPicture::beginPaintingToLayOver(int paintedWidth, int paintedHeight) {
+    allocateAndBind(paintedWidth, paintedHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void StillPicture::useLayOverBlending() { glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); }
+
+// The same format as the scene target's colour, so the sky's copy is a plain copy of bytes.
+void StillPicture::allocateAndBind(int paintedWidth, int paintedHeight) {
     width = paintedWidth;
     height = paintedHeight;
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -28,8 +43,6 @@ void StillPicture::beginPainting(int paintedWidth, int paintedHeight) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
     glViewport(0, 0, width, height);
-    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void StillPicture::copyInto(GLuint target, int left, int bottom) const {

@@ -20,6 +20,14 @@ public:
     /// Makes the picture `width` x `height` pixels, binds it with a matching viewport and
     /// clears it; the caller then draws into it.
     void beginPainting(int width, int height);
+    /// As beginPainting, but cleared to nothing, and with the blending that keeps in each
+    /// pixel the colour already weighed by its alpha, and as alpha how much of what lies
+    /// under it the painting hides. Things drawn into it with the usual alpha blending and
+    /// the painting then laid over under useLayOverBlending blend as drawing them there
+    /// would, to within a step of rounding.
+    void beginPaintingToLayOver(int width, int height);
+    /// The blending under which a painting begun by beginPaintingToLayOver is laid over.
+    static void useLayOverBlending();
     /// Copies the painting into `framebuffer` with its lower left corner at (`left`,
     /// `bottom`), and leaves that framebuffer bound. The framebuffer takes no
     /// multisampling: a copy cannot fill a pixel's samples. Into a texture in the window's
@@ -30,6 +38,8 @@ public:
     GLuint painting() const { return texture; }
 
 private:
+    void allocateAndBind(int width, int height);
+
     GLuint framebuffer = 0;
     GLuint texture = 0;
     int width = 0;

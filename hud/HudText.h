@@ -8,6 +8,8 @@
 
 #include <glm/glm.hpp>
 
+#include <vector>
+
 class Game;
 class FrameCapNote;
 struct MenuView;
@@ -37,10 +39,18 @@ public:
         int countdownDigit = 0;  ///< 0: no countdown
         const FrameCapNote* note = nullptr;  ///< a typed frame cap, while it shows
     };
-    /// Lays the text out for the window's size and draws it in one call. Blending is the
-    /// caller's, as for the HUD's bars.
-    void draw(const Game& game, const Overlay& overlay, float windowWidth, float windowHeight,
-              const glm::mat4& projection);
+    /// Lays the text out for the window's size, to be drawn by drawLaidOut.
+    void layOut(const Game& game, const Overlay& overlay, float windowWidth, float windowHeight);
+    /// Draws what layOut laid out last, in one call. Blending is the caller's, as for the
+    /// HUD's bars.
+    void drawLaidOut(const glm::mat4& projection) const;
+    /// For how many layOut calls in a row the text has come out as the call before laid it
+    /// out; 0 when the last call changed it.
+    int framesUnchanged() const { return unchangedLayOuts; }
+    /// The smallest box that holds everything laid out last, in window pixels (y down).
+    PixelRect laidOutBox() const;
+    /// Square pixels covered by the quads laid out last, counted once for each quad.
+    float laidOutArea() const;
 
     const MatchStats& stats() const { return matchStats; }
     const BestWinTimes& bestTimes() const { return bests; }
@@ -48,8 +58,13 @@ public:
     void showAsReplay(bool replay) { replaying = replay; }
 
 private:
+    void layOutFor(const Game& game, const Overlay& overlay, float windowWidth,
+                   float windowHeight);
+
     TextBatch batch;
     GlyphQuads quads;
+    std::vector<GlyphVertex> lastVertices;  ///< what the layOut before the last laid out
+    int unchangedLayOuts = 0;
     MatchStats matchStats;
     BestWinTimes bests;
     bool newBest = false;  ///< this match set the best time

@@ -26,6 +26,11 @@ struct GlyphVertex {
     glm::vec2 position;
     glm::vec2 atlasCoordinates;
     glm::u8vec4 color;
+
+    bool operator==(const GlyphVertex& other) const {
+        return position == other.position && atlasCoordinates == other.atlasCoordinates &&
+               color == other.color;
+    }
 };
 
 /// One frame's screen-space text and solid rectangles as quads over the HUD's font atlas

@@ -4,6 +4,8 @@
 #include "render/TextBatch.h"
 
 #include "app/SceneLighting.h"
+#include "effects/PostProcessingFrameBuffer.h"
+#include "effects/StillPicture.h"
 #include "framework/Shader.h"
 #include "render/GlyphQuads.h"
 #include "support/GlContext.h"
@@ -85,4 +87,31 @@ TEST_F(TextDrawing, TextInksOnlyItsCellsAndStandsUpright) {
               2 * inkIn(kBarLeft, kTop + 28, kBarLeft + kCellWidth, kTop + 56));
     EXPECT_EQ(inkIn(kLineLeft, kTop, kLineLeft + kCellWidth, kTop + 28), 0);
     EXPECT_GT(inkIn(kLineLeft, kTop + 28, kLineLeft + kCellWidth, kTop + 56), 20);
+}
+
+// Painted apart and laid over the scene, as the text that stands still is, text over a
+// translucent backdrop blends as drawn straight onto it (the window's alpha aside).
+TEST_F(TextDrawing, TextPaintedToLayOverBlendsAsDrawnStraight) {
+    quads.addRect({10.0f, 10.0f, 180.0f, 70.0f}, glm::vec4(0.3f, 0.0f, 0.1f, 0.6f));
+    quads.addText("QEX", 20.0f, 15.0f, 56.0f, glm::vec4(1.0f, 0.8f, 0.6f, 0.9f));
+    draw();
+    const std::vector<glm::u8vec4> straight = target->pixelsTopDown();
+
+    StillPicture still;
+    const PostProcessingFrameBuffer copier(kWidth, kHeight);
+    const Shader stretch("postprocessing.vert", "postprocessing_stretch.frag");
+    glEnable(GL_BLEND);
+    still.beginPaintingToLayOver(kWidth, kHeight);
+    batch->draw(quads, hudProjection(static_cast<float>(kWidth), static_cast<float>(kHeight)));
+    target->bindAndClear(kGrey);
+    StillPicture::useLayOverBlending();
+    copier.copyPicture(still.painting(), 0, 0, kWidth, kHeight, stretch);
+    glDisable(GL_BLEND);
+
+    const std::vector<glm::u8vec4> laidOver = target->pixelsTopDown();
+    int mostApart = 0;
+    for (std::size_t i = 0; i < straight.size(); ++i)
+        for (int c = 0; c < 3; ++c) mostApart = std::max(mostApart, std::abs(int(straight[i][c]) - int(laidOver[i][c])));
+    EXPECT_LE(mostApart, 2);
+    EXPECT_GT(inkIn(0, 0, kWidth, kHeight), 180 * 60) << "nothing drawn to compare";
 }
