@@ -276,9 +276,9 @@ constexpr int kStillTextFrames = 10;
 constexpr float kMostBoxPerQuadArea = 2.0f;
 
 bool standsStill(const HudText& text) {
+    if (text.framesUnchanged() < kStillTextFrames) return false;
     const PixelRect box = text.laidOutBox();
-    return text.framesUnchanged() >= kStillTextFrames &&
-           box.width * box.height <= kMostBoxPerQuadArea * text.laidOutArea();
+    return box.width * box.height <= kMostBoxPerQuadArea * text.laidOutArea();
 }
 
 // The HUD's text as it stood for the last frames (a menu, the results), painted once into a
