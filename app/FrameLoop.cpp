@@ -267,12 +267,12 @@ void beginHudDraw(Scene& scene) {
 }
 
 // Text that has stood this many frames (a menu, the results; not the fight's clock, which
-// moves on every tenth of a second) is taken to stand on.
+// moves on every tenth of a second) is taken to go on standing.
 constexpr int kStillTextFrames = 10;
 // Laid over the window, the picture of the text's box costs a read a pixel; the quads a read
 // and a blend at every pixel of each, glyphs over their backdrops. At 1920 x 1080 the title's
 // text, a box 1.3 times its quads, took 2.4-3.0 ms as a picture against 3.6-4.1 drawn; the
-// fight's, 18 to 32 times, costs more as a picture of the whole window than drawn.
+// match's, with the bars' labels, 18 to 32 times, costs more as a picture than drawn.
 constexpr float kMostBoxPerQuadArea = 2.0f;
 
 bool standsStill(const HudText& text) {
@@ -291,7 +291,8 @@ void layStillTextOver(Scene& scene) {
                                                        windowHeight() - box.top + 1.0f);
     if (width <= 0 || height <= 0) return;
     StillPicture& still = *scene.stillText;
-    if (scene.hudText->framesUnchanged() == kStillTextFrames || still.needsPainting(width, height)) {
+    const bool justStood = scene.hudText->framesUnchanged() == kStillTextFrames;
+    if (justStood || still.needsPainting(width, height)) {
         still.beginPaintingToLayOver(width, height);
         glViewport(-left, -bottom, settings.width, settings.height);  // the window's pixels
         scene.hudText->drawLaidOut(hudProjectionMatrix);
