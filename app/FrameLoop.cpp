@@ -275,17 +275,15 @@ constexpr int kStillTextFrames = 10;
 // match's, with the bars' labels, 18 to 32 times, costs more as a picture than drawn.
 constexpr float kMostBoxPerQuadArea = 2.0f;
 
-bool standsStill(const HudText& text) {
-    if (text.framesUnchanged() < kStillTextFrames) return false;
-    const PixelRect box = text.laidOutBox();
+bool cheaperAsPicture(const HudText& text, const PixelRect& box) {
     return box.width * box.height <= kMostBoxPerQuadArea * text.laidOutArea();
 }
 
 // The HUD's text as it stood for the last frames (a menu, the results), painted once into a
 // picture of its box and laid over the window from there: a software renderer pays for each
-// backdrop and glyph at every pixel it covers, and the picture is one layer.
-void layStillTextOver(Scene& scene) {
-    const PixelRect box = scene.hudText->laidOutBox();
+// backdrop and glyph at every pixel it covers, and the picture is one layer. `box` holds
+// all the text, in window pixels (y down).
+void layStillTextOver(Scene& scene, const PixelRect& box) {
     const auto [left, width] = pixelsStrictlyWithin(box.left - 1.0f, box.right() + 1.0f);
     const auto [bottom, height] = pixelsStrictlyWithin(windowHeight() - box.bottom() - 1.0f,
                                                        windowHeight() - box.top + 1.0f);
@@ -314,8 +312,10 @@ void drawHud(Scene& scene) {
     }
     HudText& text = *scene.hudText;
     text.layOut(game, overlayOf(scene), windowWidth(), windowHeight());
-    if (standsStill(text))
-        layStillTextOver(scene);
+    const bool stood = text.framesUnchanged() >= kStillTextFrames;
+    const PixelRect box = stood ? text.laidOutBox() : PixelRect{};
+    if (stood && cheaperAsPicture(text, box))
+        layStillTextOver(scene, box);
     else
         text.drawLaidOut(hudProjectionMatrix);
     glDisable(GL_BLEND);
