@@ -114,17 +114,17 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-// Into the smoke's own smaller targets, one half of the puffs a frame, laid over the scene.
+// Into the smoke's own smaller target, one third of the puffs a frame, laid over the scene.
 void drawSmokeThroughItsTarget(Scene& scene, const glm::mat4& anchor, std::uint64_t frame) {
     const PostProcessingFrameBuffer& target = *postProcessing;
-    const PuffHalf half =
+    const PuffPart third =
         scene.smokeTarget->begin(target.framebuffer, target.width, target.height,
                                  settings.width, settings.height, frame);
     const int height = scene.smokeTarget->drawnHeight();
     const ScreenReach reach =
-        scene.smoke->gatherHalf(anchor, height, SmokeTarget::kWholeShare, half);
-    scene.smoke->draw(anchor, height, SmokeTarget::kMiddleShare, half);
-    scene.smoke->draw(anchor, height, SmokeTarget::kWholeShare, half);
+        scene.smoke->gatherPart(anchor, height, SmokeTarget::kWholeShare, third);
+    scene.smoke->draw(anchor, height, SmokeTarget::kMiddleShare, third);
+    scene.smoke->draw(anchor, height, SmokeTarget::kWholeShare, third);
     scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
                                *scene.smokeCompositeShader, reach);
 }
@@ -509,9 +509,9 @@ glm::mat4 seedPastTheViewsEdge() {
     return glm::translate(glm::mat4(1.0f), glm::vec3(glm::inverse(camera->view) * pastTheEdge));
 }
 
-// The smoke (its seed, without time: nothing of it spawns or moves; both halves, so that
-// the layover reads two; placed where both its programs draw it) and the resolve, at the
-// window's size and below it, which the automatic scale may take either: the smoke then
+// The smoke (its seed, without time: nothing of it spawns or moves; every third, each of
+// which clears a channel of its own; placed where both its programs draw it) and the
+// resolve, at the window's size and below it, which the automatic scale may take either: the smoke then
 // copies the scene's depth from a target of another kind, and the resolve grades at the
 // scene's size and stretches instead of grading and smoothing edges at the window's.
 void drawSmokeAndResolveAtEitherSize(Scene& scene, float currentScale) {
@@ -521,7 +521,7 @@ void drawSmokeAndResolveAtEitherSize(Scene& scene, float currentScale) {
         postProcessing->setScale(scale);
         bindSceneTarget();
         glEnable(GL_DEPTH_TEST);
-        for (std::uint64_t frame = 0; frame < 2; ++frame)
+        for (std::uint64_t frame = 0; frame < SmokeTarget::kThirds; ++frame)
             drawSmokeThroughItsTarget(scene, anchor, frame);
         resolveToWindow(scene, nullptr);
     }

@@ -48,12 +48,21 @@ const std::string kViewMatrixUniform = "ViewMatrix";
 const std::string kModelMatrixUniform = "ModelMatrix";
 const std::string kProjectionMatrixUniform = "ProjectionMatrix";
 const std::string kPuffShareUniform = "PuffShare";
-const std::string kDrawnHalfUniform = "DrawnHalf";
+const std::string kDrawnPartUniform = "DrawnPart";
+const std::string kChannelsUniform = "Channels";
 const std::string kTargetHeightUniform = "TargetHeight";
 const std::string kLargestSpriteUniform = "LargestSprite";
 const std::string kSpritesUniform = "Sprites";
 const std::string kLiveCountUniform = "LiveCount";
 const std::string kViewModelMatrixUniform = "ViewModelMatrix";
+
+// A third is drawn into its own channel, every puff into all three.
+glm::vec3 channelsOf(PuffPart part) {
+    if (part == PuffPart::All) return glm::vec3(1.0f);
+    glm::vec3 channels(0.0f);
+    channels[static_cast<GLint>(part) - static_cast<GLint>(PuffPart::First)] = 1.0f;
+    return channels;
+}
 
 }  // namespace
 
@@ -120,7 +129,7 @@ void ParticleSystem::createReachBuffers() {
     createGathered(gatheredQuads);
 }
 
-// Gathered puffs are all of one half already: their spin is not needed.
+// Gathered puffs are all of one third already: their spin is not needed.
 void ParticleSystem::createGathered(GatheredPuffs& puffs) {
     glGenBuffers(1, &puffs.positions);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, puffs.positions);
@@ -155,7 +164,7 @@ void ParticleSystem::createVertexArrays() {
         glBindBuffer(GL_ARRAY_BUFFER, positionBuffers[k]);
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
-        glBindBuffer(GL_ARRAY_BUFFER, velocityBuffers[k]);  // the spin sorts the puffs into halves
+        glBindBuffer(GL_ARRAY_BUFFER, velocityBuffers[k]);  // the spin sorts the puffs into thirds
         glEnableVertexAttribArray(1);
         glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
@@ -268,7 +277,7 @@ void ParticleSystem::restart() {
     uploadSeed();
     currentSet = 0;
     spawnAccumulator = 0.0;
-    gatheredHalf.reset();
+    gatheredPart.reset();
 }
 
 void ParticleSystem::update(float frameTime) {
@@ -278,7 +287,7 @@ void ParticleSystem::update(float frameTime) {
     bindStepBuffers();
     const GLuint groups = workGroupsFor(lastCount);
     currentSet = static_cast<std::uint8_t>(1 - currentSet);
-    gatheredHalf.reset();
+    gatheredPart.reset();
     glDispatchCompute(groups, 1, 1);
     glMemoryBarrier(GL_ATOMIC_COUNTER_BARRIER_BIT);
     readAndResetCounter();
@@ -286,21 +295,21 @@ void ParticleSystem::update(float frameTime) {
 }
 
 void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float puffShare,
-                          PuffHalf half) {
+                          PuffPart part) {
     if (!programsUsable()) return;
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
     glBlendFunc(GL_SRC_COLOR, GL_SRC_COLOR);
     glBlendEquation(GL_MAX);  // overlapping puffs never add up or darken the scene
-    const bool fromGathered = half != PuffHalf::Both && gatheredHalf == half;
+    const bool fromGathered = part != PuffPart::All && gatheredPart == part;
     glBindTexture(GL_TEXTURE_2D, smokeTexture);
     if (largestSprite > 0.0f) {
         glEnable(GL_PROGRAM_POINT_SIZE);
-        drawPuffs(*spriteProgram, modelMatrix, targetHeight, puffShare, half,
+        drawPuffs(*spriteProgram, modelMatrix, targetHeight, puffShare, part,
                   fromGathered ? &gathered : nullptr);
         glDisable(GL_PROGRAM_POINT_SIZE);
     }
-    drawPuffs(*renderProgram, modelMatrix, targetHeight, puffShare, half,
+    drawPuffs(*renderProgram, modelMatrix, targetHeight, puffShare, part,
               fromGathered ? &gatheredQuads : nullptr);
     glBindBuffer(GL_DRAW_INDIRECT_BUFFER, 0);
     glBindVertexArray(0);
@@ -312,8 +321,8 @@ void ParticleSystem::draw(const glm::mat4& modelMatrix, int targetHeight, float 
 // Each puff widens the reach with atomics from a start that covers nothing, so no puff in
 // front of the eye leaves it empty; each takes its place in the gathered buffers with their
 // draws' counts.
-ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, int targetHeight,
-                                       float puffShare, PuffHalf half) {
+ScreenReach ParticleSystem::gatherPart(const glm::mat4& modelMatrix, int targetHeight,
+                                       float puffShare, PuffPart part) {
     if (!reachProgram || !reachProgram->usable || !programsUsable()) return {};
     const GLuint noneDrawn[4] = {0, 1, 0, 0};  // count, instances, first, base instance
     for (const GatheredPuffs* puffs : {&gathered, &gatheredQuads}) {
@@ -328,7 +337,7 @@ ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, int targetH
     reachProgram->setUniform(kProjectionMatrixUniform, camera->projection);
     reachProgram->setUniform(kViewModelMatrixUniform, camera->view * modelMatrix);
     setUniformFloat(*reachProgram, kPuffShareUniform, puffShare);
-    setUniformInt(*reachProgram, kDrawnHalfUniform, static_cast<GLint>(half));
+    setUniformInt(*reachProgram, kDrawnPartUniform, static_cast<GLint>(part));
     setUniformFloat(*reachProgram, kTargetHeightUniform, static_cast<float>(targetHeight));
     setUniformFloat(*reachProgram, kLargestSpriteUniform, largestSprite);
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, kReadPositions, positionBuffers[currentSet]);
@@ -341,7 +350,7 @@ ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, int targetH
     glDispatchCompute(workGroupsFor(lastCount), 1, 1);
     glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT |
                     GL_COMMAND_BARRIER_BIT);
-    gatheredHalf = half;
+    gatheredPart = part;
     GLint reached[4] = {};
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, reachBuffer);
     glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(reached), reached);
@@ -351,9 +360,9 @@ ScreenReach ParticleSystem::gatherHalf(const glm::mat4& modelMatrix, int targetH
             glm::vec2(static_cast<float>(reached[2]), static_cast<float>(reached[3])) / units};
 }
 
-// Gathered puffs are all of the half drawn: the program takes each of them.
+// Gathered puffs are all of the third drawn: the program takes each of them.
 void ParticleSystem::drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix,
-                               int targetHeight, float puffShare, PuffHalf half,
+                               int targetHeight, float puffShare, PuffPart part,
                                const GatheredPuffs* from) {
     glBindVertexArray(from ? from->vao : particleVaos[currentSet]);
     glBindBuffer(GL_DRAW_INDIRECT_BUFFER, from ? from->draw : 0);
@@ -362,8 +371,9 @@ void ParticleSystem::drawPuffs(ParticleShader& program, const glm::mat4& modelMa
     program.setUniform(kModelMatrixUniform, modelMatrix);
     program.setUniform(kProjectionMatrixUniform, camera->projection);
     setUniformFloat(program, kPuffShareUniform, puffShare);
-    setUniformInt(program, kDrawnHalfUniform,
-                  static_cast<GLint>(from ? PuffHalf::Both : half));
+    setUniformInt(program, kDrawnPartUniform,
+                  static_cast<GLint>(from ? PuffPart::All : part));
+    program.setUniform(kChannelsUniform, channelsOf(part));
     setUniformFloat(program, kTargetHeightUniform, static_cast<float>(targetHeight));
     setUniformFloat(program, kLargestSpriteUniform, largestSprite);
     setUniformFlag(program, kSpritesUniform, &program == spriteProgram.get());

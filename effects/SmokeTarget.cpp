@@ -19,84 +19,75 @@ int shareOf(int windowPixels) {
 SmokeTarget::SmokeTarget() {
     glGenRenderbuffers(1, &depthStencilBuffer);
     glGenVertexArrays(1, &emptyVao);
-    for (Half& half : halves) {
-        glGenFramebuffers(1, &half.framebuffer);
-        half.colorTexture = newTargetTexture();
-        resize(half, 1, 1);
-        glBindFramebuffer(GL_FRAMEBUFFER, half.framebuffer);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                               half.colorTexture, 0);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                  depthStencilBuffer);
-        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
-            std::cout << "ERROR::FRAMEBUFFER:: the smoke's target is not complete" << std::endl;
-        clear(half);
-    }
+    glGenFramebuffers(1, &framebuffer);
+    colorTexture = newTargetTexture();
+    resize(1, 1);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              depthStencilBuffer);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        std::cout << "ERROR::FRAMEBUFFER:: the smoke's target is not complete" << std::endl;
+    forgetEveryThird();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 SmokeTarget::~SmokeTarget() {
     glDeleteVertexArrays(1, &emptyVao);
-    for (Half& half : halves) {
-        glDeleteFramebuffers(1, &half.framebuffer);
-        glDeleteTextures(1, &half.colorTexture);
-    }
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteTextures(1, &colorTexture);
     glDeleteRenderbuffers(1, &depthStencilBuffer);
 }
 
-// Same names, new storage: the framebuffer keeps its attachments. The depth and stencil
-// buffer follows the half being drawn.
-void SmokeTarget::resize(Half& half, int width, int height) {
-    half.width = width;
-    half.height = height;
-    glBindTexture(GL_TEXTURE_2D, half.colorTexture);
+// Same names, new storage: the framebuffer keeps its attachments.
+void SmokeTarget::resize(int newWidth, int newHeight) {
+    width = newWidth;
+    height = newHeight;
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
-    if (width == depthWidth && height == depthHeight) return;
-    depthWidth = width;
-    depthHeight = height;
     glBindRenderbuffer(GL_RENDERBUFFER, depthStencilBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 }
 
 // Black is no smoke: the max blending leaves the scene as it is there.
-void SmokeTarget::clear(const Half& half) const {
-    glBindFramebuffer(GL_FRAMEBUFFER, half.framebuffer);
-    glViewport(0, 0, half.width, half.height);
+void SmokeTarget::forgetEveryThird() {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, width, height);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    reaches.fill(ScreenReach::nowhere());
 }
 
-PuffHalf SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
+PuffPart SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
                             int windowWidth, int windowHeight, std::uint64_t frame) {
-    const bool otherHalfCurrent = frame == lastFrame + 1;
+    const bool othersCurrent = frame == lastFrame + 1;
     lastFrame = frame;
-    drawnHalf = static_cast<int>(frame % 2);
-    if (!otherHalfCurrent) {
-        clear(halves[1 - drawnHalf]);
-        otherReach = ScreenReach::nowhere();
-    }
-    Half& drawn = halves[drawnHalf];
-    if (shareOf(windowWidth) != drawn.width || shareOf(windowHeight) != drawn.height ||
-        drawn.width != depthWidth || drawn.height != depthHeight)
-        resize(drawn, shareOf(windowWidth), shareOf(windowHeight));
-    clear(drawn);
+    drawnThird = static_cast<int>(frame % kThirds);
+    const bool resized = shareOf(windowWidth) != width || shareOf(windowHeight) != height;
+    if (resized) resize(shareOf(windowWidth), shareOf(windowHeight));
+    if (resized || !othersCurrent) forgetEveryThird();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, width, height);
+    glColorMask(drawnThird == 0, drawnThird == 1, drawnThird == 2, GL_FALSE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClearStencil(0);
-    glClear(GL_STENCIL_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     // Depth can only be copied without filtering; the nearest scene depth is close enough
     // for a picture this soft.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
-    glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, drawn.width, drawn.height,
-                      GL_DEPTH_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, drawn.framebuffer);
+    glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, width, height, GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_GREATER, kMostLayers, 0xFF);  // passes while the count is below the most
     glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-    return drawnHalf == 0 ? PuffHalf::First : PuffHalf::Second;
+    return static_cast<PuffPart>(static_cast<GLint>(PuffPart::First) + drawnThird);
 }
 
-// Outside the reach both halves are black, which the max blending leaves as the scene is:
+// Outside the reaches every third is black, which the max blending leaves as the scene is:
 // the layover is kept to the rectangle of scene pixels the reach touches, which spares a
 // software renderer most of a full-screen draw when the column stands far off.
 void SmokeTarget::layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
@@ -104,8 +95,9 @@ void SmokeTarget::layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeig
     glDisable(GL_STENCIL_TEST);
     glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
     glViewport(0, 0, sceneWidth, sceneHeight);
-    const ScreenReach covered = reach.unitedWith(otherReach);
-    otherReach = reach;  // the half drawn now is the other one next frame
+    reaches[static_cast<std::size_t>(drawnThird)] = reach;
+    ScreenReach covered = ScreenReach::nowhere();
+    for (const ScreenReach& third : reaches) covered = covered.unitedWith(third);
     if (covered.empty()) return;
     const glm::vec2 scene(static_cast<float>(sceneWidth), static_cast<float>(sceneHeight));
     const glm::ivec2 low(glm::floor((covered.least + 1.0f) * 0.5f * scene));
@@ -122,15 +114,10 @@ void SmokeTarget::drawLayover(const Shader& composite) const {
     glBlendEquation(GL_MAX);
     glUseProgram(composite.program);
     glBindVertexArray(emptyVao);
-    for (GLuint unit = 0; unit < 2; ++unit) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, halves[unit].colorTexture);
-    }
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
     glDrawArrays(GL_TRIANGLES, 0, 3);
-    for (GLuint unit = 2; unit-- > 0;) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
+    glBindTexture(GL_TEXTURE_2D, 0);
     glBindVertexArray(0);
     glBlendEquation(GL_FUNC_ADD);
     glDisable(GL_BLEND);

@@ -10,7 +10,7 @@ uniform mat4 ViewMatrix;
 uniform mat4 ModelMatrix;
 uniform mat4 ProjectionMatrix;
 uniform float PuffShare;      // 1: the whole puff; less: only its middle, that share of the side
-uniform int DrawnHalf;        // 0: every puff; 1: those spinning one way; 2: the other way
+uniform int DrawnPart;        // 0: every puff; 1, 2, 3: those spinning hard one way, little, hard the other
 uniform float TargetHeight;   // pixels
 uniform float LargestSprite;  // pixels; 0: every puff is a quad
 uniform bool Sprites;         // this draw is the sprites': the others are left out
@@ -25,9 +25,14 @@ const float kBirthSize = 0.4;  // half the quad's side, world units
 const float kDeathSize = 2.4;
 const vec4 kOutOfView = vec4(2.0, 2.0, 2.0, 1.0);
 
-// A puff's spin never changes, so each puff stays in its half for all its life.
+// A puff's spin never changes, so each puff stays in its third for all its life. The spin
+// is spread evenly over -1 to 1, so each third takes a third of the puffs.
+int part() {
+    return velocity.w < -1.0 / 3.0 ? 1 : (velocity.w < 1.0 / 3.0 ? 2 : 3);
+}
+
 bool drawn() {
-    return DrawnHalf == 0 || (velocity.w < 0.0) == (DrawnHalf == 1);
+    return DrawnPart == 0 || part() == DrawnPart;
 }
 
 // A sprite whose centre leaves the view is clipped whole, and none grows past the driver's

@@ -1,17 +1,18 @@
 #version 430 core
-// The smoke, drawn apart at a lower resolution in two halves of its puffs, laid over the
-// scene: the brighter of the halves, blended with GL_MAX as the puffs themselves are, so
-// black leaves the scene as it is.
+// The smoke, drawn apart at a lower resolution, laid over the scene. Each third of the puffs
+// is drawn into a channel of its own of the smoke's target, with the tint's share of that
+// channel; the brightest of the three, tinted again, is the smoke. It is blended with
+// GL_MAX as the puffs themselves are, so black leaves the scene as it is.
 
 in vec2 textureCoordinates;
 
-layout(binding = 0) uniform sampler2D firstHalf;   // the smoke's own targets
-layout(binding = 1) uniform sampler2D secondHalf;
+layout(binding = 0) uniform sampler2D thirds;  // the smoke's own target
 
 out vec4 color;
 
+const vec3 kSmokeTint = vec3(1.0, 0.97, 0.94);  // as in "particle.frag"
+
 void main() {
-    const vec3 first = texture(firstHalf, textureCoordinates).rgb;
-    const vec3 second = texture(secondHalf, textureCoordinates).rgb;
-    color = vec4(max(first, second), 1.0);
+    const vec3 untinted = texture(thirds, textureCoordinates).rgb / kSmokeTint;
+    color = vec4(kSmokeTint * max(untinted.r, max(untinted.g, untinted.b)), 1.0);
 }

@@ -282,7 +282,7 @@ TEST_F(Particles, UnusableProgramAndMissingSmokeTextureAreNamedAndNeverRun) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(system->lastCount, 1u);
     EXPECT_EQ(system->currentSet, 0);
-    EXPECT_EQ(system->gatherHalf(glm::mat4(1.0f), kScene, 1.0f, PuffHalf::First).least, glm::vec2(-1.0f));  // no reach program: all of the view
+    EXPECT_EQ(system->gatherPart(glm::mat4(1.0f), kScene, 1.0f, PuffPart::First).least, glm::vec2(-1.0f));  // no reach program: all of the view
 }
 
 // Held unpacked, every level shows the texels the driver decodes from the file's compressed
@@ -312,13 +312,14 @@ TEST_F(Particles, SmokeTextureHoldsTheFilesPictureUnpackedAtEveryLevel) {
     glDeleteTextures(1, &packed);
 }
 
-// The game's smoke through its own half-size targets, a half of the puffs a frame, laid over
-// the scene, against the same puffs drawn straight onto the scene: after two frames in a row
-// the same pixels covered, as brightly, give or take the half size's softening; hidden the
-// same behind nearer scene depth (the left half). A half left from a frame that was not the
-// last one never shows: a frame after a gap draws its half alone, give or take which puffs
-// a pixel's layer count takes (gathered in no set order). A half's puffs are gathered for its draws; the reaches of both halves
-// hold every covered pixel and less than the view, and nothing once the eye turns away.
+// The game's smoke through its own half-size target, a third of the puffs a frame, laid over
+// the scene, against the same puffs drawn straight onto the scene: after three frames in a
+// row the same pixels covered, as brightly, give or take the half size's softening; hidden
+// the same behind nearer scene depth (the left half). A third left from a frame that was not
+// one of the last two never shows: a frame after a gap draws its third alone, give or take
+// which puffs a pixel's layer count takes (gathered in no set order). A third's puffs are
+// gathered for its draws; the reaches of the thirds hold every covered pixel and less than
+// the view, and nothing once the eye turns away.
 TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const std::unique_ptr<ParticleSystem> column = makeColumn();
     ParticleSystem& smoke = *column;
@@ -328,7 +329,8 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
 
     constexpr int kSize = kScene;
     constexpr int kWindow = kSize * 4;  // the scene at its least scale: the smoke at half its size
-    // Straight onto the scene, or frame by frame through the targets (max blending: idempotent).
+    // Straight onto the scene, or frame by frame through the target: the last frame's layover
+    // alone shows.
     const auto drawn = [&](std::vector<std::uint64_t> frames) {
         const PostProcessingFrameBuffer scene = clearedScene();
         glEnable(GL_SCISSOR_TEST);
@@ -340,24 +342,30 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         glEnable(GL_DEPTH_TEST);
         if (frames.empty()) smoke.draw(glm::mat4(1.0f), kSize);
         for (const std::uint64_t frame : frames) {
-            const PuffHalf half = smokeTarget.begin(scene.framebuffer, kSize, kSize, kWindow, kWindow, frame);
-            const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
-            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, half);
-            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, half);
+            if (frame == frames.back()) {
+                glBindFramebuffer(GL_FRAMEBUFFER, scene.framebuffer);
+                glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
+                glClear(GL_COLOR_BUFFER_BIT);
+            }
+            const PuffPart third = smokeTarget.begin(scene.framebuffer, kSize, kSize, kWindow, kWindow, frame);
+            const ScreenReach reach = smoke.gatherPart(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, third);
+            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, third);
+            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, third);
             smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite, reach);
         }
         return scenePixels();
     };
     const std::vector<unsigned char> before = drawn({});
-    const std::vector<unsigned char> after = drawn({1, 2});
-    const std::vector<unsigned char> oneHalf = drawn({4});
+    const std::vector<unsigned char> after = drawn({1, 2, 3});
+    const std::vector<unsigned char> oneThird = drawn({5});
     const auto meanDifference = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
         double sum = 0.0;
         for (std::size_t i = 0; i < a.size(); ++i) sum += std::abs(int(a[i]) - int(b[i]));
         return sum / double(a.size());
     };
-    EXPECT_LT(meanDifference(drawn({2, 4}), oneHalf), 0.25);
-    EXPECT_GT(meanDifference(drawn({3, 4}), oneHalf), 0.35);
+    EXPECT_LT(meanDifference(drawn({3, 5}), oneThird), 0.25);
+    EXPECT_GT(meanDifference(drawn({4, 5}), oneThird), 0.1);
+    EXPECT_GT(meanDifference(drawn({3, 4, 5}), drawn({4, 5})), 0.1);
 
     const auto covered = [&](const std::vector<unsigned char>& pixels, int x) {
         return pixels[static_cast<std::size_t>(x) * 3 + 2] > 26 + 12;  // bluer than the background
@@ -377,13 +385,14 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     EXPECT_NEAR(coveredAfter[1], coveredBefore[1], coveredBefore[1] / 20);
     EXPECT_LT(meanDifference(before, after), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
 
-    const ScreenReach reach = smoke.gatherHalf(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, PuffHalf::Second)
-                                  .unitedWith(smoke.gatherHalf(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, PuffHalf::First));
+    ScreenReach reach = ScreenReach::nowhere();
+    for (const PuffPart third : {PuffPart::Third, PuffPart::Second, PuffPart::First})
+        reach = reach.unitedWith(smoke.gatherPart(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, third));
     GLuint gathered = 0;
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, smoke.gathered.draw);
     glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(gathered), &gathered);
-    unsigned spinningBack = 0;  // the first half: the column's puffs of a negative spin
-    for (int i = 0; i < 600; ++i) spinningBack += std::sin(2.9f * float(i)) < 0.0f ? 1u : 0u;
+    unsigned spinningBack = 0;  // the first third: the column's puffs spinning hardest back
+    for (int i = 0; i < 600; ++i) spinningBack += std::sin(2.9f * float(i)) < -1.0f / 3.0f ? 1u : 0u;
     EXPECT_EQ(gathered, spinningBack);
     EXPECT_LT((reach.most.x - reach.least.x) * (reach.most.y - reach.least.y), 3.0f);
     for (int i = 0; i < kSize * kSize; ++i) {
@@ -392,13 +401,13 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
         EXPECT_EQ(glm::clamp(at, reach.least, reach.most), at) << at.x << ", " << at.y;
     }
     camera->view = glm::lookAt(glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.0f, 0.0f, 16.0f), glm::vec3(0.0f, 1.0f, 0.0f));
-    EXPECT_TRUE(smoke.gatherHalf(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, PuffHalf::First).empty());
+    EXPECT_TRUE(smoke.gatherPart(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, PuffPart::First).empty());
 }
 
 // Each puff drawn as an upright sprite with its picture turned inside gives the picture it
 // gave as a turned quad: from outside the column, and from within it, where the nearest
 // puffs are larger than the largest sprite and reach past the view's edges (quads again).
-// A gathered half, its quads walked apart from the sprites, draws what the half drew
+// A gathered third, its quads walked apart from the sprites, draws what the third drew
 // ungathered, to the byte (max blending takes the puffs in any order).
 TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
     const std::unique_ptr<ParticleSystem> mixed = makeColumn();
@@ -407,9 +416,9 @@ TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
     testing::internal::GetCapturedStdout();
     ASSERT_GE(mixed->largestSprite, 64.0f);
     ASSERT_EQ(quads->largestSprite, 0.0f);
-    const auto drawn = [&](ParticleSystem& smoke, PuffHalf half = PuffHalf::Both) {
+    const auto drawn = [&](ParticleSystem& smoke, PuffPart part = PuffPart::All) {
         clearedScene();
-        smoke.draw(glm::mat4(1.0f), kScene, 1.0f, half);
+        smoke.draw(glm::mat4(1.0f), kScene, 1.0f, part);
         return scenePixels();
     };
     for (const glm::vec3 eye : {glm::vec3(0.0f, 0.0f, 8.0f), glm::vec3(0.3f, 0.2f, -3.0f)}) {
@@ -425,9 +434,9 @@ TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
         EXPECT_LT(difference / double(asQuads.size()), 0.25) << eye.z;
         EXPECT_GT(covered, kScene * kScene / 8) << eye.z;
         for (ParticleSystem* smoke : {mixed.get(), quads.get()}) smoke->update(0.0f);  // forgets the gather, alike
-        const std::vector<unsigned char> ungathered = drawn(*mixed, PuffHalf::First);
-        mixed->gatherHalf(glm::mat4(1.0f), kScene, 1.0f, PuffHalf::First);
-        EXPECT_EQ(drawn(*mixed, PuffHalf::First), ungathered) << eye.z;
+        const std::vector<unsigned char> ungathered = drawn(*mixed, PuffPart::Second);
+        mixed->gatherPart(glm::mat4(1.0f), kScene, 1.0f, PuffPart::Second);
+        EXPECT_EQ(drawn(*mixed, PuffPart::Second), ungathered) << eye.z;
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

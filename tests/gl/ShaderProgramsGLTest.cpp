@@ -485,11 +485,11 @@ TEST_F(SmokePrograms, DrawingProgramBuildsAndTakesTheCameraMatrices) {
     ParticleShader shader("particle.vert", "particle.geom", "particle.frag");
     EXPECT_EQ(activeAttributes(shader.program),
               (std::map<GLint, GLenum>{{0, GL_FLOAT_VEC4}, {1, GL_FLOAT_VEC4}}));  // position, velocity
-    expectUniformsActive(shader, {"ViewMatrix", "ModelMatrix", "ProjectionMatrix", "DrawnHalf",
-                                  "TargetHeight", "LargestSprite"});
+    expectUniformsActive(shader, {"ViewMatrix", "ModelMatrix", "ProjectionMatrix", "DrawnPart",
+                                  "TargetHeight", "LargestSprite", "Channels"});
     ParticleShader sprites("particle.vert", "particle_sprite.frag");  // no geometry stage
     EXPECT_TRUE(sprites.usable);
-    expectUniformsActive(sprites, {"ProjectionMatrix", "PuffShare", "LargestSprite", "Sprites"});
+    expectUniformsActive(sprites, {"ProjectionMatrix", "PuffShare", "LargestSprite", "Sprites", "Channels"});
 }
 
 TEST_F(SmokePrograms, ComputeProgramRunsGroupsOf128AndTakesTheStepUniforms) {
