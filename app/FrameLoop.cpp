@@ -511,9 +511,10 @@ glm::mat4 seedPastTheViewsEdge() {
 
 // The smoke (its seed, without time: nothing of it spawns or moves; every third, each of
 // which clears a channel of its own; placed where both its programs draw it) and the
-// resolve, at the window's size and below it, which the automatic scale may take either: the smoke then
-// copies the scene's depth from a target of another kind, and the resolve grades at the
-// scene's size and stretches instead of grading and smoothing edges at the window's.
+// resolve, at the window's size and below it, which the automatic scale may take either:
+// the smoke then copies the scene's depth from a target of another kind, and the resolve
+// grades at the scene's size and stretches instead of grading and smoothing edges at the
+// window's.
 void drawSmokeAndResolveAtEitherSize(Scene& scene, float currentScale) {
     scene.smoke->update(0.0f);
     const glm::mat4 anchor = seedPastTheViewsEdge();

@@ -88,7 +88,7 @@ PuffPart SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHe
 }
 
 // Outside the reaches every third is black, which the max blending leaves as the scene is:
-// the layover is kept to the rectangle of scene pixels the reach touches, which spares a
+// the layover is kept to the rectangle of scene pixels the reaches touch, which spares a
 // software renderer most of a full-screen draw when the column stands far off.
 void SmokeTarget::layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
                           const Shader& composite, const ScreenReach& reach) {
