@@ -114,17 +114,17 @@ glm::mat4 smokeAnchor(const GameObject& fallen) {
     return anchor;
 }
 
-// Into the smoke's own smaller target, one third of the puffs a frame, laid over the scene.
+// Into the smoke's own smaller target, one quarter of the puffs a frame, laid over the scene.
 void drawSmokeThroughItsTarget(Scene& scene, const glm::mat4& anchor, std::uint64_t frame) {
     const PostProcessingFrameBuffer& target = *postProcessing;
-    const PuffPart third =
+    const PuffPart quarter =
         scene.smokeTarget->begin(target.framebuffer, target.width, target.height,
                                  settings.width, settings.height, frame);
     const int height = scene.smokeTarget->drawnHeight();
     const ScreenReach reach =
-        scene.smoke->gatherPart(anchor, height, SmokeTarget::kWholeShare, third);
-    scene.smoke->draw(anchor, height, SmokeTarget::kMiddleShare, third);
-    scene.smoke->draw(anchor, height, SmokeTarget::kWholeShare, third);
+        scene.smoke->gatherPart(anchor, height, SmokeTarget::kWholeShare, quarter);
+    scene.smoke->draw(anchor, height, SmokeTarget::kMiddleShare, quarter);
+    scene.smoke->draw(anchor, height, SmokeTarget::kWholeShare, quarter);
     scene.smokeTarget->layOver(target.framebuffer, target.width, target.height,
                                *scene.smokeCompositeShader, reach);
 }
@@ -509,7 +509,7 @@ glm::mat4 seedPastTheViewsEdge() {
     return glm::translate(glm::mat4(1.0f), glm::vec3(glm::inverse(camera->view) * pastTheEdge));
 }
 
-// The smoke (its seed, without time: nothing of it spawns or moves; every third, each of
+// The smoke (its seed, without time: nothing of it spawns or moves; every quarter, each of
 // which clears a channel of its own; placed where both its programs draw it) and the
 // resolve, at the window's size and below it, which the automatic scale may take either:
 // the smoke then copies the scene's depth from a target of another kind, and the resolve
@@ -522,7 +522,7 @@ void drawSmokeAndResolveAtEitherSize(Scene& scene, float currentScale) {
         postProcessing->setScale(scale);
         bindSceneTarget();
         glEnable(GL_DEPTH_TEST);
-        for (std::uint64_t frame = 0; frame < SmokeTarget::kThirds; ++frame)
+        for (std::uint64_t frame = 0; frame < SmokeTarget::kQuarters; ++frame)
             drawSmokeThroughItsTarget(scene, anchor, frame);
         resolveToWindow(scene, nullptr);
     }

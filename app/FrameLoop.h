@@ -16,7 +16,7 @@ struct LoopState {
     RenderScaleController renderScale;  ///< the scene's share of the window's size
     bool uncapped = false;              ///< draws on every pass, whatever the refresh rate
     FramePassProbe* probe = nullptr;    ///< the benchmark's timers; the game runs without
-    std::uint64_t framesDrawn = 0;      ///< since the start; the smoke takes its thirds in turn by it
+    std::uint64_t framesDrawn = 0;      ///< since the start; the smoke takes its quarters in turn by it
 };
 
 /// The loop's state at its start: the statistics window begins where the scene set-up read

@@ -56,10 +56,10 @@ const std::string kSpritesUniform = "Sprites";
 const std::string kLiveCountUniform = "LiveCount";
 const std::string kViewModelMatrixUniform = "ViewModelMatrix";
 
-// A third is drawn into its own channel, every puff into all three.
-glm::vec3 channelsOf(PuffPart part) {
-    if (part == PuffPart::All) return glm::vec3(1.0f);
-    glm::vec3 channels(0.0f);
+// A quarter is drawn into its own channel, every puff into all four.
+glm::vec4 channelsOf(PuffPart part) {
+    if (part == PuffPart::All) return glm::vec4(1.0f);
+    glm::vec4 channels(0.0f);
     channels[static_cast<GLint>(part) - static_cast<GLint>(PuffPart::First)] = 1.0f;
     return channels;
 }
@@ -129,7 +129,7 @@ void ParticleSystem::createReachBuffers() {
     createGathered(gatheredQuads);
 }
 
-// Gathered puffs are all of one third already: their spin is not needed.
+// Gathered puffs are all of one quarter already: their spin is not needed.
 void ParticleSystem::createGathered(GatheredPuffs& puffs) {
     glGenBuffers(1, &puffs.positions);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, puffs.positions);
@@ -164,7 +164,7 @@ void ParticleSystem::createVertexArrays() {
         glBindBuffer(GL_ARRAY_BUFFER, positionBuffers[k]);
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
-        glBindBuffer(GL_ARRAY_BUFFER, velocityBuffers[k]);  // the spin sorts the puffs into thirds
+        glBindBuffer(GL_ARRAY_BUFFER, velocityBuffers[k]);  // the spin sorts the puffs into quarters
         glEnableVertexAttribArray(1);
         glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
@@ -360,7 +360,7 @@ ScreenReach ParticleSystem::gatherPart(const glm::mat4& modelMatrix, int targetH
             glm::vec2(static_cast<float>(reached[2]), static_cast<float>(reached[3])) / units};
 }
 
-// Gathered puffs are all of the third drawn: the program takes each of them.
+// Gathered puffs are all of the quarter drawn: the program takes each of them.
 void ParticleSystem::drawPuffs(ParticleShader& program, const glm::mat4& modelMatrix,
                                int targetHeight, float puffShare, PuffPart part,
                                const GatheredPuffs* from) {

@@ -13,9 +13,9 @@
 class CustomCamera;
 class ParticleShader;
 
-/// Which puffs a draw takes: all, or one of three thirds that split them for good at their
-/// spawn (by their spin), so that a puff never changes third.
-enum class PuffPart : GLint { All = 0, First = 1, Second = 2, Third = 3 };
+/// Which puffs a draw takes: all, or one of four quarters that split them for good at their
+/// spawn (by their spin), so that a puff never changes quarter.
+enum class PuffPart : GLint { All = 0, First = 1, Second = 2, Third = 3, Fourth = 4 };
 
 /// A rectangle of the view in normalised device coordinates (-1 to 1 across): where the
 /// smoke's puffs can show. The whole view unless said otherwise; empty when `least` is not
@@ -31,7 +31,7 @@ struct ScreenReach {
     }
 };
 
-/// Puffs gathered for one program's draws of a third, with the indirect draw that counts them.
+/// Puffs gathered for one program's draws of a quarter, with the indirect draw that counts them.
 struct GatheredPuffs {
     GLuint positions = 0;  ///< one vec4 per gathered particle
     GLuint draw = 0;  ///< as glDrawArraysIndirect reads it; the reach program counts the puffs
@@ -50,8 +50,8 @@ struct GatheredPuffs {
 /// back to the seed, so that each match's ending grows a column of its own. While the
 /// compute or the quads' program failed to build, steps and draws do nothing; without the
 /// sprites' program every puff is a quad. A second compute program, if given, gathers one
-/// third of the puffs into a buffer of their own, and of them the few that may need a quad
-/// into another, so that each program's draws of that third walk only the puffs it may draw
+/// quarter of the puffs into a buffer of their own, and of them the few that may need a quad
+/// into another, so that each program's draws of that quarter walk only the puffs it may draw
 /// (a software renderer pays for every point of a draw, drawn or not), and tells how far
 /// they reach on screen.
 /// Needs a current OpenGL 4.3 context; owns its buffers and texture.
@@ -75,7 +75,7 @@ public:
     /// Draws the live particles of `part` where `modelMatrix` puts them, with max blending,
     /// into a target `targetHeight` pixels high: each puff whole, or with `puffShare` below
     /// 1 only its middle, that share of its side. Draws the puffs gathered since the last
-    /// step when `part` is the third gathered.
+    /// step when `part` is the quarter gathered.
     void draw(const glm::mat4& modelMatrix, int targetHeight, float puffShare = 1.0f,
               PuffPart part = PuffPart::All);
     /// Gathers the live particles of `part` that can show, for this step's draws of it
@@ -98,7 +98,7 @@ public:
     std::array<GLuint, 2> velocityBuffers{};
     GLuint counterBuffer = 0;  ///< one uint: particles written by the last step
     GLuint reachBuffer = 0;    ///< four ints: the reach program's least and most x and y
-    GatheredPuffs gathered;  ///< every puff of the gathered third: the sprites' program walks these
+    GatheredPuffs gathered;  ///< every puff of the gathered quarter: the sprites' program walks these
     GatheredPuffs gatheredQuads;  ///< those of them that the quads' program may have to draw
     std::optional<PuffPart> gatheredPart;  ///< gathered from the newest set; none after a step
     std::array<GLuint, 2> particleVaos{};

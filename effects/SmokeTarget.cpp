@@ -28,7 +28,7 @@ SmokeTarget::SmokeTarget() {
                               depthStencilBuffer);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         std::cout << "ERROR::FRAMEBUFFER:: the smoke's target is not complete" << std::endl;
-    forgetEveryThird();
+    forgetEveryQuarter();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -44,7 +44,7 @@ void SmokeTarget::resize(int newWidth, int newHeight) {
     width = newWidth;
     height = newHeight;
     glBindTexture(GL_TEXTURE_2D, colorTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindRenderbuffer(GL_RENDERBUFFER, depthStencilBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
@@ -52,10 +52,10 @@ void SmokeTarget::resize(int newWidth, int newHeight) {
 }
 
 // Black is no smoke: the max blending leaves the scene as it is there.
-void SmokeTarget::forgetEveryThird() {
+void SmokeTarget::forgetEveryQuarter() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     reaches.fill(ScreenReach::nowhere());
 }
@@ -64,14 +64,14 @@ PuffPart SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHe
                             int windowWidth, int windowHeight, std::uint64_t frame) {
     const bool othersCurrent = frame == lastFrame + 1;
     lastFrame = frame;
-    drawnThird = static_cast<int>(frame % kThirds);
+    drawnQuarter = static_cast<int>(frame % kQuarters);
     const bool resized = shareOf(windowWidth) != width || shareOf(windowHeight) != height;
     if (resized) resize(shareOf(windowWidth), shareOf(windowHeight));
-    if (resized || !othersCurrent) forgetEveryThird();
+    if (resized || !othersCurrent) forgetEveryQuarter();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
-    glColorMask(drawnThird == 0, drawnThird == 1, drawnThird == 2, GL_FALSE);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glColorMask(drawnQuarter == 0, drawnQuarter == 1, drawnQuarter == 2, drawnQuarter == 3);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearStencil(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -84,10 +84,10 @@ PuffPart SmokeTarget::begin(GLuint sceneFramebuffer, int sceneWidth, int sceneHe
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_GREATER, kMostLayers, 0xFF);  // passes while the count is below the most
     glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-    return static_cast<PuffPart>(static_cast<GLint>(PuffPart::First) + drawnThird);
+    return static_cast<PuffPart>(static_cast<GLint>(PuffPart::First) + drawnQuarter);
 }
 
-// Outside the reaches every third is black, which the max blending leaves as the scene is:
+// Outside the reaches every quarter is black, which the max blending leaves as the scene is:
 // the layover is kept to the rectangle of scene pixels the reaches touch, which spares a
 // software renderer most of a full-screen draw when the column stands far off.
 void SmokeTarget::layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeight,
@@ -95,9 +95,9 @@ void SmokeTarget::layOver(GLuint sceneFramebuffer, int sceneWidth, int sceneHeig
     glDisable(GL_STENCIL_TEST);
     glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
     glViewport(0, 0, sceneWidth, sceneHeight);
-    reaches[static_cast<std::size_t>(drawnThird)] = reach;
+    reaches[static_cast<std::size_t>(drawnQuarter)] = reach;
     ScreenReach covered = ScreenReach::nowhere();
-    for (const ScreenReach& third : reaches) covered = covered.unitedWith(third);
+    for (const ScreenReach& quarter : reaches) covered = covered.unitedWith(quarter);
     if (covered.empty()) return;
     const glm::vec2 scene(static_cast<float>(sceneWidth), static_cast<float>(sceneHeight));
     const glm::ivec2 low(glm::floor((covered.least + 1.0f) * 0.5f * scene));

@@ -106,6 +106,11 @@ void Shader::setUniform(const std::string& name, const glm::vec3& value) {
     if (location != -1) glUniform3f(location, value.x, value.y, value.z);
 }
 
+void Shader::setUniform(const std::string& name, const glm::vec4& value) {
+    const GLint location = uniformLocation(name);
+    if (location != -1) glUniform4f(location, value.x, value.y, value.z, value.w);
+}
+
 void Shader::setUniform(const std::string& name, float value) {
     const GLint location = uniformLocation(name);
     if (location != -1) glUniform1f(location, value);

@@ -36,6 +36,7 @@ public:
     void setUniform(const std::string& name, const glm::mat4& value);
     void setUniform(const std::string& name, const glm::mat3& value);
     void setUniform(const std::string& name, const glm::vec3& value);
+    void setUniform(const std::string& name, const glm::vec4& value);
     void setUniform(const std::string& name, float value);
 
     GLuint program = 0;

@@ -25,10 +25,10 @@ const float kBirthSize = 0.4;  // half the quad's side, world units
 const float kDeathSize = 2.4;
 const vec4 kOutOfView = vec4(2.0, 2.0, 2.0, 1.0);
 
-// A puff's spin never changes, so each puff stays in its third for all its life. The spin
-// is spread evenly over -1 to 1, so each third takes a third of the puffs.
+// A puff's spin never changes, so each puff stays in its quarter for all its life. The spin
+// is spread evenly over -1 to 1, so each quarter takes a quarter of the puffs.
 int part() {
-    return velocity.w < -1.0 / 3.0 ? 1 : (velocity.w < 1.0 / 3.0 ? 2 : 3);
+    return min(int((velocity.w + 1.0) * 2.0), 3) + 1;
 }
 
 bool drawn() {

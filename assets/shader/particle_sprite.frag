@@ -6,7 +6,7 @@ in float strength;  // the puff's opacity
 in vec2 facing;     // cosine and sine of the puff's turn
 
 uniform float PuffShare;         // 1: the whole puff; less: only its middle, that share of the side
-uniform vec3 Channels;           // as in "particle.frag"
+uniform vec4 Channels;           // as in "particle.frag"
 uniform sampler2D smokeTexture;  // unit 0: "smokecloud.dds", clamped at its edges
 
 out vec4 color;
@@ -18,5 +18,6 @@ void main() {
     const vec2 turned = mat2(facing.x, -facing.y, facing.y, facing.x) * upright * PuffShare;
     const vec4 puff = texture(smokeTexture, turned * 0.5 + 0.5);
     const float amount = puff.a * strength;
-    color = vec4(puff.rgb * kSmokeTint * amount * Channels, amount);
+    const vec3 smoke = puff.rgb * kSmokeTint * amount;
+    color = vec4(smoke, smoke.r) * Channels;
 }

@@ -312,14 +312,15 @@ TEST_F(Particles, SmokeTextureHoldsTheFilesPictureUnpackedAtEveryLevel) {
     glDeleteTextures(1, &packed);
 }
 
-// The game's smoke through its own half-size target, a third of the puffs a frame, laid over
-// the scene, against the same puffs drawn straight onto the scene: after three frames in a
-// row the same pixels covered, as brightly, give or take the half size's softening; hidden
-// the same behind nearer scene depth (the left half). A third left from a frame that was not
-// one of the last two never shows: a frame after a gap draws its third alone, give or take
-// which puffs a pixel's layer count takes (gathered in no set order). A third's puffs are
-// gathered for its draws; the reaches of the thirds hold every covered pixel and less than
-// the view, and nothing once the eye turns away.
+// The game's smoke through its own half-size target, a quarter of the puffs a frame, laid
+// over the scene, against the same puffs drawn straight onto the scene: after four frames in
+// a row the same pixels covered, as brightly, give or take the half size's softening; hidden
+// the same behind nearer scene depth (the left half). A quarter left from a frame that was
+// not one of the last three never shows: a frame after a gap draws its quarter alone, give
+// or take which puffs a pixel's layer count takes (gathered in no set order); each of the
+// last three does, alpha's too. A quarter's puffs are gathered for its draws; the reaches of
+// the quarters hold every covered pixel and less than the view, and nothing once the eye
+// turns away.
 TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     const std::unique_ptr<ParticleSystem> column = makeColumn();
     ParticleSystem& smoke = *column;
@@ -347,25 +348,26 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
                 glClearColor(0.2f, 0.1f, 0.1f, 1.0f);
                 glClear(GL_COLOR_BUFFER_BIT);
             }
-            const PuffPart third = smokeTarget.begin(scene.framebuffer, kSize, kSize, kWindow, kWindow, frame);
-            const ScreenReach reach = smoke.gatherPart(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, third);
-            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, third);
-            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, third);
+            const PuffPart quarter = smokeTarget.begin(scene.framebuffer, kSize, kSize, kWindow, kWindow, frame);
+            const ScreenReach reach = smoke.gatherPart(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, quarter);
+            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kMiddleShare, quarter);
+            smoke.draw(glm::mat4(1.0f), smokeTarget.drawnHeight(), SmokeTarget::kWholeShare, quarter);
             smokeTarget.layOver(scene.framebuffer, kSize, kSize, composite, reach);
         }
         return scenePixels();
     };
     const std::vector<unsigned char> before = drawn({});
-    const std::vector<unsigned char> after = drawn({1, 2, 3});
-    const std::vector<unsigned char> oneThird = drawn({5});
+    const std::vector<unsigned char> after = drawn({1, 2, 3, 4});
+    const std::vector<unsigned char> oneQuarter = drawn({6});
     const auto meanDifference = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
         double sum = 0.0;
         for (std::size_t i = 0; i < a.size(); ++i) sum += std::abs(int(a[i]) - int(b[i]));
         return sum / double(a.size());
     };
-    EXPECT_LT(meanDifference(drawn({3, 5}), oneThird), 0.25);
-    EXPECT_GT(meanDifference(drawn({4, 5}), oneThird), 0.1);
-    EXPECT_GT(meanDifference(drawn({3, 4, 5}), drawn({4, 5})), 0.1);
+    EXPECT_LT(meanDifference(drawn({4, 6}), oneQuarter), 0.25);
+    EXPECT_GT(meanDifference(drawn({5, 6}), oneQuarter), 0.1);
+    EXPECT_GT(meanDifference(drawn({4, 5, 6}), drawn({5, 6})), 0.1);
+    EXPECT_GT(meanDifference(drawn({3, 4, 5, 6}), drawn({4, 5, 6})), 0.1);
 
     const auto covered = [&](const std::vector<unsigned char>& pixels, int x) {
         return pixels[static_cast<std::size_t>(x) * 3 + 2] > 26 + 12;  // bluer than the background
@@ -386,13 +388,13 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
     EXPECT_LT(meanDifference(before, after), 4.0) << coveredBefore[1] << " " << coveredAfter[1];
 
     ScreenReach reach = ScreenReach::nowhere();
-    for (const PuffPart third : {PuffPart::Third, PuffPart::Second, PuffPart::First})
-        reach = reach.unitedWith(smoke.gatherPart(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, third));
+    for (const PuffPart quarter : {PuffPart::Fourth, PuffPart::Third, PuffPart::Second, PuffPart::First})
+        reach = reach.unitedWith(smoke.gatherPart(glm::mat4(1.0f), kSize, SmokeTarget::kWholeShare, quarter));
     GLuint gathered = 0;
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, smoke.gathered.draw);
     glGetBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, sizeof(gathered), &gathered);
-    unsigned spinningBack = 0;  // the first third: the column's puffs spinning hardest back
-    for (int i = 0; i < 600; ++i) spinningBack += std::sin(2.9f * float(i)) < -1.0f / 3.0f ? 1u : 0u;
+    unsigned spinningBack = 0;  // the first quarter: the column's puffs spinning hardest back
+    for (int i = 0; i < 600; ++i) spinningBack += std::sin(2.9f * float(i)) < -0.5f ? 1u : 0u;
     EXPECT_EQ(gathered, spinningBack);
     EXPECT_LT((reach.most.x - reach.least.x) * (reach.most.y - reach.least.y), 3.0f);
     for (int i = 0; i < kSize * kSize; ++i) {
@@ -407,7 +409,7 @@ TEST_F(Particles, SmokeThroughItsOwnTargetCoversWhatItCoveredOnTheScene) {
 // Each puff drawn as an upright sprite with its picture turned inside gives the picture it
 // gave as a turned quad: from outside the column, and from within it, where the nearest
 // puffs are larger than the largest sprite and reach past the view's edges (quads again).
-// A gathered third, its quads walked apart from the sprites, draws what the third drew
+// A gathered quarter, its quads walked apart from the sprites, draws what the quarter drew
 // ungathered, to the byte (max blending takes the puffs in any order).
 TEST_F(Particles, PuffsDrawnAsSpritesLookAsTheyDidAsQuads) {
     const std::unique_ptr<ParticleSystem> mixed = makeColumn();
