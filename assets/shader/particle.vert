@@ -10,7 +10,7 @@ uniform mat4 ViewMatrix;
 uniform mat4 ModelMatrix;
 uniform mat4 ProjectionMatrix;
 uniform float PuffShare;      // 1: the whole puff; less: only its middle, that share of the side
-uniform int DrawnPart;        // 0: every puff; 1, 2, 3: those spinning hard one way, little, hard the other
+uniform int DrawnPart;        // 0: every puff; 1 to 4: a quarter, by spin from -1 up (part())
 uniform float TargetHeight;   // pixels
 uniform float LargestSprite;  // pixels; 0: every puff is a quad
 uniform bool Sprites;         // this draw is the sprites': the others are left out
