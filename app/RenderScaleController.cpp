@@ -31,8 +31,14 @@ float RenderScaleController::frameDrawn(float frameCost, float frameBudget, floa
     countOverrun(frameCost, frameBudget);
     const bool sudden = overruns >= kOverrunFrames;
     if (!sudden && now - lastLook < kSettleSeconds) return current;
-    const float next = sudden ? nextScale(overrunLeast, frameBudget, kLargestSuddenFall)
-                              : nextScale(medianCost(), frameBudget, kLargestFall);
+    float next = sudden ? nextScale(overrunLeast, frameBudget, kLargestSuddenFall)
+                        : nextScale(medianCost(), frameBudget, kLargestFall);
+    if (retriesTooSoon(next, now)) next = current;
+    if (next < current && justRose) {
+        fellFrom = current;
+        retryAt = now + kRetrySeconds;
+    }
+    justRose = next > current;
     if (sudden || next != current) overruns = 0;  // counted afresh at the scale now drawn
     current = next;
     costCount = 0;
@@ -59,6 +65,10 @@ float RenderScaleController::nextScale(float cost, float frameBudget, float larg
     const float larger = current + kStep;
     const float largerCost = cost * (larger * larger) / (current * current);
     return largerCost < aim ? withinRange(wholeStepsBelow(larger)) : current;
+}
+
+bool RenderScaleController::retriesTooSoon(float next, float now) const {
+    return next > current && next > fellFrom - kStep / 2.0f && now < retryAt;
 }
 
 float RenderScaleController::medianCost() {

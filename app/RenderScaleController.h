@@ -17,7 +17,11 @@
 /// kLargestSuddenFall; the odd run of slow frames in a fight stays under that and leaves
 /// the scale alone. Scales are whole steps within [kSmallest, kLargest]. Changes that rare
 /// and that small do not pump visibly, and a frame that is cheap enough at full size never
-/// leaves it. A fixed scale never moves.
+/// leaves it. A scale it rose to and had to leave at the very next look is not risen to
+/// again for kRetrySeconds: where the cost jumps at a scale (the edges smoothed only at full
+/// size) or hovers at the aim, the scale would otherwise swing at every look, and each
+/// change reallocates the scene's targets, which stalls a software renderer for a frame or
+/// two. A fixed scale never moves.
 class RenderScaleController {
 public:
     static constexpr float kSmallest = 0.25f;
@@ -29,6 +33,7 @@ public:
     static constexpr float kAim = 0.75f;           ///< share of the budget a frame should cost
     static constexpr int kOverrunFrames = 3;  ///< frames in a row that overran call a look
     static constexpr float kSuddenLoad = 1.25f;  ///< budgets a frame must cost to overrun
+    static constexpr float kRetrySeconds = 10.0f;  ///< before a scale found too costly is tried again
 
     /// `automatic`: starts at kLargest and follows the frame cost. Otherwise `fixedScale`,
     /// kept within [kSmallest, kLargest], for good.
@@ -43,6 +48,7 @@ private:
     static constexpr std::size_t kKeptCosts = 64;  ///< the most recent frames of a look
 
     float nextScale(float cost, float frameBudget, float largestFall) const;
+    bool retriesTooSoon(float next, float now) const;
     float medianCost();
     void countOverrun(float frameCost, float frameBudget);
 
@@ -54,4 +60,7 @@ private:
     bool looking = false;  ///< false until the first frame starts the clock
     int overruns = 0;           ///< frames in a row that overran
     float overrunLeast = 0.0f;  ///< the cheapest of them, seconds
+    bool justRose = false;              ///< the last look rose
+    float fellFrom = kLargest + kStep;  ///< the scale last left at the look after rising to it
+    float retryAt = 0.0f;               ///< when it, or any larger, may be risen to again
 };

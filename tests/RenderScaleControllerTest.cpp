@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -15,19 +16,29 @@ struct Change {
     float to;
 };
 
-// Feeds `seconds` of frames that each cost `cost` seconds; returns the scale changes.
-std::vector<Change> run(RenderScaleController& controller, float& clock, float seconds, float cost) {
+// Feeds `seconds` of frames, each costing what `costAt` says of the scale it is drawn at;
+// returns the scale changes.
+std::vector<Change> run(RenderScaleController& controller, float& clock, float seconds,
+                        const std::function<float(float)>& costAt) {
     std::vector<Change> changes;
     for (const float end = clock + seconds; clock < end; clock += kFrame) {
         const float before = controller.scale();
-        const float after = controller.frameDrawn(cost, kBudget, clock);
+        const float after = controller.frameDrawn(costAt(before), kBudget, clock);
         if (after != before) changes.push_back({clock, before, after});
     }
     return changes;
 }
 
+std::vector<Change> run(RenderScaleController& controller, float& clock, float seconds, float cost) {
+    return run(controller, clock, seconds, [cost](float) { return cost; });
+}
+
 // A frame whose cost grows with the drawn area, as a software renderer's does.
 float costAt(float scale, float fullSizeCost) { return fullSizeCost * scale * scale; }
+
+std::function<float(float)> growingWithArea(float fullSizeCost) {
+    return [fullSizeCost](float scale) { return costAt(scale, fullSizeCost); };
+}
 
 }  // namespace
 
@@ -47,21 +58,17 @@ TEST(RenderScaleController, SettlesWhereTheFrameFitsAndRisesAgainWhenItGetsCheap
     RenderScaleController controller(true, 1.0f);
     float clock = 0.0f;
     // 2.5 budgets at full size: frames fit the aim somewhere near scale 0.58.
-    for (int look = 0; look < 40; ++look) run(controller, clock, 0.25f, costAt(controller.scale(), 2.5f * kBudget));
+    run(controller, clock, 10.0f, growingWithArea(2.5f * kBudget));
     const float settled = controller.scale();
     EXPECT_LE(costAt(settled, 2.5f * kBudget), kBudget);
     EXPECT_GE(settled, 0.45f);
 
     // Held there: the same load changes nothing for a long while (no pumping).
-    for (int look = 0; look < 40; ++look)
-        EXPECT_TRUE(run(controller, clock, 0.25f, costAt(controller.scale(), 2.5f * kBudget)).empty());
+    EXPECT_TRUE(run(controller, clock, 10.0f, growingWithArea(2.5f * kBudget)).empty());
 
     // The load halves: the scale climbs back, one step at a time.
-    for (int look = 0; look < 80; ++look) {
-        const float before = controller.scale();
-        run(controller, clock, 0.25f, costAt(controller.scale(), 1.25f * kBudget));
-        EXPECT_LE(controller.scale() - before, RenderScaleController::kStep + 1e-4f);
-    }
+    for (const Change& change : run(controller, clock, 20.0f, growingWithArea(1.25f * kBudget)))
+        EXPECT_NEAR(change.to - change.from, RenderScaleController::kStep, 1e-4f);
     EXPECT_GT(controller.scale(), settled);
     EXPECT_LE(costAt(controller.scale(), 1.25f * kBudget), kBudget);
 }
@@ -84,6 +91,22 @@ TEST(RenderScaleController, NeverLeavesItsRangeAndRisesAtMostEveryHalfSecond) {
             EXPECT_GE(changes[i].time - changes[i - 1].time, RenderScaleController::kSettleSeconds);
         }
     }
+}
+
+// The edges are smoothed only at full size, so a frame there costs more than its area says:
+// once full size has been tried and left, it is tried again after a while, not at every look.
+TEST(RenderScaleController, AScaleFoundTooCostlyIsTriedAgainOnlyAfterAWhile) {
+    RenderScaleController controller(true, 1.0f);
+    float clock = 0.0f;
+    const auto dearerAtFullSize = [](float scale) {
+        return costAt(scale, 0.7f * kBudget) + (scale == RenderScaleController::kLargest ? 0.3f * kBudget : 0.0f);
+    };
+    std::vector<float> tries;
+    for (const Change& change : run(controller, clock, 30.0f, dearerAtFullSize))
+        if (change.to == RenderScaleController::kLargest) tries.push_back(change.time);
+    ASSERT_GE(tries.size(), 2u);
+    for (std::size_t i = 1; i < tries.size(); ++i)
+        EXPECT_GE(tries[i] - tries[i - 1], RenderScaleController::kRetrySeconds);
 }
 
 // The wreck's smoke comes into view (three budgets at full size): a fall within a few frames,
