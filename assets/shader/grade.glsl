@@ -10,9 +10,11 @@ const float kVignette = 0.22;    // darkening at the corners
 // `c` graded at `uv`, the window's texture coordinates (0 to 1 across it).
 vec3 graded(vec3 c, vec2 uv) {
     c = clamp(c, 0.0, 1.0);
-    c = mix(c, c * c * (3.0 - 2.0 * c), kContrast);
-    const float grey = dot(c, kLuma);
-    c = mix(vec3(grey), c, kSaturation);
+    // The S-curve c * c * (3 - 2c) mixed in and the colour pushed away from its grey, each
+    // multiplied out into the fewest operations: a software renderer runs them for every
+    // pixel of the window.
+    c *= (1.0 - kContrast) + c * (3.0 * kContrast - 2.0 * kContrast * c);
+    c = c * kSaturation + dot(c, kLuma) * (1.0 - kSaturation);
     const vec2 fromCentre = uv - 0.5;
     c *= 1.0 - kVignette * smoothstep(0.2, 0.75, dot(fromCentre, fromCentre) * 2.0);
     return clamp(c, 0.0, 1.0);
