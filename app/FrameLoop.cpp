@@ -5,6 +5,7 @@
 #include "app/MenuText.h"
 #include "app/ProgramState.h"
 #include "app/SceneSetup.h"
+#include "app/ScreenCover.h"
 #include "feedback/ImpactSparks.h"
 #include "feedback/MatchSounds.h"
 #include "game/ControlFrame.h"
@@ -106,6 +107,38 @@ void renderObjects(Scene& scene, float alpha) {
     const FlashPaint craft = flashPaint(scene, game.player, FlashTarget::Craft);
     const FlashPaint shield = flashPaint(scene, game.boss->shieldObject, FlashTarget::Shield);
     game.render(alpha);
+}
+
+// Where `model` stands on screen in `viewProjection`. Its meshes' boxes are taken round
+// their rest pose and widened by kRoomToMove of their size each way, for what bones move.
+std::optional<WindowShare> shareOnScreen(const Model& model, const glm::mat4& viewProjection) {
+    constexpr float kRoomToMove = 0.25f;
+    ScreenCover cover(viewProjection);
+    for (const Mesh& mesh : model.meshes) {
+        if (mesh.vertices.empty()) continue;
+        glm::vec3 low = mesh.vertices.front().position;
+        glm::vec3 high = low;
+        for (const Vertex& vertex : mesh.vertices) {
+            low = glm::min(low, vertex.position);
+            high = glm::max(high, vertex.position);
+        }
+        const glm::vec3 room = (high - low) * kRoomToMove;
+        cover.add(mesh.modelMatrix, low - room, high + room);
+    }
+    return cover.share();
+}
+
+// The resolve smooths edges where the craft, the boss and its shield stand, in the view
+// they are drawn in, and nowhere else.
+void smoothEdgesOfVehicles() {
+    postProcessing->smoothNoEdges();
+    const glm::mat4 viewProjection = camera->projection * camera->view;
+    for (GameObject* object : game.objects) {
+        const Model* model = object->getModel();
+        if (!model) continue;
+        if (const auto share = shareOnScreen(*model, viewProjection))
+            postProcessing->smoothEdgesWithin(*share);
+    }
 }
 
 // Only the position of the defeated vehicle reaches the smoke, not its turn or scale.
@@ -368,6 +401,7 @@ void drawWorld(Scene& scene, LoopState& state, const GameObject* fallen, float m
     enter(state, FramePass::Objects);
     loadFrameUniforms(scene);
     renderObjects(scene, state.match.alpha());
+    smoothEdgesOfVehicles();
     enter(state, FramePass::Landscape);
     scene.landscape->draw(scene.landscapeShader, camera->viewProjection);
     if (toggles.wireframeMode) drawSkyBehindWireframe(scene);

@@ -76,6 +76,17 @@ bool WindowShare::operator==(const WindowShare& other) const {
     return x == other.x && y == other.y && w == other.w && h == other.h;
 }
 
+bool WindowShare::overlaps(const WindowShare& other) const {
+    return x < other.x + other.w && other.x < x + w && y < other.y + other.h && other.y < y + h;
+}
+
+WindowShare WindowShare::unitedWith(const WindowShare& other) const {
+    const float left = std::min(x, other.x);
+    const float top = std::min(y, other.y);
+    return {left, top, std::max(x + w, other.x + other.w) - left,
+            std::max(y + h, other.y + other.h) - top};
+}
+
 PostProcessingFrameBuffer::PostProcessingFrameBuffer(int windowWidthPixels,
                                                      int windowHeightPixels, float sceneScale)
     : quadVertices(kFullScreenQuad),
@@ -153,6 +164,23 @@ void PostProcessingFrameBuffer::copyPicture(GLuint picture, int left, int bottom
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
+void PostProcessingFrameBuffer::smoothNoEdges() { smoothedCount = 0; }
+
+void PostProcessingFrameBuffer::smoothEdgesWithin(const WindowShare& share) {
+    WindowShare joined = share;
+    for (std::size_t i = 0; i < smoothedCount;) {
+        if (!smoothed[i].overlaps(joined)) {
+            ++i;
+            continue;
+        }
+        joined = joined.unitedWith(smoothed[i]);
+        smoothed[i] = smoothed[--smoothedCount];  // and look again: the larger share may meet more
+        i = 0;
+    }
+    if (smoothedCount == smoothed.size()) joined = joined.unitedWith(smoothed[--smoothedCount]);
+    smoothed[smoothedCount++] = joined;
+}
+
 void PostProcessingFrameBuffer::leaveOut(const std::optional<WindowShare>& covered) {
     if (covered == leftOut) return;
     leftOut = covered;
@@ -182,8 +210,31 @@ void PostProcessingFrameBuffer::uploadWindowAround() {
     windowDraw = Vertices{kQuadVertices, kWindowAroundVertices};
 }
 
-// The graded target's depth buffer is the scene's, which the scene is done with by now.
+// Each share's scissor takes in the one around it: overlapping shares were made one, so
+// no pixel is looked at twice.
 void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& programs) const {
+    const bool everywhere =
+        smoothedCount == 1 && pixelsOf(smoothed[0]) == Viewport{0, 0, width, height};
+    if (!everywhere) {
+        glBindVertexArray(quadVao);
+        glBindTexture(GL_TEXTURE_2D, colorTexture);
+        glBindSampler(0, texelSampler);
+        glUseProgram(programs.grade.program);
+        glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
+        glBindSampler(0, 0);
+    }
+    glEnable(GL_SCISSOR_TEST);
+    for (std::size_t i = 0; i < smoothedCount; ++i) {
+        const Viewport box = pixelsOf(smoothed[i]);
+        glScissor(box[0], box[1], box[2], box[3]);
+        markAndSmoothEdges(programs);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+// The graded target's depth buffer is the scene's, which the scene is done with by now.
+void PostProcessingFrameBuffer::markAndSmoothEdges(const ResolvePrograms& programs) const {
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glEnable(GL_DEPTH_TEST);
@@ -199,7 +250,20 @@ void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& progr
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
     glDisable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+Viewport PostProcessingFrameBuffer::pixelsOf(const WindowShare& share) const {
+    const auto w = static_cast<float>(width);
+    const auto h = static_cast<float>(height);
+    const auto pixel = [](float at, float pixels, bool roundUp) {
+        const float scaled = std::clamp(at, 0.0f, 1.0f) * pixels;
+        return static_cast<GLint>(roundUp ? std::ceil(scaled) : std::floor(scaled));
+    };
+    const GLint left = pixel(share.x, w, false);
+    const GLint right = pixel(share.x + share.w, w, true);
+    const GLint bottom = pixel(1.0f - share.y - share.h, h, false);
+    const GLint top = pixel(1.0f - share.y, h, true);
+    return {left, bottom, std::max(0, right - left), std::max(0, top - bottom)};
 }
 
 // The grade runs on each of the scene's pixels rather than the window's: a software renderer

@@ -24,6 +24,9 @@ struct WindowShare {
     float w = 0.0f;
     float h = 0.0f;
     bool operator==(const WindowShare& other) const;
+    bool overlaps(const WindowShare& other) const;
+    /// The least share holding both.
+    WindowShare unitedWith(const WindowShare& other) const;
 };
 
 /// The off-screen target the 3D scene is drawn into, and the full-screen quad that
@@ -42,6 +45,7 @@ struct WindowShare {
 class PostProcessingFrameBuffer {
 public:
     static constexpr float kSmallestScale = 0.25f;
+    static constexpr std::size_t kMostSmoothedShares = 4;
 
     /// A target for a window of `windowWidth` x `windowHeight` pixels, at `scale` of it.
     PostProcessingFrameBuffer(int windowWidth, int windowHeight, float scale = 1.0f);
@@ -54,11 +58,13 @@ public:
     float currentScale() const { return scale; }
 
     /// The resolve: the target's picture, graded, over the bound framebuffer's viewport.
-    /// First into the graded target: at full size with its edges smoothed too, in two
-    /// draws: the first ("postprocessing.frag") writes every pixel and marks those on an
-    /// edge in the depth buffer (0 on an edge, 1 elsewhere); the second
+    /// First into the graded target: at full size with the edges within the shares asked
+    /// for (smoothEdgesWithin) smoothed too. There the grade is drawn in two draws behind
+    /// a scissor: the first ("postprocessing.frag") writes every pixel of the share and
+    /// marks those on an edge in the depth buffer (0 on an edge, 1 elsewhere); the second
     /// ("postprocessing_edges.frag"), whose quad lies at depth 0.5, smooths the marked
-    /// pixels alone. Smaller, graded alone ("postprocessing_grade.frag"). Then one draw
+    /// pixels alone. Elsewhere, and at any smaller size, the scene is graded alone
+    /// ("postprocessing_grade.frag"). Then one draw
     /// ("postprocessing_stretch.frag") copies the graded picture texel for texel, or
     /// stretches it with a filtered read, over the viewport: a draw, since a multisampled
     /// window takes no stretching blit. The bound framebuffer needs no depth buffer, and
@@ -77,6 +83,16 @@ public:
     /// viewport as it was, depth testing off and unit 0 without a texture.
     void copyPicture(GLuint picture, int left, int bottom, int width, int height,
                      const Shader& stretch) const;
+    /// At full size the resolve smooths edges within the shares of the window given by
+    /// smoothEdgesWithin since the last call here alone; the whole window until the first
+    /// call. For the shares where the models stand: the rest of the scene is the still sky
+    /// picture, which smoothing only blurs, and the landscape, whose texture it only blurs
+    /// and whose outline the haze softens, while a software renderer pays for every pixel
+    /// it looks at for edges.
+    void smoothNoEdges();
+    /// Adds `share` to where edges are smoothed; shares that overlap become one, and
+    /// beyond kMostSmoothedShares the last one grows to take it in.
+    void smoothEdgesWithin(const WindowShare& share);
     /// Leaves `covered` out of what the resolve writes into the window from now on, less a
     /// pixel at each side; nothing: std::nullopt. For a share that an opaque picture drawn
     /// after the resolve hides anyway: a software renderer pays for every pixel it writes,
@@ -109,7 +125,10 @@ private:
     void uploadWindowAround();
     void allocateColor(GLuint texture);
     void gradeAndSmoothEdges(const ResolvePrograms& programs) const;
+    void markAndSmoothEdges(const ResolvePrograms& programs) const;
     void gradeAtSceneSize(const Shader& grade) const;
+    /// `share` of the target, in whole pixels (x, y, width, height; y up) that hold all of it.
+    std::array<GLint, 4> pixelsOf(const WindowShare& share) const;
     /// True when `viewport` (x, y, width, height) is the target's size: a full-size resolve.
     bool fills(const std::array<GLint, 4>& viewport) const;
     void drawTexture(GLuint texture, bool texelForTexel, const Shader& stretch,
@@ -121,5 +140,7 @@ private:
     int windowHeight = 0;
     float scale = 1.0f;
     std::optional<WindowShare> leftOut;
+    std::array<WindowShare, kMostSmoothedShares> smoothed{WindowShare{0.0f, 0.0f, 1.0f, 1.0f}};
+    std::size_t smoothedCount = 1;
     Vertices windowDraw;  ///< what the draws into the window cover
 };

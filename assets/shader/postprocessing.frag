@@ -7,8 +7,9 @@
 // is needed: this draw writes every pixel as it is and marks the pixels on an edge in the
 // depth buffer (depth 0; the rest 1); the second draw ("postprocessing_edges.frag") runs on
 // the marked pixels alone, behind the depth test. Both read the four neighbours as whole
-// texels, without filtering; the target clamps reads to its edge. A scene drawn smaller
-// than the window is graded by "postprocessing_grade.frag" instead.
+// texels, without filtering; the target clamps reads to its edge. Both run behind a
+// scissor, over the shares of the window where the models stand; the rest of the window,
+// and a scene drawn smaller than the window, is graded by "postprocessing_grade.frag".
 
 in vec2 textureCoordinates;
 

@@ -458,21 +458,27 @@ TEST_F(ResolveProgram, KeepsFlatColoursCloseToTheScene) {
     EXPECT_NEAR(centre.b, centre.r, 0.01f);
 }
 
-// The off-screen target has no multisampling; the resolve must soften stair-stepped edges.
-TEST_F(ResolveProgram, SmoothsAStairSteppedEdge) {
+// The off-screen target has no multisampling; the resolve must soften stair-stepped edges
+// within the shares asked for (here the window's upper half, in two overlapping shares),
+// and leave them as they are elsewhere.
+TEST_F(ResolveProgram, SmoothsAStairSteppedEdgeWithinTheSharesAskedFor) {
     Target target;
     std::vector<std::uint8_t> scene(kSize * kSize * 4, 255);
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x)
             if (x < kSize / 2 + y / 4 - kSize / 8) std::fill_n(scene.begin() + (y * kSize + x) * 4, 3, 0);
+    sceneTarget->smoothNoEdges();
+    sceneTarget->smoothEdgesWithin({0.0f, 0.0f, 0.6f, 0.5f});
+    sceneTarget->smoothEdgesWithin({0.5f, 0.0f, 0.5f, 0.5f});
     resolve(scene);
-    int softened = 0;
+    std::array<int, 2> softened{};  // the lower half of the window, the upper
     for (int y = kSize / 4; y < 3 * kSize / 4; ++y)
         for (int x = kSize / 4; x < 3 * kSize / 4; ++x) {
             const float v = target.pixel(x, y).g;
-            if (v > 0.15f && v < 0.85f) ++softened;
+            if (v > 0.15f && v < 0.85f) ++softened[y < kSize / 2 ? 0 : 1];
         }
-    EXPECT_GT(softened, kSize / 4);  // an in-between value on most rows of the edge
+    EXPECT_GT(softened[1], kSize / 8);  // an in-between value on most rows of the edge
+    EXPECT_EQ(softened[0], 0);
 }
 
 class SmokePrograms : public GlTest {};
