@@ -210,8 +210,9 @@ void PostProcessingFrameBuffer::uploadWindowAround() {
     windowDraw = Vertices{kQuadVertices, kWindowAroundVertices};
 }
 
-// Each share's scissor takes in the one around it: overlapping shares were made one, so
-// no pixel is looked at twice.
+// The grade alone goes over the window, unless a single share covers it; then each share
+// is graded again and smoothed behind its own scissor. Overlapping shares were made one,
+// so no pixel is looked at for edges twice.
 void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& programs) const {
     const bool everywhere =
         smoothedCount == 1 && pixelsOf(smoothed[0]) == Viewport{0, 0, width, height};
