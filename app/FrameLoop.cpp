@@ -116,14 +116,8 @@ std::optional<WindowShare> shareOnScreen(const Model& model, const glm::mat4& vi
     ScreenCover cover(viewProjection);
     for (const Mesh& mesh : model.meshes) {
         if (mesh.vertices.empty()) continue;
-        glm::vec3 low = mesh.vertices.front().position;
-        glm::vec3 high = low;
-        for (const Vertex& vertex : mesh.vertices) {
-            low = glm::min(low, vertex.position);
-            high = glm::max(high, vertex.position);
-        }
-        const glm::vec3 room = (high - low) * kRoomToMove;
-        cover.add(mesh.modelMatrix, low - room, high + room);
+        const glm::vec3 room = (mesh.restHigh - mesh.restLow) * kRoomToMove;
+        cover.add(mesh.modelMatrix, mesh.restLow - room, mesh.restHigh + room);
     }
     return cover.share();
 }

@@ -57,6 +57,11 @@ Mesh::Mesh(std::vector<Vertex> meshVertices, std::vector<std::uint32_t> meshIndi
       indices(std::move(meshIndices)),
       textures(std::move(meshTextures)),
       bones(std::move(meshBones)) {
+    if (!vertices.empty()) restLow = restHigh = vertices.front().position;
+    for (const Vertex& vertex : vertices) {
+        restLow = glm::min(restLow, vertex.position);
+        restHigh = glm::max(restHigh, vertex.position);
+    }
     setupMesh();
 }
 

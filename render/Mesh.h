@@ -58,6 +58,10 @@ public:
     void reorderTriangles(std::vector<std::uint32_t> reordered);
 
     std::vector<Vertex> vertices;
+    /// The box round `vertices` as imported, before any bone moves them; at the origin for
+    /// a mesh without vertices.
+    glm::vec3 restLow{0.0f};
+    glm::vec3 restHigh{0.0f};
     std::vector<std::uint32_t> indices;
     std::vector<MeshTexture> textures;
     std::shared_ptr<const GlObjects> gl;

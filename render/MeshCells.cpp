@@ -46,13 +46,8 @@ MeshCells::MeshCells(Mesh& mesh, int columns, int rows) {
     assert(indices.size() % kCorners == 0 && "the model import leaves triangles only");
     if (triangles == 0) return;
 
-    glm::vec3 low(std::numeric_limits<float>::max());
-    glm::vec3 high(std::numeric_limits<float>::lowest());
-    for (const Vertex& vertex : vertices) {
-        low = glm::min(low, vertex.position);
-        high = glm::max(high, vertex.position);
-    }
-    const glm::vec3 extent = glm::max(high - low, glm::vec3(1e-6f));
+    const glm::vec3 low = mesh.restLow;
+    const glm::vec3 extent = glm::max(mesh.restHigh - low, glm::vec3(1e-6f));
 
     const auto cellCount = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
     std::vector<std::size_t> cellOf(triangles);
