@@ -138,18 +138,22 @@ void PostProcessingFrameBuffer::setScale(float sceneScale) {
 
 void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
     const Viewport viewport = boundViewport();
-    const bool fullSize = fills(viewport);
     GLint window = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &window);
+    if (fills(viewport)) {
+        gradeAndSmoothEdges(programs, static_cast<GLuint>(window));
+        return;
+    }
+    // Graded at the scene's size rather than the window's: a software renderer pays for
+    // every pixel a program runs on, and below full size the window has up to sixteen times
+    // as many. The whole scene, since the stretch's filtered reads along the edges of a
+    // share left out reach into it.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
     glViewport(0, 0, width, height);
-    if (fullSize)
-        gradeAndSmoothEdges(programs);
-    else
-        gradeAtSceneSize(programs.grade);
+    drawGraded(programs.grade, Vertices{});
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(window));
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    drawTexture(gradedTexture, fullSize, programs.stretch, windowDraw);
+    drawTexture(gradedTexture, false, programs.stretch, windowDraw);
 }
 
 void PostProcessingFrameBuffer::showAsDrawn(const Shader& stretch) const {
@@ -210,28 +214,33 @@ void PostProcessingFrameBuffer::uploadWindowAround() {
     windowDraw = Vertices{kQuadVertices, kWindowAroundVertices};
 }
 
-// The grade alone goes over the window, unless a single share covers it; then each share
-// is graded again and smoothed behind its own scissor. Overlapping shares were made one,
-// so no pixel is looked at for edges twice.
-void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& programs) const {
+// The grade alone goes straight into the window, unless a single share covers it; then each
+// share is graded again and smoothed into the graded target behind its own scissor, and
+// copied over the window. Overlapping shares were made one, so no pixel is looked at for
+// edges twice; and only the shares pass through the graded target, since a software
+// renderer pays for every pixel a copy writes.
+void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& programs,
+                                                    GLuint window) const {
     const bool everywhere =
         smoothedCount == 1 && pixelsOf(smoothed[0]) == Viewport{0, 0, width, height};
-    if (!everywhere) {
-        glBindVertexArray(quadVao);
-        glBindTexture(GL_TEXTURE_2D, colorTexture);
-        glBindSampler(0, texelSampler);
-        glUseProgram(programs.grade.program);
-        glDrawArrays(GL_TRIANGLES, windowDraw.first, windowDraw.count);
-        glBindSampler(0, 0);
-    }
+    if (!everywhere) drawGraded(programs.grade, windowDraw);
     glEnable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
     for (std::size_t i = 0; i < smoothedCount; ++i) {
-        const Viewport box = pixelsOf(smoothed[i]);
-        glScissor(box[0], box[1], box[2], box[3]);
+        scissorTo(smoothed[i]);
         markAndSmoothEdges(programs);
     }
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
+    for (std::size_t i = 0; i < smoothedCount; ++i) {
+        scissorTo(smoothed[i]);
+        drawTexture(gradedTexture, true, programs.stretch, windowDraw);
+    }
     glDisable(GL_SCISSOR_TEST);
-    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void PostProcessingFrameBuffer::scissorTo(const WindowShare& share) const {
+    const Viewport box = pixelsOf(share);
+    glScissor(box[0], box[1], box[2], box[3]);
 }
 
 // The graded target's depth buffer is the scene's, which the scene is done with by now.
@@ -267,18 +276,16 @@ Viewport PostProcessingFrameBuffer::pixelsOf(const WindowShare& share) const {
     return {left, bottom, std::max(0, right - left), std::max(0, top - bottom)};
 }
 
-// The grade runs on each of the scene's pixels rather than the window's: a software renderer
-// pays for every pixel a program runs on, and below full size the window has up to sixteen
-// times as many. The whole scene, since the stretch's filtered reads along the edges of a
-// share left out reach into it.
-void PostProcessingFrameBuffer::gradeAtSceneSize(const Shader& grade) const {
+// Grades the scene texel for texel over `vertices` of the quad in the bound framebuffer.
+void PostProcessingFrameBuffer::drawGraded(const Shader& grade, Vertices vertices) const {
     glDisable(GL_DEPTH_TEST);
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glBindSampler(0, texelSampler);
     glUseProgram(grade.program);
-    glDrawArrays(GL_TRIANGLES, 0, kQuadVertices);
+    glDrawArrays(GL_TRIANGLES, vertices.first, vertices.count);
     glBindSampler(0, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 // Bound, a sampler stands in for all of the texture's own sampling parameters.

@@ -34,8 +34,9 @@ struct WindowShare {
 ///
 /// Single-sample 8-bit colour in the window's byte order, with a packed depth/stencil
 /// renderbuffer, sized to the window times the render scale: the scene may be drawn smaller
-/// than the window. The resolve grades it into a second colour target of the same size,
-/// which shares the depth buffer, and copies or stretches that over the whole window.
+/// than the window. A second colour target of the same size, which shares the depth
+/// buffer, takes the graded picture where the resolve needs it off-screen first: the shares
+/// whose edges are smoothed at full size, the whole scene below it.
 /// Reading past the border clamps to the edge.
 /// `resize` and `setScale` reallocate the attachments under the same GL names, so the
 /// framebuffer keeps them. A plain value: copies share the GL names,
@@ -58,17 +59,18 @@ public:
     float currentScale() const { return scale; }
 
     /// The resolve: the target's picture, graded, over the bound framebuffer's viewport.
-    /// First into the graded target: at full size with the edges within the shares asked
-    /// for (smoothEdgesWithin) smoothed too. There the grade is drawn in two draws behind
-    /// a scissor: the first ("postprocessing.frag") writes every pixel of the share and
-    /// marks those on an edge in the depth buffer (0 on an edge, 1 elsewhere); the second
+    /// At full size the scene is graded straight into the viewport
+    /// ("postprocessing_grade.frag"), and the edges within the shares asked for
+    /// (smoothEdgesWithin) are smoothed in the graded target, behind a scissor, in two
+    /// draws: the first ("postprocessing.frag") writes every pixel of the share and marks
+    /// those on an edge in the depth buffer (0 on an edge, 1 elsewhere); the second
     /// ("postprocessing_edges.frag"), whose quad lies at depth 0.5, smooths the marked
-    /// pixels alone. Elsewhere, and at any smaller size, the scene is graded alone
-    /// ("postprocessing_grade.frag"). Then one draw
-    /// ("postprocessing_stretch.frag") copies the graded picture texel for texel, or
-    /// stretches it with a filtered read, over the viewport: a draw, since a multisampled
-    /// window takes no stretching blit. The bound framebuffer needs no depth buffer, and
-    /// the copy or stretch is cheapest without one; it takes no clear: the draw covers it.
+    /// pixels alone. Each share is then copied over the viewport. At any smaller size the
+    /// scene is graded into the graded target at its own size, and stretched from there
+    /// over the viewport with a filtered read ("postprocessing_stretch.frag", which also
+    /// copies the shares texel for texel): a draw, since a multisampled window takes no
+    /// blit. The bound framebuffer needs no depth buffer, and the draws into it are
+    /// cheapest without one; it takes no clear: the draws cover it.
     /// Leaves the bound framebuffer and viewport as they were, depth testing off and unit 0
     /// without a texture.
     void resolve(const ResolvePrograms& programs) const;
@@ -124,9 +126,10 @@ private:
     void followWindowAndScale();
     void uploadWindowAround();
     void allocateColor(GLuint texture);
-    void gradeAndSmoothEdges(const ResolvePrograms& programs) const;
+    void gradeAndSmoothEdges(const ResolvePrograms& programs, GLuint window) const;
+    void scissorTo(const WindowShare& share) const;
     void markAndSmoothEdges(const ResolvePrograms& programs) const;
-    void gradeAtSceneSize(const Shader& grade) const;
+    void drawGraded(const Shader& grade, Vertices vertices) const;
     /// `share` of the target, in whole pixels (x, y, width, height; y up) that hold all of it.
     std::array<GLint, 4> pixelsOf(const WindowShare& share) const;
     /// True when `viewport` (x, y, width, height) is the target's size: a full-size resolve.

@@ -472,13 +472,16 @@ TEST_F(ResolveProgram, SmoothsAStairSteppedEdgeWithinTheSharesAskedFor) {
     sceneTarget->smoothEdgesWithin({0.5f, 0.0f, 0.5f, 0.5f});
     resolve(scene);
     std::array<int, 2> softened{};  // the lower half of the window, the upper
+    int lightBelow = 0;
     for (int y = kSize / 4; y < 3 * kSize / 4; ++y)
         for (int x = kSize / 4; x < 3 * kSize / 4; ++x) {
             const float v = target.pixel(x, y).g;
             if (v > 0.15f && v < 0.85f) ++softened[y < kSize / 2 ? 0 : 1];
+            if (v >= 0.85f && y < kSize / 2) ++lightBelow;
         }
     EXPECT_GT(softened[1], kSize / 8);  // an in-between value on most rows of the edge
     EXPECT_EQ(softened[0], 0);
+    EXPECT_GT(lightBelow, kSize * kSize / 32);  // graded there too, not left as the window was
 }
 
 class SmokePrograms : public GlTest {};
