@@ -1,12 +1,14 @@
 #include "effects/PostProcessingFrameBuffer.h"
 
 #include "effects/TargetTexture.h"
+#include "effects/WindowRemainder.h"
 
 #include "framework/Shader.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <type_traits>
 
 namespace {
 
@@ -47,6 +49,8 @@ int scaledSize(int windowPixels, float scale) {
 
 // x, y, width and height, as GL_VIEWPORT gives them.
 using Viewport = std::array<GLint, 4>;
+static_assert(std::is_same_v<Viewport, WindowRemainder::Box>);
+static_assert(PostProcessingFrameBuffer::kMostSmoothedShares == WindowRemainder::kMostTakenOut);
 
 Viewport boundViewport() {
     Viewport viewport{};
@@ -214,32 +218,34 @@ void PostProcessingFrameBuffer::uploadWindowAround() {
     windowDraw = Vertices{kQuadVertices, kWindowAroundVertices};
 }
 
-// The grade alone goes straight into the window, unless a single share covers it; then each
-// share is graded again and smoothed into the graded target behind its own scissor, and
-// copied over the window. Overlapping shares were made one, so no pixel is looked at for
-// edges twice; and only the shares pass through the graded target, since a software
-// renderer pays for every pixel a copy writes.
+// The grade alone goes straight into the window around the shares; each share is graded
+// and smoothed into the graded target behind its own scissor, and copied over the window.
+// Overlapping shares were made one, so no pixel is looked at for edges twice; and only the
+// shares pass through the graded target, since a software renderer pays for every pixel a
+// draw writes.
 void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& programs,
                                                     GLuint window) const {
-    const bool everywhere =
-        smoothedCount == 1 && pixelsOf(smoothed[0]) == Viewport{0, 0, width, height};
-    if (!everywhere) drawGraded(programs.grade, windowDraw);
     glEnable(GL_SCISSOR_TEST);
+    std::array<Viewport, kMostSmoothedShares> shares{};
+    for (std::size_t i = 0; i < smoothedCount; ++i) shares[i] = pixelsOf(smoothed[i]);
+    for (const Viewport& box : WindowRemainder(width, height, shares, smoothedCount)) {
+        scissorTo(box);
+        drawGraded(programs.grade, windowDraw);
+    }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
     for (std::size_t i = 0; i < smoothedCount; ++i) {
-        scissorTo(smoothed[i]);
+        scissorTo(shares[i]);
         markAndSmoothEdges(programs);
     }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
     for (std::size_t i = 0; i < smoothedCount; ++i) {
-        scissorTo(smoothed[i]);
+        scissorTo(shares[i]);
         drawTexture(gradedTexture, true, programs.stretch, windowDraw);
     }
     glDisable(GL_SCISSOR_TEST);
 }
 
-void PostProcessingFrameBuffer::scissorTo(const WindowShare& share) const {
-    const Viewport box = pixelsOf(share);
+void PostProcessingFrameBuffer::scissorTo(const Viewport& box) {
     glScissor(box[0], box[1], box[2], box[3]);
 }
 

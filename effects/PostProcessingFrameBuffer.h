@@ -60,9 +60,9 @@ public:
 
     /// The resolve: the target's picture, graded, over the bound framebuffer's viewport.
     /// At full size the scene is graded straight into the viewport
-    /// ("postprocessing_grade.frag"), and the edges within the shares asked for
-    /// (smoothEdgesWithin) are smoothed in the graded target, behind a scissor, in two
-    /// draws: the first ("postprocessing.frag") writes every pixel of the share and marks
+    /// ("postprocessing_grade.frag") around the shares asked for (smoothEdgesWithin). Each
+    /// share is graded with its edges smoothed in the graded target, behind a scissor, in
+    /// two draws: the first ("postprocessing.frag") writes every pixel of the share and marks
     /// those on an edge in the depth buffer (0 on an edge, 1 elsewhere); the second
     /// ("postprocessing_edges.frag"), whose quad lies at depth 0.5, smooths the marked
     /// pixels alone. Each share is then copied over the viewport. At any smaller size the
@@ -127,7 +127,7 @@ private:
     void uploadWindowAround();
     void allocateColor(GLuint texture);
     void gradeAndSmoothEdges(const ResolvePrograms& programs, GLuint window) const;
-    void scissorTo(const WindowShare& share) const;
+    static void scissorTo(const std::array<GLint, 4>& box);
     void markAndSmoothEdges(const ResolvePrograms& programs) const;
     void drawGraded(const Shader& grade, Vertices vertices) const;
     /// `share` of the target, in whole pixels (x, y, width, height; y up) that hold all of it.
