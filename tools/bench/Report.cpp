@@ -231,9 +231,10 @@ void measureSize(const std::string& self, int width, int height, const BenchOpti
 }
 
 // The resident size is read at the same moment of each pass of the scripted match, the
-// last second of its lose screen: what the game holds differs from phase to phase by a few
-// megabytes (targets resized with the scale, the smoke), so only readings taken at the same
-// moment show what the matches and restarts between them left behind.
+// last second of its lose screen, with the scene drawn at full size: what the game holds
+// differs from phase to phase by a few megabytes (targets resized with the scale, the
+// smoke), so only readings taken at the same moment and scale show what the matches and
+// restarts between them left behind.
 void measureLongRun(const std::string& self, const BenchOptions& bench) {
     const auto [width, height] = bench.sizes.front();
     constexpr int kPasses = 4;  // a little over five minutes of matches and restarts
@@ -244,7 +245,7 @@ void measureLongRun(const std::string& self, const BenchOptions& bench) {
     std::cout << "\n== resident size over " << kPasses << " passes of the scripted match at " << width << "x"
               << height << ", defaults\n";
     const PhaseOutput run = runPhase(phaseCommand(self, "game", o));
-    std::cout << "  at the end of each pass's lose screen:";
+    std::cout << "  at the end of each pass's lose screen, drawn at full size:";
     for (const float seconds : o.rssAt) std::cout << ' ' << fixed(figure(run, residentSizeKey(seconds)), 1);
     const double growth =
         figure(run, residentSizeKey(o.rssAt.back())) - figure(run, residentSizeKey(o.rssAt.front()));
