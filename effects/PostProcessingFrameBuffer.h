@@ -107,7 +107,7 @@ public:
     GLuint quadVbo = 0;
     GLuint colorTexture = 0;
     GLuint depthStencilBuffer = 0;
-    GLuint gradedFramebuffer = 0;  ///< the scene graded, which the resolve's last draw reads
+    GLuint gradedFramebuffer = 0;  ///< the scene graded, where the resolve's last draw reads it
     GLuint gradedTexture = 0;
     GLuint texelSampler = 0;  ///< reads the texel under each pixel, unfiltered
     /// Six (x, y, u, v) vertices: two triangles over clip space, texture (0, 0) lower left.

@@ -1,6 +1,6 @@
 #version 430 core
-// The resolve pass at full size, first of its two draws into the graded target, which
-// "postprocessing_stretch.frag" then copies into the window. The scene is drawn into a
+// The resolve pass at full size, first of its two draws into the graded target, from which
+// "postprocessing_stretch.frag" then copies the shares they cover into the window. The scene is drawn into a
 // single-sample target of the window's size and graded here ("grade.glsl"). Edges are
 // smoothed with FXAA (the 3.11 "console" variant), split in two so that a software
 // renderer, which runs every branch for every pixel, does the expensive part only where it
@@ -8,8 +8,9 @@
 // depth buffer (depth 0; the rest 1); the second draw ("postprocessing_edges.frag") runs on
 // the marked pixels alone, behind the depth test. Both read the four neighbours as whole
 // texels, without filtering; the target clamps reads to its edge. Both run behind a
-// scissor, over the shares of the window where the models stand; the rest of the window,
-// and a scene drawn smaller than the window, is graded by "postprocessing_grade.frag".
+// scissor, over the shares of the window where the models stand; the rest of the window is
+// graded straight into it by "postprocessing_grade.frag", as is a scene drawn smaller than
+// the window into the graded target.
 
 in vec2 textureCoordinates;
 

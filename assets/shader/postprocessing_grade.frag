@@ -2,7 +2,8 @@
 // The resolve when the scene is drawn smaller than the window, first of its two draws: the
 // scene graded ("grade.glsl") at its own size, texel for texel, into a target of that size,
 // which "postprocessing_stretch.frag" then stretches over the window. At full size it grades
-// the window outside the shares whose edges are smoothed (see "postprocessing.frag").
+// the scene straight into the window around the shares whose edges are smoothed (see
+// "postprocessing.frag").
 
 in vec2 textureCoordinates;
 

@@ -1,7 +1,7 @@
 #version 430 core
 // The resolve's last draw, into the window: the scene graded (and at full size smoothed) in
-// a target of its own size, read texel for texel at full size and stretched with a
-// filtered read below it. Below full size no edge is smoothed: the stretch softens them,
+// a target of its own size, read texel for texel at full size, where only the shares whose
+// edges are smoothed come this way, and stretched with a filtered read below it. Below full size no edge is smoothed: the stretch softens them,
 // and smoothing them at the scene's size first would blur the whole picture further.
 // A draw rather than a blit, since a multisampled window may not be the target of a
 // stretching blit, and since a software renderer runs a program that only reads a texture
