@@ -6,8 +6,8 @@
 /// What is left of a window once a few boxes are taken out of it, as boxes that overlap
 /// neither each other nor any box taken out: for the draws that must cover the window but
 /// the shares another draw writes. Boxes are in whole pixels (x, y, width, height, y up, as
-/// glScissor takes them); those taken out may overlap each other. Found in fixed storage,
-/// so that each frame's allocates nothing.
+/// glScissor takes them); those taken out lie within the window and may overlap each other.
+/// Found in fixed storage, so that finding them every frame allocates nothing.
 class WindowRemainder {
 public:
     using Box = std::array<int, 4>;
@@ -26,7 +26,7 @@ private:
     static constexpr std::size_t kMostRows = 2 * kMostTakenOut + 1;
     static constexpr std::size_t kMostPerRow = kMostTakenOut + 1;
 
-    void addRow(int bottom, int top, int width, const std::array<Box, kMostTakenOut>& takenOut,
+    void addRow(int bottom, int rowTop, int width, const std::array<Box, kMostTakenOut>& takenOut,
                 std::size_t count);
 
     std::array<Box, kMostRows * kMostPerRow> boxes{};
