@@ -154,7 +154,7 @@ void PostProcessingFrameBuffer::resolve(const ResolvePrograms& programs) const {
     // share left out reach into it.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
     glViewport(0, 0, width, height);
-    drawGraded(programs.grade, Vertices{});
+    drawTexture(colorTexture, true, programs.grade, Vertices{});
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(window));
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     drawTexture(gradedTexture, false, programs.stretch, windowDraw);
@@ -230,7 +230,7 @@ void PostProcessingFrameBuffer::gradeAndSmoothEdges(const ResolvePrograms& progr
     for (std::size_t i = 0; i < smoothedCount; ++i) shares[i] = pixelsOf(smoothed[i]);
     for (const Viewport& box : WindowRemainder(width, height, shares, smoothedCount)) {
         scissorTo(box);
-        drawGraded(programs.grade, windowDraw);
+        drawTexture(colorTexture, true, programs.grade, windowDraw);
     }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gradedFramebuffer);
     for (std::size_t i = 0; i < smoothedCount; ++i) {
@@ -282,18 +282,6 @@ Viewport PostProcessingFrameBuffer::pixelsOf(const WindowShare& share) const {
     return {left, bottom, std::max(0, right - left), std::max(0, top - bottom)};
 }
 
-// Grades the scene texel for texel over `vertices` of the quad in the bound framebuffer.
-void PostProcessingFrameBuffer::drawGraded(const Shader& grade, Vertices vertices) const {
-    glDisable(GL_DEPTH_TEST);
-    glBindVertexArray(quadVao);
-    glBindTexture(GL_TEXTURE_2D, colorTexture);
-    glBindSampler(0, texelSampler);
-    glUseProgram(grade.program);
-    glDrawArrays(GL_TRIANGLES, vertices.first, vertices.count);
-    glBindSampler(0, 0);
-    glBindTexture(GL_TEXTURE_2D, 0);
-}
-
 // Bound, a sampler stands in for all of the texture's own sampling parameters.
 void PostProcessingFrameBuffer::createTexelSampler() {
     glGenSamplers(1, &texelSampler);
@@ -307,17 +295,17 @@ bool PostProcessingFrameBuffer::fills(const Viewport& viewport) const {
     return viewport[2] == width && viewport[3] == height;
 }
 
-// One plain read of `texture` a pixel, from the texel under it or filtered between the
-// nearest four: a program that a software renderer recognises as a copy, which it runs
-// several times faster than any other draw when the bound framebuffer has no depth buffer
-// and the texture its byte order.
+// `vertices` of the quad drawn by `program`, which reads `texture` on unit 0 from the texel
+// under each pixel or filtered between the nearest four. With the stretch, a program that a
+// software renderer recognises as a copy, which it runs several times faster than any other
+// draw when the bound framebuffer has no depth buffer and the texture its byte order.
 void PostProcessingFrameBuffer::drawTexture(GLuint texture, bool texelForTexel,
-                                            const Shader& stretch, Vertices vertices) const {
+                                            const Shader& program, Vertices vertices) const {
     glDisable(GL_DEPTH_TEST);
     glBindVertexArray(quadVao);
     glBindTexture(GL_TEXTURE_2D, texture);
     if (texelForTexel) glBindSampler(0, texelSampler);
-    glUseProgram(stretch.program);
+    glUseProgram(program.program);
     glDrawArrays(GL_TRIANGLES, vertices.first, vertices.count);
     glBindSampler(0, 0);
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -129,12 +129,11 @@ private:
     void gradeAndSmoothEdges(const ResolvePrograms& programs, GLuint window) const;
     static void scissorTo(const std::array<GLint, 4>& box);
     void markAndSmoothEdges(const ResolvePrograms& programs) const;
-    void drawGraded(const Shader& grade, Vertices vertices) const;
     /// `share` of the target, in whole pixels (x, y, width, height; y up) that hold all of it.
     std::array<GLint, 4> pixelsOf(const WindowShare& share) const;
     /// True when `viewport` (x, y, width, height) is the target's size: a full-size resolve.
     bool fills(const std::array<GLint, 4>& viewport) const;
-    void drawTexture(GLuint texture, bool texelForTexel, const Shader& stretch,
+    void drawTexture(GLuint texture, bool texelForTexel, const Shader& program,
                      Vertices vertices) const;
     void allocateDepthStencil();
     void createTexelSampler();
